@@ -1,0 +1,46 @@
+#include "models/quant_form.h"
+
+#include <QLabel>
+#include <algorithm>
+
+#include "forms/form_design.h"
+#include "models/quant.h"
+#include "shell/number_text.h"
+
+namespace marvane {
+
+void TwoPredictorForm::ShowCrossover(std::string_view captionLabel, double bz, double bxz) {
+  Stage("the crossover point", "The three rows are up to date; the crossover point was not computed.");
+  QLabel* xcross = Label("xcross");
+  const forms::Control& design = *Design().Find("xcross");
+  xcross->resize(forms::TwipsToPixels(design.width), xcross->height());
+  if (bxz == 0) {
+    SetCaption("xcross", bz == 0 ? "none: the lines coincide" : "none: the lines are parallel");
+    // The words need more room than a number; the form has free space to the right.
+    xcross->resize(std::min(xcross->sizeHint().width(), width() - xcross->x()), xcross->height());
+  } else {
+    SetCaption("xcross", NumberToText(Crossover(bz, bxz)));
+    SetCaption("xcross", RoundForDisplay(StrictParse(Caption("xcross")), 100));
+  }
+  Reveal({captionLabel, "xcross"});
+}
+
+QuantForm::QuantForm() : TwoPredictorForm(forms::QuantDesign()) {
+  OnClick("Command1", &QuantForm::Command1_Click);
+  OnClick("Command2", &QuantForm::Command2_Click);
+}
+
+void QuantForm::Command1_Click() {
+  Normalize({"bx", "bz", "bxz", "a", "stdz", "stdx"});
+  const QuantInputs in{.bx = Number("bx"), .bz = Number("bz"), .bxz = Number("bxz"),
+                       .a = Number("a"), .stdz = Number("stdz"), .stdx = Number("stdx")};
+  for (int k = 1; k <= 3; ++k) {
+    StageRow(k);
+    ShowRow(k, QuantRow(in, k), "stdx");
+  }
+  ShowCrossover("Label5", in.bz, in.bxz);
+}
+
+void QuantForm::Command2_Click() { BackToMenu(); }
+
+}  // namespace marvane

@@ -1,0 +1,34 @@
+#include "shell/app.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStyleFactory>
+
+#include "models/quant_form.h"
+#include "shell/choice_form.h"
+#include "shell/form_window.h"
+#include "shell/navigation.h"
+
+namespace marvane {
+
+void ConfigureApplication(QApplication& app) {
+  app.setStyle(QStyleFactory::create("Fusion"));
+  // Nearest metric match first; any sans-serif after that.
+  QFont::insertSubstitutions(kDesignFontFamily, {"Liberation Sans", "Arimo", "Arial", "DejaVu Sans"});
+  // SwitchForm unloads the current form before it shows the next one, so the
+  // last visible window closing is not the end: Forms::Unload decides that.
+  app.setQuitOnLastWindowClosed(false);
+}
+
+void RegisterForms() {
+  Forms& forms = Forms::Instance();
+  forms.Register("Choice", [] { return new ChoiceForm; });
+  forms.Register("Quant", [] { return new QuantForm; });
+}
+
+void ShowMenu() {
+  Forms& forms = Forms::Instance();
+  forms.Show(forms.Load("Choice"));
+}
+
+}  // namespace marvane

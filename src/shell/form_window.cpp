@@ -1,0 +1,146 @@
+#include "shell/form_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <vector>
+
+#include "shell/navigation.h"
+
+namespace marvane {
+namespace {
+
+using forms::Align;
+using forms::Colour;
+using forms::Kind;
+using forms::Role;
+using forms::TwipsToPixels;
+
+const QColor kFormColour(255, 128, 0);
+const QColor kGreen(0, 255, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kMessageText(128, 0, 0);
+
+QFont DesignFont(const forms::Control& c) {
+  QFont font(kDesignFontFamily);
+  font.setPointSizeF(c.pointSize);
+  font.setBold(c.bold);
+  return font;
+}
+
+QWidget* BuildControl(const forms::Control& c, QWidget* parent) {
+  QWidget* w = nullptr;
+  switch (c.kind) {
+    case Kind::Label: {
+      auto* label = new QLabel(QString::fromStdString(c.caption), parent);
+      label->setWordWrap(true);
+      label->setAlignment((c.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+      label->setTextFormat(Qt::PlainText);
+      if (c.role == Role::Message) {
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, kMessageText);
+        label->setPalette(pal);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+      }
+      w = label;
+      break;
+    }
+    case Kind::TextBox: {
+      auto* box = new QLineEdit(QString::fromStdString(c.caption), parent);
+      QPalette pal = box->palette();
+      pal.setColor(QPalette::Base, kFormColour);
+      box->setPalette(pal);
+      box->setTextMargins(0, 0, 0, 0);
+      w = box;
+      break;
+    }
+    case Kind::Button: {
+      auto* button = new QPushButton(QString::fromStdString(c.caption), parent);
+      QPalette pal = button->palette();
+      pal.setColor(QPalette::Button, c.colour == Colour::Blue ? kBlue : kGreen);
+      pal.setColor(QPalette::ButtonText, Qt::black);
+      button->setPalette(pal);
+      button->setAutoDefault(false);
+      w = button;
+      break;
+    }
+  }
+  w->setObjectName(QString::fromStdString(c.name));
+  w->setFont(DesignFont(c));
+  w->setGeometry(TwipsToPixels(c.left), TwipsToPixels(c.top), TwipsToPixels(c.width),
+                 TwipsToPixels(c.height));
+  if (c.role == Role::Message) w->setVisible(false);
+  return w;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(const forms::FormDesign& design) : design_(design) {
+  setObjectName(QString::fromStdString(design.name));
+  setWindowTitle(QString::fromStdString(design.caption));
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, kFormColour);
+  setPalette(pal);
+  setAutoFillBackground(true);
+  // A fixed placement puts the client area's top-left corner at the design's
+  // point; otherwise the window system places the window.
+  const int w = TwipsToPixels(design.clientWidth);
+  const int h = TwipsToPixels(design.clientHeight);
+  if (design.position) {
+    setGeometry(TwipsToPixels(design.position->x), TwipsToPixels(design.position->y), w, h);
+  } else {
+    resize(w, h);
+  }
+
+  std::vector<std::pair<int, QWidget*>> tabbed;
+  for (const forms::Control& c : design.controls) {
+    QWidget* w = BuildControl(c, this);
+    if (c.kind == Kind::Label) {
+      w->setFocusPolicy(Qt::NoFocus);
+    } else {
+      tabbed.emplace_back(c.tabIndex, w);
+    }
+  }
+  std::stable_sort(tabbed.begin(), tabbed.end(),
+                   [](const auto& x, const auto& y) { return x.first < y.first; });
+  for (std::size_t i = 1; i < tabbed.size(); ++i) {
+    QWidget::setTabOrder(tabbed[i - 1].second, tabbed[i].second);
+  }
+}
+
+QWidget* FormWindow::Control(std::string_view name) const {
+  return findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+                             Qt::FindDirectChildrenOnly);
+}
+
+QLabel* FormWindow::Label(std::string_view name) const { return qobject_cast<QLabel*>(Control(name)); }
+QLineEdit* FormWindow::Box(std::string_view name) const { return qobject_cast<QLineEdit*>(Control(name)); }
+QPushButton* FormWindow::Button(std::string_view name) const {
+  return qobject_cast<QPushButton*>(Control(name));
+}
+
+void FormWindow::FocusFirstControl() {
+  int best = -1;
+  QWidget* target = nullptr;
+  for (const forms::Control& c : design_.controls) {
+    if (c.kind == Kind::Label || c.tabIndex < 0) continue;
+    QWidget* w = Control(c.name);
+    if (w == nullptr || w->isHidden() || !w->isEnabled()) continue;
+    if (target == nullptr || c.tabIndex < best) {
+      best = c.tabIndex;
+      target = w;
+    }
+  }
+  if (target != nullptr) target->setFocus(Qt::OtherFocusReason);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  // The window's close box unloads the form; with it the last loaded form
+  // goes, and so does the program.
+  event->accept();
+  Forms::Instance().Unload(this);
+}
+
+}  // namespace marvane

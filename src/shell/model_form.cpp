@@ -1,0 +1,171 @@
+#include "shell/model_form.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <exception>
+
+#include "shell/navigation.h"
+#include "shell/number_text.h"
+
+namespace marvane {
+namespace {
+
+QString ToQString(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string RowLabel(const char* prefix, int k, int column) {
+  return prefix + std::to_string(k) + std::to_string(column);
+}
+
+}  // namespace
+
+ModelForm::ModelForm(const forms::FormDesign& design) : FormWindow(design) {}
+
+void ModelForm::Form_Load() {
+  for (const forms::Control& c : Design().controls) {
+    if (c.role == forms::Role::Panel) Control(c.name)->setVisible(false);
+  }
+}
+
+QString ModelForm::MessageText() const {
+  QLabel* m = Label("message");
+  return m != nullptr && m->isVisibleTo(this) ? m->text() : QString();
+}
+
+void ModelForm::BackToMenu() { SwitchForm("Choice", this); }
+
+void ModelForm::ConnectClick(std::string_view button, std::function<void()> handler) {
+  QPushButton* b = Button(button);
+  if (b == nullptr) return;
+  connect(b, &QPushButton::clicked, this, [this, handler = std::move(handler)] { RunGuarded(handler); });
+}
+
+void ModelForm::RunGuarded(const std::function<void()>& handler) {
+  if (QLabel* m = Label("message")) {
+    m->clear();
+    m->setVisible(false);
+  }
+  stage_.clear();
+  consequence_.clear();
+  // No exception leaves a slot: a fault ends the handler here, and what it had
+  // written stays on the form.
+  try {
+    handler();
+  } catch (const Fault& fault) {
+    ShowFault(fault);
+  } catch (const std::exception& e) {
+    ShowFault(Fault(FaultKind::InvalidOperation, std::string("an internal error: ") + e.what()));
+  }
+}
+
+void ModelForm::ShowFault(const Fault& fault) {
+  QLabel* m = Label("message");
+  if (m == nullptr) return;
+  std::string text;
+  if (!fault.where.empty() && fault.kind == FaultKind::TypeMismatch) {
+    text = "The text in " + fault.where + " is not a number.";
+  } else if (!fault.where.empty() && fault.kind == FaultKind::Overflow) {
+    text = "The number in " + fault.where + " is too large for the program to compute with.";
+  } else {
+    text = std::string("Stopped by ") + DescribeFaultKind(fault.kind);
+    const std::string& where = fault.where.empty() ? stage_ : fault.where;
+    if (!where.empty()) text += " in " + where;
+    text += ".";
+  }
+  text += " ";
+  text += consequence_.empty() ? "Nothing was computed." : consequence_;
+  m->setText(ToQString(text));
+  m->setVisible(true);
+}
+
+void ModelForm::Normalize(std::initializer_list<std::string_view> boxes) {
+  for (std::string_view name : boxes) {
+    QLineEdit* box = Box(name);
+    double value = 0;
+    try {
+      value = LenientParse(box->text().toStdString());
+    } catch (Fault& f) {
+      f.where = Design().Find(name)->meaning;
+      throw;
+    }
+    box->setText(ToQString(NumberToText(value)));
+  }
+}
+
+double ModelForm::Number(std::string_view box) const {
+  try {
+    return StrictParse(Text(box));
+  } catch (Fault& f) {
+    f.where = Design().Find(box)->meaning;
+    throw;
+  }
+}
+
+double ModelForm::Lenient(std::string_view box) const {
+  try {
+    return LenientParse(Text(box));
+  } catch (Fault& f) {
+    f.where = Design().Find(box)->meaning;
+    throw;
+  }
+}
+
+std::string ModelForm::Text(std::string_view box) const { return Box(box)->text().toStdString(); }
+
+void ModelForm::SetCaption(std::string_view label, const std::string& text) {
+  Label(label)->setText(ToQString(text));
+}
+
+std::string ModelForm::Caption(std::string_view label) const { return Label(label)->text().toStdString(); }
+
+void ModelForm::Reveal(std::initializer_list<std::string_view> labels) {
+  for (std::string_view name : labels) Reveal(name);
+}
+
+void ModelForm::Reveal(std::string_view label) { Control(label)->setVisible(true); }
+
+void ModelForm::Stage(std::string where, std::string consequence) {
+  stage_ = std::move(where);
+  consequence_ = std::move(consequence);
+}
+
+void ModelForm::StageRow(int k) {
+  const std::string row = std::to_string(k);
+  Stage("row " + row, k == 1 ? "The results were not updated."
+                             : "The rows above row " + row + " are up to date; from row " + row +
+                                   " on, the results were not updated.");
+}
+
+void ModelForm::WriteLine(int k, const SimpleEffectLine& line) {
+  SetCaption(RowLabel("se", k, 3), RoundForDisplay(line.slope, 1000));
+  SetCaption(RowLabel("se", k, 5), RoundForDisplay(line.intercept, 1000));
+}
+
+void ModelForm::RevealLine(int k) {
+  if (k == 1) Reveal("se");
+  for (int column = 1; column <= 5; ++column) Reveal(RowLabel("se", k, column));
+}
+
+void ModelForm::WritePoints(int k, const SimpleEffectLine& line, std::string_view stdxBox,
+                            PointLabels digits) {
+  SetCaption(RowLabel("p", k, digits.x1), NumberToText(line.x1));
+  SetCaption(RowLabel("p", k, digits.y1), RoundForDisplay(line.y1, 100));
+  SetCaption(RowLabel("p", k, digits.x2), Text(stdxBox));
+  SetCaption(RowLabel("p", k, digits.y2), RoundForDisplay(line.y2, 100));
+}
+
+void ModelForm::RevealPoints(int k) {
+  if (k == 1) Reveal("p");
+  for (int column = 1; column <= 8; ++column) Reveal(RowLabel("p", k, column));
+}
+
+void ModelForm::ShowRow(int k, const SimpleEffectLine& line, std::string_view stdxBox) {
+  WriteLine(k, line);
+  RevealLine(k);
+  WritePoints(k, line, stdxBox);
+  RevealPoints(k);
+}
+
+}  // namespace marvane

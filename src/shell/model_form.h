@@ -1,0 +1,105 @@
+#pragma once
+
+// The shared base of the six model forms: the vocabulary their Compute
+// handlers are written in (normalise these boxes, read a box, write a caption,
+// reveal these labels, write one row of the result panel) and the one place
+// where a fault is caught and told to the user.
+//
+// A handler is a short script in the order of its steps. Every step that can
+// fail throws a Fault; RunGuarded catches it, leaves whatever was already
+// written and shown, and puts a message in the form's `message` label.
+
+#include <QString>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "models/simple_effect_line.h"
+#include "shell/fault.h"
+#include "shell/form_window.h"
+
+namespace marvane {
+
+// Which p-label digits of a point row hold X1, Y1, X2 and Y2 (the layout's
+// forms::PointDigits says the same for the design).
+struct PointLabels {
+  int x1 = 2, y1 = 3, x2 = 5, y2 = 6;
+};
+
+class ModelForm : public FormWindow {
+ public:
+  explicit ModelForm(const forms::FormDesign& design);
+
+  // Hides the result panel.
+  void Form_Load() override;
+
+  // What the message label shows ("" when nothing went wrong).
+  QString MessageText() const;
+
+ protected:
+  // Connects a button's click to a handler of this form, run under the guard.
+  template <typename Form>
+  void OnClick(std::string_view button, void (Form::*handler)()) {
+    ConnectClick(button, [this, handler] { (static_cast<Form*>(this)->*handler)(); });
+  }
+
+  // Performs SwitchForm back to the menu.
+  void BackToMenu();
+
+  // --- Boxes ------------------------------------------------------------
+  // Rewrites each box, in order, as the canonical text of its leniently read
+  // number. A number beyond the double range stops here (Overflow, naming the
+  // box); the boxes before it keep their new text.
+  void Normalize(std::initializer_list<std::string_view> boxes);
+  // StrictParse of the box's text.
+  double Number(std::string_view box) const;
+  // LenientParse of the box's text; the box is not written.
+  double Lenient(std::string_view box) const;
+  // The box's text as it stands (UTF-8).
+  std::string Text(std::string_view box) const;
+
+  // --- Labels -----------------------------------------------------------
+  void SetCaption(std::string_view label, const std::string& text);
+  std::string Caption(std::string_view label) const;
+  void Reveal(std::initializer_list<std::string_view> labels);
+  void Reveal(std::string_view label);
+
+  // --- Result rows ------------------------------------------------------
+  // Marks where the handler has got to, for the message should a fault happen
+  // from here on: what is being computed ("row 2", "the crossover point") and
+  // what the user should know about the results then ("Rows 1 to 3 are up to
+  // date."). Before any stage is set a fault means nothing was computed.
+  void Stage(std::string where, std::string consequence);
+  // Stage("row k", ...) for result row k of a form whose rows are written in
+  // order: the rows above k are up to date, from row k on they are not.
+  void StageRow(int k);
+
+  // Line row k: se<k>3 <- slope to three decimals, se<k>5 <- intercept to
+  // three decimals.
+  void WriteLine(int k, const SimpleEffectLine& line);
+  // Line row k: se<k>1 .. se<k>5 made visible, with the heading `se` first for
+  // row 1.
+  void RevealLine(int k);
+  // Point row k: X1 <- NumberToText(-stdx), Y1 to two decimals, X2 <- the
+  // text of the stdx box as it stands, Y2 to two decimals. `digits` says which
+  // p-labels hold X1, Y1, X2 and Y2 (see forms::PointDigits).
+  void WritePoints(int k, const SimpleEffectLine& line, std::string_view stdxBox,
+                   PointLabels digits = PointLabels{});
+  // Point row k: p<k>1 .. p<k>8 made visible, with the heading `p` first for
+  // row 1.
+  void RevealPoints(int k);
+  // The usual order for one row: WriteLine, RevealLine, WritePoints,
+  // RevealPoints.
+  void ShowRow(int k, const SimpleEffectLine& line, std::string_view stdxBox);
+
+ private:
+  void ConnectClick(std::string_view button, std::function<void()> handler);
+  void RunGuarded(const std::function<void()>& handler);
+  void ShowFault(const Fault& fault);
+
+  std::string stage_;
+  std::string consequence_;
+};
+
+}  // namespace marvane

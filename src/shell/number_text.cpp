@@ -1,0 +1,227 @@
+#include "shell/number_text.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+#include "shell/checked.h"
+#include "shell/fault.h"
+
+namespace marvane {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A decimal number taken apart: value = 0.<digits> x 10^(pointPos + exponent),
+// where pointPos counts the digits before the decimal point.
+struct DecimalParts {
+  bool negative = false;
+  std::string digits;
+  std::int64_t pointPos = 0;
+  std::int64_t exponent = 0;
+};
+
+// Adds one exponent digit, saturating far beyond any exponent that matters.
+void AddExponentDigit(std::int64_t& e, char c) {
+  constexpr std::int64_t kCap = 1'000'000'000;
+  if (e < kCap) e = e * 10 + (c - '0');
+}
+
+// Correctly rounded conversion of the parts, with std::from_chars doing the
+// rounding. Leading zeros are stripped and the exponent bounded first, so the
+// text handed to from_chars is short in its exponent whatever was typed.
+double ToDouble(DecimalParts p) {
+  const double zero = p.negative ? -0.0 : 0.0;
+  std::size_t first = p.digits.find_first_not_of('0');
+  if (first == std::string::npos) return zero;
+  std::size_t last = p.digits.find_last_not_of('0');
+  std::string_view sig(p.digits.data() + first, last - first + 1);
+  // First significant digit d: value = d.ddd x 10^sciExp.
+  std::int64_t sciExp = p.pointPos - static_cast<std::int64_t>(first) - 1 + p.exponent;
+  if (sciExp > 400) throw Fault(FaultKind::Overflow);
+  if (sciExp < -400) return zero;
+
+  std::string buf;
+  buf.reserve(sig.size() + 16);
+  if (p.negative) buf.push_back('-');
+  buf.push_back(sig[0]);
+  if (sig.size() > 1) {
+    buf.push_back('.');
+    buf.append(sig.substr(1));
+  }
+  buf.push_back('e');
+  buf.append(std::to_string(sciExp));
+
+  double value = 0;
+  auto [ptr, ec] = std::from_chars(buf.data(), buf.data() + buf.size(), value);
+  if (ec == std::errc::result_out_of_range) {
+    if (sciExp > 0) throw Fault(FaultKind::Overflow);
+    return zero;
+  }
+  if (ec != std::errc() || ptr != buf.data() + buf.size()) {
+    throw Fault(FaultKind::TypeMismatch);  // cannot happen: buf is well formed
+  }
+  if (std::isinf(value)) throw Fault(FaultKind::Overflow);
+  return value;
+}
+
+bool IsLenientBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsStrictBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+double LenientParse(std::string_view text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  auto skipBlanks = [&] {
+    while (i < n && IsLenientBlank(text[i])) ++i;
+  };
+
+  DecimalParts p;
+  skipBlanks();
+  if (i < n && (text[i] == '+' || text[i] == '-')) {
+    p.negative = text[i] == '-';
+    ++i;
+  }
+  bool seenPoint = false;
+  for (;;) {
+    skipBlanks();
+    if (i >= n) break;
+    char c = text[i];
+    if (IsDigit(c)) {
+      p.digits.push_back(c);
+      if (!seenPoint) ++p.pointPos;
+    } else if (c == '.' && !seenPoint) {
+      seenPoint = true;
+    } else {
+      break;
+    }
+    ++i;
+  }
+  if (p.digits.empty()) return 0.0;
+
+  skipBlanks();
+  if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+    ++i;
+    skipBlanks();
+    bool negativeExp = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+      negativeExp = text[i] == '-';
+      ++i;
+    }
+    for (;;) {
+      skipBlanks();
+      if (i >= n || !IsDigit(text[i])) break;
+      AddExponentDigit(p.exponent, text[i]);
+      ++i;
+    }
+    if (negativeExp) p.exponent = -p.exponent;
+  }
+  return ToDouble(std::move(p));
+}
+
+double StrictParse(std::string_view text) {
+  std::size_t b = 0, e = text.size();
+  while (b < e && IsStrictBlank(text[b])) ++b;
+  while (e > b && IsStrictBlank(text[e - 1])) --e;
+  std::string_view t = text.substr(b, e - b);
+
+  DecimalParts p;
+  std::size_t i = 0;
+  const std::size_t n = t.size();
+  if (i < n && (t[i] == '+' || t[i] == '-')) {
+    p.negative = t[i] == '-';
+    ++i;
+  }
+  bool seenPoint = false;
+  for (; i < n; ++i) {
+    if (IsDigit(t[i])) {
+      p.digits.push_back(t[i]);
+      if (!seenPoint) ++p.pointPos;
+    } else if (t[i] == '.' && !seenPoint) {
+      seenPoint = true;
+    } else {
+      break;
+    }
+  }
+  if (p.digits.empty()) throw Fault(FaultKind::TypeMismatch);
+  if (i < n && (t[i] == 'E' || t[i] == 'e')) {
+    ++i;
+    bool negativeExp = false;
+    if (i < n && (t[i] == '+' || t[i] == '-')) {
+      negativeExp = t[i] == '-';
+      ++i;
+    }
+    std::size_t expStart = i;
+    for (; i < n && IsDigit(t[i]); ++i) AddExponentDigit(p.exponent, t[i]);
+    if (i == expStart) throw Fault(FaultKind::TypeMismatch);
+    if (negativeExp) p.exponent = -p.exponent;
+  }
+  if (i != n) throw Fault(FaultKind::TypeMismatch);
+  return ToDouble(std::move(p));
+}
+
+std::string NumberToText(double x, int digits) {
+  if (x == 0.0) return "0";  // negative zero too
+  if (std::isnan(x)) return "NaN";
+  if (std::isinf(x)) return x < 0 ? "-Infinity" : "Infinity";
+
+  // Correctly rounded scientific form: [-]d.ddd...e[+-]xx
+  std::array<char, 64> buf{};
+  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x,
+                           std::chars_format::scientific, digits - 1);
+  std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
+
+  bool negative = sci.front() == '-';
+  if (negative) sci.remove_prefix(1);
+  std::size_t ePos = sci.find('e');
+  std::string sig;
+  for (char c : sci.substr(0, ePos)) {
+    if (c != '.') sig.push_back(c);
+  }
+  int exp = 0;
+  std::from_chars(sci.data() + ePos + (sci[ePos + 1] == '+' ? 2 : 1),
+                  sci.data() + sci.size(), exp);
+  while (sig.size() > 1 && sig.back() == '0') sig.pop_back();
+
+  std::string out;
+  if (negative) out.push_back('-');
+  if (exp >= digits || exp < -4) {
+    out.push_back(sig[0]);
+    if (sig.size() > 1) {
+      out.push_back('.');
+      out.append(sig, 1);
+    }
+    out.push_back('E');
+    out.push_back(exp < 0 ? '-' : '+');
+    std::string e = std::to_string(exp < 0 ? -exp : exp);
+    if (e.size() < 2) out.push_back('0');
+    out.append(e);
+  } else if (exp >= 0) {
+    std::size_t intDigits = static_cast<std::size_t>(exp) + 1;
+    if (sig.size() <= intDigits) {
+      out.append(sig);
+      out.append(intDigits - sig.size(), '0');
+    } else {
+      out.append(sig, 0, intDigits);
+      out.push_back('.');
+      out.append(sig, intDigits);
+    }
+  } else {
+    out.append("0.");
+    out.append(static_cast<std::size_t>(-exp - 1), '0');
+    out.append(sig);
+  }
+  return out;
+}
+
+std::string NumberToText(double x) { return NumberToText(x, 15); }
+
+std::string RoundForDisplay(double value, int factor) {
+  return NumberToText(checked::FloorScaled(value, static_cast<double>(factor)));
+}
+
+}  // namespace marvane

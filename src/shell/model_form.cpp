@@ -65,9 +65,9 @@ void ModelForm::ShowFault(const Fault& fault) {
   if (m == nullptr) return;
   std::string text;
   if (!fault.where.empty() && fault.kind == FaultKind::TypeMismatch) {
-    text = "The text in " + fault.where + " is not a number.";
+    text = "What is typed for " + fault.where + " is not a number.";
   } else if (!fault.where.empty() && fault.kind == FaultKind::Overflow) {
-    text = "The number in " + fault.where + " is too large for the program to compute with.";
+    text = "The number typed for " + fault.where + " is too large for the program to compute with.";
   } else {
     text = std::string("Stopped by ") + DescribeFaultKind(fault.kind);
     const std::string& where = fault.where.empty() ? stage_ : fault.where;

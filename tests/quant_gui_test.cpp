@@ -1,0 +1,221 @@
+// The Quant form as a user drives it: open it from the menu, type, Compute.
+
+#include <QTest>
+
+#include "gui_support.h"
+
+using namespace marvane::testing;
+
+namespace {
+
+// Captions of the value labels of one result row, in reading order:
+// slope, intercept, X1, Y1, X2, Y2.
+QStringList RowValues(marvane::FormWindow* f, int k) {
+  QStringList out;
+  for (const char* col : {"se%13", "se%15", "p%12", "p%13", "p%15", "p%16"}) {
+    QString name = QString::fromLatin1(col).replace("%1", QString::number(k));
+    name.remove('%');
+    out << Caption(f, name.toLatin1().constData());
+  }
+  return out;
+}
+
+const char* const kBoxes[] = {"bx", "bz", "bxz", "a", "stdz", "stdx"};
+
+}  // namespace
+
+class QuantGuiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    marvane::ConfigureApplication(*qApp);
+    marvane::RegisterForms();
+  }
+
+  void computesRows_data() {
+    QTest::addColumn<QStringList>("typed");  // bx, bz, bxz, a, stdz, stdx
+    QTest::addColumn<QStringList>("boxesAfter");
+    QTest::addColumn<QStringList>("row1");
+    QTest::addColumn<QStringList>("row2");
+    QTest::addColumn<QStringList>("row3");
+    QTest::addColumn<QString>("crossover");
+
+    QTest::newRow("worked example")
+        << QStringList{"0.5", "0.25", "0.125", "2", "2", "4"}
+        << QStringList{"0.5", "0.25", "0.125", "2", "2", "4"}
+        << QStringList{"0.75", "2.5", "-4", "-0.5", "4", "5.5"}
+        << QStringList{"0.5", "2", "-4", "0", "4", "4"}
+        << QStringList{"0.25", "1.5", "-4", "0.5", "4", "2.5"} << "-2";
+    // Flooring, not truncation, of a negative slope: 0 - 0.3333 -> -0.334.
+    QTest::newRow("negative slope floored")
+        << QStringList{"0", "1", "0.3333", "0", "1", "1"}
+        << QStringList{"0", "1", "0.3333", "0", "1", "1"}
+        << QStringList{"0.333", "1", "-1", "0.66", "1", "1.33"}
+        << QStringList{"0", "0", "-1", "0", "1", "0"}
+        << QStringList{"-0.334", "-1", "-1", "-0.67", "1", "-1.34"} << "-3.01";
+    // The crossover 1/3 shows 0.33; -1/3 shows -0.34.
+    QTest::newRow("crossover one third")
+        << QStringList{"1", "-1", "3", "0", "0", "0"} << QStringList{"1", "-1", "3", "0", "0", "0"}
+        << QStringList{"1", "0", "0", "0", "0", "0"} << QStringList{"1", "0", "0", "0", "0", "0"}
+        << QStringList{"1", "0", "0", "0", "0", "0"} << "0.33";
+    QTest::newRow("crossover minus one third")
+        << QStringList{"1", "1", "3", "0", "0", "0"} << QStringList{"1", "1", "3", "0", "0", "0"}
+        << QStringList{"1", "0", "0", "0", "0", "0"} << QStringList{"1", "0", "0", "0", "0", "0"}
+        << QStringList{"1", "0", "0", "0", "0", "0"} << "-0.34";
+    // Typed texts are read leniently and written back canonically; X2 is the
+    // normalised text of stdx and X1 its negation.
+    QTest::newRow("lenient typing")
+        << QStringList{" 1.50", "1,5", "3e-1", "  -.5 ", "2 0", "2.50abc"}
+        << QStringList{"1.5", "1", "0.3", "-0.5", "20", "2.5"}
+        << QStringList{"7.5", "19.5", "-2.5", "0.75", "2.5", "38.25"}
+        << QStringList{"1.5", "-0.5", "-2.5", "-4.25", "2.5", "3.25"}
+        << QStringList{"-4.5", "-20.5", "-2.5", "-9.25", "2.5", "-31.75"} << "-3.34";
+  }
+
+  void computesRows() {
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, boxesAfter);
+    marvane::ModelForm* f = OpenFromMenu("Command1");
+    QVERIFY(f != nullptr);
+    QCOMPARE(f->objectName(), QString("Quant"));
+    for (int i = 0; i < 6; ++i) Type(f, kBoxes[i], typed[i]);
+    Click(f, "Command1");
+
+    for (int i = 0; i < 6; ++i) QCOMPARE(Caption(f, kBoxes[i]), boxesAfter[i]);
+    QFETCH(QStringList, row1);
+    QFETCH(QStringList, row2);
+    QFETCH(QStringList, row3);
+    QCOMPARE(RowValues(f, 1), row1);
+    QCOMPARE(RowValues(f, 2), row2);
+    QCOMPARE(RowValues(f, 3), row3);
+    QFETCH(QString, crossover);
+    QCOMPARE(Caption(f, "xcross"), crossover);
+    QCOMPARE(Caption(f, "Label5"), QString("the crossover point is at  X="));
+    for (const marvane::forms::Control& c : f->Design().controls) {
+      if (c.role == marvane::forms::Role::Panel) QVERIFY2(Shown(f, c.name.c_str()), c.name.c_str());
+    }
+    QVERIFY(!Shown(f, "message"));
+
+    // A second Compute without editing changes nothing.
+    QStringList before = RowValues(f, 1) + RowValues(f, 2) + RowValues(f, 3);
+    Click(f, "Command1");
+    QCOMPARE(RowValues(f, 1) + RowValues(f, 2) + RowValues(f, 3), before);
+    QCOMPARE(Caption(f, "xcross"), crossover);
+  }
+
+  void panelHiddenAtLoad() {
+    marvane::ModelForm* f = OpenFromMenu("Command1");
+    QVERIFY(f != nullptr);
+    int panel = 0;
+    for (const marvane::forms::Control& c : f->Design().controls) {
+      if (c.role != marvane::forms::Role::Panel) continue;
+      ++panel;
+      QVERIFY2(!Shown(f, c.name.c_str()), c.name.c_str());
+    }
+    QCOMPARE(panel, 43);  // headings, three line rows, three point rows, the crossover pair
+    for (const char* box : kBoxes) {
+      QVERIFY(Shown(f, box));
+      QCOMPARE(Caption(f, box), QString());
+    }
+    QCOMPARE(f->focusWidget(), f->Box("bx"));
+  }
+
+  // All boxes empty: zeros everywhere, then 0/0 at the crossover. The rows
+  // stay shown and the crossover says in words that the lines coincide.
+  void emptyBoxesAndParallelLines_data() {
+    QTest::addColumn<QString>("bz");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("all empty: one line") << "" << "none: the lines coincide";
+    QTest::newRow("bz 1, bxz 0: parallel") << "1" << "none: the lines are parallel";
+  }
+
+  void emptyBoxesAndParallelLines() {
+    QFETCH(QString, bz);
+    QFETCH(QString, words);
+    marvane::ModelForm* f = OpenFromMenu("Command1");
+    Type(f, "bz", bz);
+    Click(f, "Command1");
+    for (const char* box : {"bx", "bxz", "a", "stdz", "stdx"}) QCOMPARE(Caption(f, box), QString("0"));
+    for (int k = 1; k <= 3; ++k) {
+      QStringList v = RowValues(f, k);
+      QCOMPARE(v[0], QString("0"));
+      QCOMPARE(v[2], QString("0"));  // -0 is written 0
+      QCOMPARE(v[4], QString("0"));
+    }
+    QCOMPARE(Caption(f, "xcross"), words);
+    QVERIFY(Shown(f, "xcross"));
+    QVERIFY(Shown(f, "Label5"));
+    QVERIFY(f->Label("xcross")->width() >= f->Label("xcross")->sizeHint().width());
+    QVERIFY(!Shown(f, "message"));
+  }
+
+  // bx huge: row 1 and 2 fine; row 3 = bx - stdz*bxz overflows.
+  void overflowInRowLeavesEarlierRows() {
+    marvane::ModelForm* f = OpenFromMenu("Command1");
+    TypeAll(f, {{"bx", "-1e308"}, {"bz", "0"}, {"bxz", "1e308"}, {"a", "0"}, {"stdz", "1"}, {"stdx", "0"}});
+    Click(f, "Command1");
+    // Row 1: -1e308 + 1e308 = 0. Row 2: bx itself, but x1000 overflows in the display.
+    QCOMPARE(Caption(f, "se13"), QString("0"));
+    QVERIFY(Shown(f, "se15") && Shown(f, "p16"));
+    QCOMPARE(Caption(f, "se23"), QString());
+    QVERIFY(!Shown(f, "se21"));
+    QVERIFY(!Shown(f, "se31") && !Shown(f, "xcross") && !Shown(f, "Label5"));
+    QVERIFY(Shown(f, "message"));
+    QVERIFY2(f->MessageText().contains("row 2"), qPrintable(f->MessageText()));
+    QVERIFY(f->MessageText().contains("overflow"));
+
+    // Fixing the input and computing again clears the message.
+    TypeAll(f, {{"bx", "1"}, {"bxz", "1"}});
+    Click(f, "Command1");
+    QVERIFY(!Shown(f, "message"));
+    QVERIFY(Shown(f, "se31"));
+  }
+
+  // An overflow in row 2's own arithmetic (not its display) after row 1.
+  void overflowInSecondRowArithmetic() {
+    marvane::ModelForm* f = OpenFromMenu("Command1");
+    // Row 1's slope is 2 + 1*(-2) = 0, so its Y values are a' itself; row 2's
+    // slope is bx = 2 and stdx * 2 = 2e308 overflows before anything of row 2 is written.
+    TypeAll(f, {{"bx", "2"}, {"bz", "0"}, {"bxz", "-2"}, {"a", "0"}, {"stdz", "1"}, {"stdx", "1e308"}});
+    Click(f, "Command1");
+    QVERIFY(Shown(f, "p18"));
+    QCOMPARE(Caption(f, "se13"), QString("0"));
+    QVERIFY(!Shown(f, "se21"));
+    QCOMPARE(Caption(f, "se23"), QString());
+    QVERIFY(f->MessageText().contains("row 2"));
+  }
+
+  void numberBeyondRangeInABox() {
+    marvane::ModelForm* f = OpenFromMenu("Command1");
+    TypeAll(f, {{"bx", "2.50"}, {"bz", "1e999"}, {"bxz", "7.0"}});
+    Click(f, "Command1");
+    // bx was normalised before bz stopped the handler; bxz keeps its text.
+    QCOMPARE(Caption(f, "bx"), QString("2.5"));
+    QCOMPARE(Caption(f, "bz"), QString("1e999"));
+    QCOMPARE(Caption(f, "bxz"), QString("7.0"));
+    QVERIFY(!Shown(f, "se"));
+    QVERIFY2(f->MessageText().contains("the weight of Z"), qPrintable(f->MessageText()));
+  }
+
+  void backAndReopenIsFresh() {
+    marvane::ModelForm* f = OpenFromMenu("Command1");
+    TypeAll(f, {{"bx", "1"}, {"bxz", "2"}});
+    Click(f, "Command1");
+    Click(f, "Command2");
+    marvane::FormWindow* menu = VisibleForm();
+    QVERIFY(menu != nullptr);
+    QCOMPARE(menu->objectName(), QString("Choice"));
+    QCOMPARE(menu->focusWidget(), menu->Button("Command1"));
+    QCOMPARE(marvane::Forms::Instance().LoadedCount(), 1);
+    Click(menu, "Command1");
+    auto* again = dynamic_cast<marvane::ModelForm*>(VisibleForm());
+    QVERIFY(again != nullptr);
+    QCOMPARE(Caption(again, "bx"), QString());
+    QCOMPARE(Caption(again, "se13"), QString());
+    QVERIFY(!Shown(again, "se"));
+  }
+};
+
+QTEST_MAIN(QuantGuiTest)
+#include "quant_gui_test.moc"

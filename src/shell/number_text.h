@@ -41,7 +41,9 @@ std::string NumberToText(double x, int digits);
 // and at least one digit. Anything else (an empty text, "1,5", "12abc",
 // "1 2", "&H10") throws Fault{TypeMismatch}; a magnitude beyond the double
 // range throws Fault{Overflow}. StrictParse(NumberToText(x)) is x rounded to
-// 15 significant digits, for every finite x.
+// 15 significant digits, for every finite x; for the few doubles from
+// 1.797693134862315E+308 up to the largest, that rounding (1.79769313486232E+308)
+// lies beyond the range and reads as Fault{Overflow}.
 double StrictParse(std::string_view text);
 
 // The display rounding: value times factor, floored (toward minus infinity),

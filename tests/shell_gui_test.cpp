@@ -1,0 +1,150 @@
+// Start-up, the menu and navigation, driven as a user would.
+
+#include <QTimer>
+
+#include "gui_support.h"
+
+using namespace marvane::testing;
+
+namespace {
+
+// Runs the event loop as the program does, with `steps` queued to happen in
+// it; returns exec()'s result, or 99 if nothing ended the loop in time.
+int RunProgram(const std::function<void()>& steps) {
+  QTimer::singleShot(0, qApp, steps);
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+  watchdog.start(5000);
+  return QCoreApplication::exec();
+}
+
+}  // namespace
+
+class ShellGuiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    marvane::ConfigureApplication(*qApp);
+    marvane::RegisterForms();
+  }
+
+  void startShowsOnlyTheMenu() {
+    marvane::FormWindow* menu = FreshMenu();
+    QVERIFY(menu != nullptr);
+    QCOMPARE(VisibleTopLevelCount(), 1);
+    QCOMPARE(menu->objectName(), QString("Choice"));
+    QCOMPARE(menu->windowTitle(), QString("Choice"));
+    QCOMPARE(menu->focusWidget(), menu->Button("Command1"));
+    QCOMPARE(menu->size(), QSize(505, 456));
+  }
+
+  void menuCaptions_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("title") << "Label5" << "Marvane";
+    QTest::newRow("instruction") << "Label1"
+                                 << "Select the type of model for which you               want to plot the interaction";
+    QTest::newRow("Quant") << "Command1" << "2 quant predictors w/ +/- Std Z";
+    QTest::newRow("QuantZ") << "Command2" << "2 quant predictors w/ specified Z";
+    QTest::newRow("Mixed2") << "Command3" << "quant and dummy-coded 2-group";
+    QTest::newRow("Mixed3") << "Command4" << "quant and dummy-coded 3-group";
+    QTest::newRow("Quant3") << "Command5" << "3 quant predictors";
+    QTest::newRow("Incomplete") << "Inomplete" << "Incomplete Models";
+  }
+
+  void menuCaptions() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    marvane::FormWindow* menu = FreshMenu();
+    QWidget* w = menu->Control(name.toStdString());
+    QVERIFY(w != nullptr);
+    QVERIFY(w->isVisible());
+    const QString text = qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text()
+                                                  : qobject_cast<QPushButton*>(w)->text();
+    QCOMPARE(text, caption);
+    QVERIFY(w->font().bold());
+  }
+
+  // The design's twips become pixels at 15 per pixel, with the design's fonts
+  // and colours.
+  void menuLooksAsDesigned() {
+    marvane::FormWindow* menu = FreshMenu();
+    QCOMPARE(menu->Button("Command2")->geometry(), QRect(16, 192, 393, 25));
+    QCOMPARE(menu->Label("Label5")->font().pointSizeF(), 13.5);
+    QCOMPARE(menu->Button("Inomplete")->font().pointSizeF(), 12.0);
+    QCOMPARE(menu->Button("Command1")->palette().color(QPalette::Button), QColor(0, 255, 0));
+    QCOMPARE(menu->palette().color(QPalette::Window), QColor(255, 128, 0));
+    // The design font is replaced by an installed sans-serif of the same size
+    // whose text fits the labels.
+    QLabel* title = menu->Label("Label5");
+    QVERIFY(QFontMetrics(title->font()).horizontalAdvance(title->text()) <= title->width());
+  }
+
+  void tabOrderFollowsTheTabIndexes() {
+    marvane::FormWindow* menu = FreshMenu();
+    QStringList order;
+    QWidget* w = menu->Button("Command1");
+    for (int i = 0; i < 6; ++i) {
+      order << w->objectName();
+      w = w->nextInFocusChain();
+      while (w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
+    }
+    QCOMPARE(order, (QStringList{"Command1", "Command2", "Command3", "Command4", "Command5", "Inomplete"}));
+  }
+
+  // Each menu button opens its form and unloads the menu: one form loaded.
+  void eachMenuButtonOpensItsForm_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("form");
+    QTest::newRow("Quant") << "Command1" << "Quant";
+  }
+
+  void eachMenuButtonOpensItsForm() {
+    QFETCH(QString, button);
+    QFETCH(QString, form);
+    marvane::ModelForm* f = OpenFromMenu(button.toLatin1().constData());
+    QVERIFY(f != nullptr);
+    QCOMPARE(f->objectName(), form);
+    QCOMPARE(VisibleTopLevelCount(), 1);
+    QCOMPARE(marvane::Forms::Instance().LoadedCount(), 1);
+    QVERIFY(marvane::Forms::Instance().Find("Choice") == nullptr);
+    Click(f, "Command2");
+    QCOMPARE(VisibleForm()->objectName(), QString("Choice"));
+  }
+
+  // Back unloads the model form before the menu is shown; the program must
+  // go on running all the same.
+  void backDoesNotEndTheProgram() {
+    FreshMenu();
+    const int code = RunProgram([] {
+      QTest::mouseClick(VisibleForm()->Button("Command1"), Qt::LeftButton);
+      QTest::mouseClick(VisibleForm()->Button("Command2"), Qt::LeftButton);
+      QTimer::singleShot(50, qApp, [] {
+        QCoreApplication::exit(VisibleForm() != nullptr && VisibleForm()->objectName() == "Choice" ? 42 : 43);
+      });
+    });
+    QCOMPARE(code, 42);
+  }
+
+  void closingTheVisibleWindowEndsTheProgram_data() {
+    QTest::addColumn<QString>("open");
+    QTest::newRow("menu") << "";
+    QTest::newRow("model form") << "Command1";
+  }
+
+  void closingTheVisibleWindowEndsTheProgram() {
+    QFETCH(QString, open);
+    FreshMenu();
+    const int code = RunProgram([open] {
+      if (!open.isEmpty()) QTest::mouseClick(VisibleForm()->Button(open.toStdString()), Qt::LeftButton);
+      VisibleForm()->close();
+    });
+    QCOMPARE(code, 0);
+    QCOMPARE(marvane::Forms::Instance().LoadedCount(), 0);
+  }
+};
+
+QTEST_MAIN(ShellGuiTest)
+#include "shell_gui_test.moc"

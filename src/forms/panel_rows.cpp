@@ -16,16 +16,7 @@ std::string RowName(const char* prefix, int k, int column) {
 
 void AddPanelLabel(FormDesign& d, std::string name, std::string caption, int left, int top,
                    int width, int height, double pointSize, bool bold) {
-  Control c;
-  c.name = std::move(name);
-  c.kind = Kind::Label;
-  c.caption = std::move(caption);
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-  c.pointSize = pointSize;
-  c.bold = bold;
+  Control c = MakeLabel(std::move(name), std::move(caption), left, top, width, height, pointSize, bold);
   c.role = Role::Panel;
   d.controls.push_back(std::move(c));
 }

@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QTest>
+#include <algorithm>
+#include <iterator>
 
 #include "gui_support.h"
 

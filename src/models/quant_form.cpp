@@ -16,7 +16,9 @@ void TwoPredictorForm::ShowCrossover(std::string_view captionLabel, double bz, d
   xcross->resize(forms::TwipsToPixels(design.width), xcross->height());
   if (bxz == 0) {
     SetCaption("xcross", bz == 0 ? "none: the lines coincide" : "none: the lines are parallel");
-    // The words need more room than a number; the form has free space to the right.
+    // The words need more room than a number; the form has free space to the
+    // right. They stay on one line: the label is only one line high.
+    xcross->setWordWrap(false);
     xcross->resize(std::min(xcross->sizeHint().width(), width() - xcross->x()), xcross->height());
   } else {
     SetCaption("xcross", NumberToText(Crossover(bz, bxz)));

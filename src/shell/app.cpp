@@ -5,6 +5,7 @@
 #include <QStyleFactory>
 
 #include "models/quant_form.h"
+#include "models/quantz_form.h"
 #include "shell/choice_form.h"
 #include "shell/form_window.h"
 #include "shell/navigation.h"
@@ -24,6 +25,7 @@ void RegisterForms() {
   Forms& forms = Forms::Instance();
   forms.Register("Choice", [] { return new ChoiceForm; });
   forms.Register("Quant", [] { return new QuantForm; });
+  forms.Register("QuantZ", [] { return new QuantZForm; });
 }
 
 void ShowMenu() {

@@ -12,7 +12,12 @@ const Control* FormDesign::Find(std::string_view controlName) const {
 }
 
 std::vector<const FormDesign*> AllDesigns() {
-  return {&ChoiceDesign(), &QuantDesign(), &QuantZDesign()};
+  return {
+      &ChoiceDesign(),
+      &QuantDesign(),
+      &QuantZDesign(),
+      &Mixed2Design(),
+  };
 }
 
 }  // namespace marvane::forms

@@ -67,6 +67,7 @@ constexpr int TwipsToPixels(int twips) {
 const FormDesign& ChoiceDesign();
 const FormDesign& QuantDesign();
 const FormDesign& QuantZDesign();
+const FormDesign& Mixed2Design();
 
 // Every design the program has, for checks that must hold for all of them.
 std::vector<const FormDesign*> AllDesigns();

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QStyleFactory>
 
+#include "models/mixed2_form.h"
 #include "models/quant_form.h"
 #include "models/quantz_form.h"
 #include "shell/choice_form.h"
@@ -26,6 +27,7 @@ void RegisterForms() {
   forms.Register("Choice", [] { return new ChoiceForm; });
   forms.Register("Quant", [] { return new QuantForm; });
   forms.Register("QuantZ", [] { return new QuantZForm; });
+  forms.Register("Mixed2", [] { return new Mixed2Form; });
 }
 
 void ShowMenu() {

@@ -1,0 +1,35 @@
+#pragma once
+
+// A quantitative predictor X with a two-group dummy code (group = 1 for the
+// target group, 0 for the contrast group) and their product:
+//   Y = a + bx*X + bz*group + bxz*X*group
+// with one line of Y on X per group.
+
+#include <array>
+
+#include "models/simple_effect_line.h"
+
+namespace marvane {
+
+struct Mixed2Inputs {
+  double bx = 0, bz = 0, bxz = 0, a = 0, stdx = 0;
+};
+
+// The target group (coded 1):
+//   b = bx + bxz, a' = a + bz, Y1 = a' + stdx*(b*(-1)), Y2 = a' + stdx*b
+// X1 = -stdx, X2 = stdx. Every operation is checked (throws Fault).
+SimpleEffectLine TargetGroupLine(const Mixed2Inputs& in);
+
+// The contrast group (coded 0): bx and a themselves,
+//   Y1 = a + stdx*(bx*(-1)), Y2 = a + stdx*bx
+// X1 = -stdx, X2 = stdx. Neither bz nor bxz takes part.
+SimpleEffectLine ContrastGroupLine(const Mixed2Inputs& in);
+
+// Row 1 is the target group, row 2 the contrast group.
+SimpleEffectLine Mixed2Row(const Mixed2Inputs& in, int row);
+
+// Both lines, target first, then contrast.
+std::array<SimpleEffectLine, 2> ComputeMixed2Lines(double bx, double bz, double bxz, double a,
+                                                   double stdx);
+
+}  // namespace marvane

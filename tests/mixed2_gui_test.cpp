@@ -1,0 +1,333 @@
+// The Mixed2 form (a quantitative predictor by a two-group dummy code) as a
+// user drives it: open it from the menu, type, Go.
+
+#include <QFontMetrics>
+#include <QTest>
+
+#include "gui_support.h"
+
+using namespace marvane::testing;
+
+namespace {
+
+// Captions of the value labels of one group, in reading order:
+// slope, intercept, X1, Y1, X2, Y2. Row 1 is the target group, row 2 the contrast group.
+QStringList RowValues(marvane::FormWindow* f, int k) {
+  QStringList out;
+  for (const char* pattern : {"se%13", "se%15", "p%12", "p%13", "p%15", "p%16"}) {
+    QString name = QString::fromLatin1(pattern).replace("%1", QString::number(k));
+    name.remove('%');
+    out << Caption(f, name.toLatin1().constData());
+  }
+  return out;
+}
+
+const char* const kBoxes[] = {"bx", "bz", "bxz", "a", "stdx"};
+
+marvane::ModelForm* OpenMixed2() {
+  marvane::ModelForm* f = OpenFromMenu("Command3");
+  if (f != nullptr && f->objectName() != QLatin1String("Mixed2")) return nullptr;
+  return f;
+}
+
+void TypeBoxes(marvane::FormWindow* f, const QStringList& typed) {
+  for (int i = 0; i < 5; ++i) Type(f, kBoxes[i], typed[i]);
+}
+
+QStringList BoxTexts(marvane::FormWindow* f) {
+  QStringList out;
+  for (const char* box : kBoxes) out << Caption(f, box);
+  return out;
+}
+
+// Names of the panel labels, from the design.
+QStringList PanelNames(marvane::FormWindow* f) {
+  QStringList out;
+  for (const marvane::forms::Control& c : f->Design().controls) {
+    if (c.role == marvane::forms::Role::Panel) out << QString::fromStdString(c.name);
+  }
+  return out;
+}
+
+// A label's or button's text fits inside it at its font (wrapped at its width
+// for labels).
+bool TextFits(QWidget* w, const QString& text, QString* why) {
+  const QFontMetrics fm(w->font());
+  if (auto* b = qobject_cast<QPushButton*>(w)) {
+    if (fm.horizontalAdvance(text) + 8 <= b->width() && fm.height() <= b->height()) return true;
+  } else {
+    const QRect need = fm.boundingRect(QRect(0, 0, w->width(), 100000), Qt::TextWordWrap, text);
+    if (need.width() <= w->width() && need.height() <= w->height()) return true;
+  }
+  *why = QStringLiteral("%1 does not hold \"%2\" (%3x%4)")
+             .arg(w->objectName(), text)
+             .arg(w->width())
+             .arg(w->height());
+  return false;
+}
+
+}  // namespace
+
+class Mixed2GuiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    marvane::ConfigureApplication(*qApp);
+    marvane::RegisterForms();
+  }
+
+  void panelHiddenAtLoad() {
+    marvane::ModelForm* f = OpenMixed2();
+    QVERIFY(f != nullptr);
+    QCOMPARE(f->windowTitle(), QString("Mixed2"));
+    const QStringList panel = PanelNames(f);
+    QCOMPARE(panel.size(), 28);
+    for (const QString& name : panel) QVERIFY2(!Shown(f, name.toLatin1().constData()), qPrintable(name));
+    for (const char* box : kBoxes) {
+      QVERIFY(Shown(f, box));
+      QCOMPARE(Caption(f, box), QString());
+    }
+    for (const char* fixed : {"Label1", "Label2", "Label3", "Label4", "Label6", "Label10", "Label11"}) {
+      QVERIFY2(Shown(f, fixed), fixed);
+    }
+    QVERIFY(!Shown(f, "message"));
+    QCOMPARE(f->focusWidget(), f->Box("bx"));
+  }
+
+  void computesBothGroups_data() {
+    QTest::addColumn<QStringList>("typed");  // bx, bz, bxz, a, stdx
+    QTest::addColumn<QStringList>("boxesAfter");
+    QTest::addColumn<QStringList>("target");    // b, a, X1, Y1, X2, Y2
+    QTest::addColumn<QStringList>("contrast");
+
+    QTest::newRow("worked example")
+        << QStringList{"0.5", "1", "0.25", "2", "2"} << QStringList{"0.5", "1", "0.25", "2", "2"}
+        << QStringList{"0.75", "3", "-2", "1.5", "2", "4.5"}
+        << QStringList{"0.5", "2", "-2", "1", "2", "3"};
+    // Taken down, not to the nearest: slope -0.1231 -> -0.124, Y 2.999 -> 2.99.
+    QTest::newRow("flooring")
+        << QStringList{"0", "0.999", "-0.1231", "2", "0"} << QStringList{"0", "0.999", "-0.1231", "2", "0"}
+        << QStringList{"-0.124", "2.999", "0", "2.99", "0", "2.99"}
+        << QStringList{"0", "2", "0", "2", "0", "2"};
+    // Every box reads 0; X1 is 0 * -1, a negative zero, written 0.
+    QTest::newRow("all empty")
+        << QStringList{"", "", "", "", ""} << QStringList{"0", "0", "0", "0", "0"}
+        << QStringList{"0", "0", "0", "0", "0", "0"} << QStringList{"0", "0", "0", "0", "0", "0"};
+    // A negative standard deviation is used as typed: the points swap sides.
+    QTest::newRow("negative stdx")
+        << QStringList{"0.5", "1", "0.25", "2", "-1"} << QStringList{"0.5", "1", "0.25", "2", "-1"}
+        << QStringList{"0.75", "3", "1", "3.75", "-1", "2.25"}
+        << QStringList{"0.5", "2", "1", "2.5", "-1", "1.5"};
+    // Both points at X = 0, with Y the intercept taken down to two decimals.
+    QTest::newRow("stdx zero")
+        << QStringList{"0.5", "1", "0.25", "2.345", "0"} << QStringList{"0.5", "1", "0.25", "2.345", "0"}
+        << QStringList{"0.75", "3.345", "0", "3.34", "0", "3.34"}
+        << QStringList{"0.5", "2.345", "0", "2.34", "0", "2.34"};
+    // X2 is the normalised text of stdx (2.50 -> 2.5), X1 its negation.
+    QTest::newRow("stdx typed 2.50")
+        << QStringList{"0.5", "1", "0.25", "2", "2.50"} << QStringList{"0.5", "1", "0.25", "2", "2.5"}
+        << QStringList{"0.75", "3", "-2.5", "1.12", "2.5", "4.87"}
+        << QStringList{"0.5", "2", "-2.5", "0.75", "2.5", "3.25"};
+    // Typed texts are read leniently and written back canonically.
+    QTest::newRow("lenient typing")
+        << QStringList{" 1.50", "1,5", "3e-1", "  -.5 ", "2.50abc"}
+        << QStringList{"1.5", "1", "0.3", "-0.5", "2.5"}
+        << QStringList{"1.8", "0.5", "-2.5", "-4", "2.5", "5"}
+        << QStringList{"1.5", "-0.5", "-2.5", "-4.25", "2.5", "3.25"};
+  }
+
+  void computesBothGroups() {
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, boxesAfter);
+    QFETCH(QStringList, target);
+    QFETCH(QStringList, contrast);
+    marvane::ModelForm* f = OpenMixed2();
+    QVERIFY(f != nullptr);
+    TypeBoxes(f, typed);
+    Click(f, "Command1");
+
+    QCOMPARE(BoxTexts(f), boxesAfter);
+    QCOMPARE(RowValues(f, 1), target);
+    QCOMPARE(RowValues(f, 2), contrast);
+    for (const QString& name : PanelNames(f)) QVERIFY2(Shown(f, name.toLatin1().constData()), qPrintable(name));
+    QVERIFY(!Shown(f, "message"));
+
+    // A second Go without editing changes nothing.
+    Click(f, "Command1");
+    QCOMPARE(BoxTexts(f), boxesAfter);
+    QCOMPARE(RowValues(f, 1), target);
+    QCOMPARE(RowValues(f, 2), contrast);
+  }
+
+  // After the worked example, new group weights change the target row only.
+  void groupWeightsMoveOnlyTheTarget_data() {
+    QTest::addColumn<QString>("bz");
+    QTest::addColumn<QString>("bxz");
+    QTest::addColumn<QStringList>("target");
+    QTest::newRow("lower intercept") << "-1" << "0" << QStringList{"0.5", "1", "-2", "0", "2", "2"};
+    QTest::newRow("slope reversed") << "0.5" << "-1.5" << QStringList{"-1", "2.5", "-2", "4.5", "2", "0.5"};
+    QTest::newRow("both cleared") << "" << "" << QStringList{"0.5", "2", "-2", "1", "2", "3"};
+  }
+
+  void groupWeightsMoveOnlyTheTarget() {
+    QFETCH(QString, bz);
+    QFETCH(QString, bxz);
+    QFETCH(QStringList, target);
+    marvane::ModelForm* f = OpenMixed2();
+    QVERIFY(f != nullptr);
+    TypeBoxes(f, {"0.5", "1", "0.25", "2", "2"});
+    Click(f, "Command1");
+    const QStringList contrast = RowValues(f, 2);
+    QCOMPARE(contrast, (QStringList{"0.5", "2", "-2", "1", "2", "3"}));
+
+    Type(f, "bz", bz);
+    Type(f, "bxz", bxz);
+    Click(f, "Command1");
+    QCOMPARE(RowValues(f, 1), target);
+    QCOMPARE(RowValues(f, 2), contrast);
+  }
+
+  // An overflow while the contrast group is computed or shown: the target row
+  // is shown with the new values, the contrast row keeps what it showed, and
+  // the message says where it stopped.
+  void faultInContrastRow_data() {
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QStringList>("target");
+    // Target slope 1e308 - 1e308 = 0; contrast Y1 = 2 + 10 * -1e308 overflows.
+    QTest::newRow("in the arithmetic")
+        << QStringList{"1e308", "1", "-1e308", "2", "10"} << QStringList{"0", "3", "-10", "3", "10", "3"};
+    // Contrast arithmetic is fine; its slope 1e306 times 1000 is beyond the double range.
+    QTest::newRow("in the display")
+        << QStringList{"1e306", "1", "-1e306", "2", "1"} << QStringList{"0", "3", "-1", "3", "1", "3"};
+  }
+
+  void faultInContrastRow() {
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, target);
+    marvane::ModelForm* f = OpenMixed2();
+    QVERIFY(f != nullptr);
+
+    // First time: nothing of the contrast group was ever shown.
+    TypeBoxes(f, typed);
+    Click(f, "Command1");
+    QCOMPARE(RowValues(f, 1), target);
+    for (const char* name : {"se", "se11", "se15", "p", "p11", "p16", "p18"}) QVERIFY2(Shown(f, name), name);
+    for (const char* name : {"se21", "se23", "se25", "p21", "p22", "p26", "p28"}) QVERIFY2(!Shown(f, name), name);
+    QCOMPARE(RowValues(f, 2), (QStringList{"", "", "", "", "", ""}));
+    QVERIFY(Shown(f, "message"));
+    QVERIFY2(f->MessageText().contains("overflow"), qPrintable(f->MessageText()));
+    QVERIFY2(f->MessageText().contains("row 2"), qPrintable(f->MessageText()));
+    QString why;
+    QVERIFY2(TextFits(f->Label("message"), f->MessageText(), &why), qPrintable(why));
+
+    // After a good Go, the same fault leaves the contrast row's old values.
+    TypeBoxes(f, {"0.5", "1", "0.25", "2", "2"});
+    Click(f, "Command1");
+    QVERIFY(!Shown(f, "message"));
+    TypeBoxes(f, typed);
+    Click(f, "Command1");
+    QCOMPARE(RowValues(f, 1), target);
+    QCOMPARE(RowValues(f, 2), (QStringList{"0.5", "2", "-2", "1", "2", "3"}));
+    QVERIFY(Shown(f, "se21") && Shown(f, "p28"));
+    QVERIFY(Shown(f, "message"));
+  }
+
+  // A fault in the target row stops before anything is shown.
+  void faultInTargetRow() {
+    marvane::ModelForm* f = OpenMixed2();
+    QVERIFY(f != nullptr);
+    TypeBoxes(f, {"1e308", "0", "1e308", "0", "0"});
+    Click(f, "Command1");
+    for (const QString& name : PanelNames(f)) QVERIFY2(!Shown(f, name.toLatin1().constData()), qPrintable(name));
+    QVERIFY2(f->MessageText().contains("row 1"), qPrintable(f->MessageText()));
+  }
+
+  void numberBeyondRangeInABox() {
+    marvane::ModelForm* f = OpenMixed2();
+    QVERIFY(f != nullptr);
+    TypeBoxes(f, {"2.50", "1e999", "7.0", "", ""});
+    Click(f, "Command1");
+    // bx was normalised before bz stopped the handler; bxz keeps its text.
+    QCOMPARE(BoxTexts(f), (QStringList{"2.5", "1e999", "7.0", "", ""}));
+    QVERIFY(!Shown(f, "se"));
+    QVERIFY2(f->MessageText().contains("the weight of the group code"), qPrintable(f->MessageText()));
+  }
+
+  void backAndReopenIsFresh() {
+    marvane::ModelForm* f = OpenMixed2();
+    QVERIFY(f != nullptr);
+    TypeBoxes(f, {"0.5", "1", "0.25", "2", "2"});
+    Click(f, "Command1");
+    QVERIFY(Shown(f, "se13"));
+    Click(f, "Command2");
+    marvane::FormWindow* menu = VisibleForm();
+    QVERIFY(menu != nullptr);
+    QCOMPARE(menu->objectName(), QString("Choice"));
+    QCOMPARE(menu->focusWidget(), menu->Button("Command1"));
+    QCOMPARE(marvane::Forms::Instance().LoadedCount(), 1);
+
+    Click(menu, "Command3");
+    auto* again = dynamic_cast<marvane::ModelForm*>(VisibleForm());
+    QVERIFY(again != nullptr);
+    QCOMPARE(again->objectName(), QString("Mixed2"));
+    QCOMPARE(BoxTexts(again), (QStringList{"", "", "", "", ""}));
+    QCOMPARE(RowValues(again, 1), (QStringList{"", "", "", "", "", ""}));
+    for (const QString& name : PanelNames(again)) {
+      QVERIFY2(!Shown(again, name.toLatin1().constData()), qPrintable(name));
+    }
+  }
+
+  // Tab walks bx, bz, bxz, a, stdx, Back, Go and round again.
+  void tabOrder() {
+    marvane::ModelForm* f = OpenMixed2();
+    QVERIFY(f != nullptr);
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    f->Box("bx")->setFocus();
+    QStringList seen;
+    for (int i = 0; i < 8; ++i) {
+      QWidget* w = QApplication::focusWidget();
+      QVERIFY(w != nullptr);
+      seen << w->objectName();
+      QTest::keyClick(w, Qt::Key_Tab);
+    }
+    QCOMPARE(seen, (QStringList{"bx", "bz", "bxz", "a", "stdx", "Command2", "Command1", "bx"}));
+  }
+
+  // With every label shown, no text is cut off and no two controls overlap.
+  void layoutHoldsItsTexts() {
+    marvane::ModelForm* f = OpenMixed2();
+    QVERIFY(f != nullptr);
+    // Wide values: the longest this layout shows for ordinary inputs.
+    TypeBoxes(f, {"-123.4567", "-100.25", "-0.1231", "-1234.5678", "-12.345"});
+    Click(f, "Command1");
+    QVERIFY(!Shown(f, "message"));
+    QString why;
+    const QList<QWidget*> controls = f->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* w : controls) {
+      if (auto* l = qobject_cast<QLabel*>(w); l != nullptr && !l->text().isEmpty()) {
+        QVERIFY2(TextFits(l, l->text(), &why), qPrintable(why));
+      } else if (auto* b = qobject_cast<QPushButton*>(w)) {
+        QVERIFY2(TextFits(b, b->text(), &why), qPrintable(why));
+      }
+      QVERIFY2(f->rect().contains(w->geometry()), qPrintable(w->objectName()));
+    }
+    // The instruction's runs of blanks put each of its three sentences on a
+    // line of its own at the label's width.
+    QLabel* note = f->Label("Label6");
+    QCOMPARE(note->text().size(), 151);
+    const QFontMetrics fm(note->font());
+    QCOMPARE(fm.boundingRect(QRect(0, 0, note->width(), 100000), Qt::TextWordWrap, note->text()).height(),
+             fm.boundingRect(QRect(0, 0, note->width(), 100000), Qt::TextWordWrap, "1\n2\n3").height());
+    for (int i = 0; i < controls.size(); ++i) {
+      for (int j = i + 1; j < controls.size(); ++j) {
+        QVERIFY2(!controls[i]->geometry().intersects(controls[j]->geometry()),
+                 qPrintable(controls[i]->objectName() + " overlaps " + controls[j]->objectName()));
+      }
+    }
+  }
+};
+
+QTEST_MAIN(Mixed2GuiTest)
+#include "mixed2_gui_test.moc"

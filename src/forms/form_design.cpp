@@ -17,6 +17,7 @@ std::vector<const FormDesign*> AllDesigns() {
       &QuantDesign(),
       &QuantZDesign(),
       &Mixed2Design(),
+      &Quant3Design(),
   };
 }
 

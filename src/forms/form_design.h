@@ -39,6 +39,12 @@ struct Control {
   Colour colour = Colour::Form;
   // For input boxes: how messages name the box ("the weight of X").
   std::string meaning = {};
+  // For wrapped notes: each run of two or more blanks inside the caption
+  // stands for a line break (the designer filled each line up with blanks).
+  // The caption keeps its blanks; the window narrows the wrapping width as
+  // far as needed for the text after each run to start a new line in the
+  // substitute font.
+  bool blankRunsBreakLines = false;
 };
 
 struct Point {
@@ -68,6 +74,7 @@ const FormDesign& ChoiceDesign();
 const FormDesign& QuantDesign();
 const FormDesign& QuantZDesign();
 const FormDesign& Mixed2Design();
+const FormDesign& Quant3Design();
 
 // Every design the program has, for checks that must hold for all of them.
 std::vector<const FormDesign*> AllDesigns();

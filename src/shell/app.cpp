@@ -5,6 +5,7 @@
 #include <QStyleFactory>
 
 #include "models/mixed2_form.h"
+#include "models/quant3_form.h"
 #include "models/quant_form.h"
 #include "models/quantz_form.h"
 #include "shell/choice_form.h"
@@ -28,6 +29,7 @@ void RegisterForms() {
   forms.Register("Quant", [] { return new QuantForm; });
   forms.Register("QuantZ", [] { return new QuantZForm; });
   forms.Register("Mixed2", [] { return new Mixed2Form; });
+  forms.Register("Quant3", [] { return new Quant3Form; });
 }
 
 void ShowMenu() {

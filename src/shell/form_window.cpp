@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextLayout>
 #include <algorithm>
 #include <vector>
 
@@ -28,6 +29,48 @@ QFont DesignFont(const forms::Control& c) {
   font.setPointSizeF(c.pointSize);
   font.setBold(c.bold);
   return font;
+}
+
+// Whether, with `text` wrapped at `width` pixels as a word-wrapped label
+// wraps it, the text after every run of two or more blanks that follows
+// other text starts a line of its own.
+bool BlankRunsStartLines(const QString& text, const QFont& font, int width) {
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WordWrap);
+  layout.setTextOption(option);
+  QList<int> lineStarts;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    lineStarts.append(line.textStart());
+  }
+  layout.endLayout();
+  const QChar blank(' ');
+  bool seenText = false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == blank) continue;
+    if (seenText && i >= 2 && text[i - 1] == blank && text[i - 2] == blank &&
+        !lineStarts.contains(static_cast<int>(i))) {
+      return false;
+    }
+    seenText = true;
+  }
+  return true;
+}
+
+// The designer filled each line of such a note up with blanks in a font
+// whose blank is wider than the substitute's, so in the substitute the next
+// sentence may still fit after a run. Narrow the wrapping width (a right
+// margin, as little as will do) until every run ends its line again; the
+// caption keeps its blanks.
+void BreakAtBlankRuns(QLabel* label, int width) {
+  for (int wrap = width; wrap > width / 2; --wrap) {
+    if (BlankRunsStartLines(label->text(), label->font(), wrap)) {
+      label->setContentsMargins(0, 0, width - wrap, 0);
+      return;
+    }
+  }
 }
 
 QWidget* BuildControl(const forms::Control& c, QWidget* parent) {
@@ -72,6 +115,9 @@ QWidget* BuildControl(const forms::Control& c, QWidget* parent) {
   w->setGeometry(TwipsToPixels(c.left), TwipsToPixels(c.top), TwipsToPixels(c.width),
                  TwipsToPixels(c.height));
   if (c.role == Role::Message) w->setVisible(false);
+  if (c.blankRunsBreakLines && c.kind == Kind::Label) {
+    BreakAtBlankRuns(static_cast<QLabel*>(w), TwipsToPixels(c.width));
+  }
   return w;
 }
 

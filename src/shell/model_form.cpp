@@ -133,9 +133,11 @@ void ModelForm::Stage(std::string where, std::string consequence) {
 
 void ModelForm::StageRow(int k) {
   const std::string row = std::to_string(k);
-  Stage("row " + row, k == 1 ? "The results were not updated."
+  // A row that faults part-way may already hold some new values, so the
+  // rows from k on are "not up to date" rather than "not updated".
+  Stage("row " + row, k == 1 ? "The results are not up to date."
                              : "The rows above row " + row + " are up to date; from row " + row +
-                                   " on, the results were not updated.");
+                                   " on, the results are not.");
 }
 
 void ModelForm::WriteLine(int k, const SimpleEffectLine& line) {

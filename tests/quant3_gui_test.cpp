@@ -1,0 +1,362 @@
+// The "Quant 3-way" form as a user drives it: open it from the menu with
+// "3 quant predictors", type, Compute, Back.
+
+#include <QFontMetrics>
+#include <QTest>
+
+#include "gui_support.h"
+
+using namespace marvane::testing;
+
+namespace {
+
+const char* const kBoxes[] = {"bx", "bz", "bv", "bxz", "bxv", "bzv", "bxzv", "a", "stdx", "stdz", "stdv"};
+
+QByteArray Name(const char* prefix, int k, int column) {
+  return QByteArray(prefix) + QByteArray::number(k) + QByteArray::number(column);
+}
+
+// Captions of the value labels of row k in reading order: slope, intercept,
+// X1, Y1, X2, Y2 (this form numbers the point labels left to right).
+QStringList RowValues(marvane::FormWindow* f, int k) {
+  return {Caption(f, Name("se", k, 3)), Caption(f, Name("se", k, 5)), Caption(f, Name("p", k, 2)),
+          Caption(f, Name("p", k, 4)),  Caption(f, Name("p", k, 6)),  Caption(f, Name("p", k, 8))};
+}
+
+// How many of the 13 labels of row k (se<k>1..5, p<k>1..8) are shown.
+int ShownInRow(marvane::FormWindow* f, int k) {
+  int n = 0;
+  for (int c = 1; c <= 5; ++c) n += Shown(f, Name("se", k, c)) ? 1 : 0;
+  for (int c = 1; c <= 8; ++c) n += Shown(f, Name("p", k, c)) ? 1 : 0;
+  return n;
+}
+
+QStringList BoxTexts(marvane::FormWindow* f) {
+  QStringList out;
+  for (const char* box : kBoxes) out << Caption(f, box);
+  return out;
+}
+
+marvane::ModelForm* OpenQuant3() {
+  marvane::ModelForm* f = OpenFromMenu("Command5");
+  if (f != nullptr && f->objectName() != QLatin1String("Quant3")) return nullptr;
+  return f;
+}
+
+void TypeBoxes(marvane::FormWindow* f, const QStringList& texts) {
+  for (int i = 0; i < texts.size(); ++i) Type(f, kBoxes[i], texts[i]);
+}
+
+const QStringList kWorked{"1", "2", "3", "0.5", "0.25", "0.1", "0.05", "10", "2", "1", "4"};
+
+}  // namespace
+
+class Quant3GuiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    marvane::ConfigureApplication(*qApp);
+    marvane::RegisterForms();
+  }
+
+  void opensFreshWithPanelHidden() {
+    marvane::ModelForm* f = OpenQuant3();
+    QVERIFY(f != nullptr);
+    QCOMPARE(f->windowTitle(), QString("Quant 3-way"));
+    QCOMPARE(f->size(), QSize(882, 497));  // 13230 x 7455 twips
+    int panel = 0;
+    for (const marvane::forms::Control& c : f->Design().controls) {
+      if (c.role != marvane::forms::Role::Panel) continue;
+      ++panel;
+      QVERIFY2(!Shown(f, c.name.c_str()), c.name.c_str());
+    }
+    QCOMPARE(panel, 54);
+    for (const char* box : kBoxes) {
+      QVERIFY(Shown(f, box));
+      QCOMPARE(Caption(f, box), QString());
+    }
+    QVERIFY(Shown(f, "Label6"));
+    QVERIFY(!Shown(f, "message"));
+    QCOMPARE(f->focusWidget(), f->Box("bx"));
+  }
+
+  // The tab order: the eleven boxes, then Back, then Compute.
+  void tabOrder() {
+    marvane::ModelForm* f = OpenQuant3();
+    QVERIFY(f != nullptr);
+    QStringList order;
+    QWidget* w = f->Box("bx");
+    for (int i = 0; i < 13; ++i, w = w->nextInFocusChain()) {
+      while (w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
+      order << w->objectName();
+    }
+    QCOMPARE(order, (QStringList{"bx", "bz", "bv", "bxz", "bxv", "bzv", "bxzv", "a", "stdx", "stdz",
+                                 "stdv", "Command2", "Command1"}));
+  }
+
+  void computesRows_data() {
+    QTest::addColumn<QStringList>("typed");  // bx, bz, bv, bxz, bxv, bzv, bxzv, a, stdx, stdz, stdv
+    QTest::addColumn<QStringList>("boxesAfter");
+    QTest::addColumn<QStringList>("row1");  // slope, intercept, X1, Y1, X2, Y2
+    QTest::addColumn<QStringList>("row2");
+    QTest::addColumn<QStringList>("row3");
+    QTest::addColumn<QStringList>("row4");
+
+    // Row 2's intercept is -0.40000000000000036, floored to -0.401; row 1's
+    // Y2 is 29.799999999999997, floored to 29.79.
+    QTest::newRow("worked example")
+        << kWorked << kWorked << QStringList{"2.7", "24.4", "-2", "19", "2", "29.79"}
+        << QStringList{"0.3", "-0.401", "-2", "-1.01", "2", "0.19"}
+        << QStringList{"1.3", "19.6", "-2", "17", "2", "22.2"}
+        << QStringList{"-0.3", "-3.6", "-2", "-3", "2", "-4.2"};
+    // The same numbers typed loosely: read leniently, written back canonically.
+    QTest::newRow("worked example typed loosely")
+        << QStringList{"1,5", " 2 ", "3e0", "0.50", ".25", "0.1x", "5e-2", "1 0", "2.0", "+1", "4abc"}
+        << kWorked << QStringList{"2.7", "24.4", "-2", "19", "2", "29.79"}
+        << QStringList{"0.3", "-0.401", "-2", "-1.01", "2", "0.19"}
+        << QStringList{"1.3", "19.6", "-2", "17", "2", "22.2"}
+        << QStringList{"-0.3", "-3.6", "-2", "-3", "2", "-4.2"};
+    // No spread in Z or V: four times the line of slope bx and intercept a.
+    const QStringList flat{"1.5", "-2.25", "-1", "-3.75", "1", "-0.75"};
+    QTest::newRow("stdz and stdv zero")
+        << QStringList{"1.5", "2", "3", "4", "5", "6", "7", "-2.25", "1", "0", "0"}
+        << QStringList{"1.5", "2", "3", "4", "5", "6", "7", "-2.25", "1", "0", "0"} << flat << flat << flat
+        << flat;
+    // A negative deviation of X is used as typed: X1 shows 2, X2 -2, and the
+    // two Y values trade places.
+    QStringList negative = kWorked;
+    negative[8] = "-2";
+    QTest::newRow("negative stdx")
+        << negative << negative << QStringList{"2.7", "24.4", "2", "29.79", "-2", "19"}
+        << QStringList{"0.3", "-0.401", "2", "0.19", "-2", "-1.01"}
+        << QStringList{"1.3", "19.6", "2", "22.2", "-2", "17"}
+        << QStringList{"-0.3", "-3.6", "2", "-4.2", "-2", "-3"};
+    // Empty boxes read as 0; X1 is -0, written 0.
+    const QStringList zeros{"0", "0", "0", "0", "0", "0"};
+    QTest::newRow("all boxes empty") << QStringList(11, QString()) << QStringList(11, "0") << zeros << zeros
+                                     << zeros << zeros;
+    // X2 is the text of stdx as normalised; X1 is computed from it.
+    QStringList decimals = QStringList(11, "0");
+    decimals[0] = "1";
+    decimals[8] = "2.50";
+    QStringList decimalsAfter = decimals;
+    decimalsAfter[8] = "2.5";
+    const QStringList decimalRow{"1", "0", "-2.5", "-2.5", "2.5", "2.5"};
+    QTest::newRow("stdx with a trailing zero")
+        << decimals << decimalsAfter << decimalRow << decimalRow << decimalRow << decimalRow;
+  }
+
+  void computesRows() {
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, boxesAfter);
+    QFETCH(QStringList, row1);
+    QFETCH(QStringList, row2);
+    QFETCH(QStringList, row3);
+    QFETCH(QStringList, row4);
+    marvane::ModelForm* f = OpenQuant3();
+    QVERIFY(f != nullptr);
+    TypeBoxes(f, typed);
+    Click(f, "Command1");
+
+    QCOMPARE(BoxTexts(f), boxesAfter);
+    QCOMPARE(RowValues(f, 1), row1);
+    QCOMPARE(RowValues(f, 2), row2);
+    QCOMPARE(RowValues(f, 3), row3);
+    QCOMPARE(RowValues(f, 4), row4);
+    for (const marvane::forms::Control& c : f->Design().controls) {
+      if (c.role == marvane::forms::Role::Panel) QVERIFY2(Shown(f, c.name.c_str()), c.name.c_str());
+    }
+    QVERIFY2(!Shown(f, "message"), qPrintable(f->MessageText()));
+
+    // A second Compute without editing changes nothing.
+    Click(f, "Command1");
+    QCOMPARE(BoxTexts(f), boxesAfter);
+    QCOMPARE(RowValues(f, 1) + RowValues(f, 2) + RowValues(f, 3) + RowValues(f, 4),
+             row1 + row2 + row3 + row4);
+  }
+
+  // The row headings keep their blanks on screen, as do the other fixed captions.
+  void fixedCaptions_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("se") << "se" << "Simple effect regression models";
+    QTest::newRow("se11") << "se11" << "+1 std of Z   and  +1 std of V";
+    QTest::newRow("se21") << "se21" << "  +1 std of Z   and  -1 std of V";
+    QTest::newRow("se31") << "se31" << " -1 std of Z   and  +1 std of V";
+    QTest::newRow("se41") << "se41" << " -1 std of Z   and  -1 std of V";
+    QTest::newRow("p") << "p" << "Plotting points";
+    QTest::newRow("p11") << "p11" << "For +1 std of Z   and  +1 std of V,   plot";
+    QTest::newRow("p21") << "p21" << "For +1 std of Z   and  -1 std of V,    plot";
+    QTest::newRow("p31") << "p31" << "For -1 std of Z   and  +1 std of V,    plot";
+    QTest::newRow("p41") << "p41" << "For -1 std of Z   and  -1 std of V,     plot";
+    QTest::newRow("p13") << "p13" << ",";
+    QTest::newRow("p45") << "p45" << "and";
+    QTest::newRow("p47") << "p47" << ",";
+    QTest::newRow("se42") << "se42" << "b=";
+    QTest::newRow("se44") << "se44" << "a=";
+    QTest::newRow("Label3") << "Label3" << "* Z ";
+    QTest::newRow("Label15") << "Label15" << "* XZV";
+    QTest::newRow("Label16") << "Label16" << "std of";
+    QTest::newRow("Command1") << "Command1" << "Compute";
+    QTest::newRow("Command2") << "Command2" << "Back";
+  }
+
+  void fixedCaptions() {
+    QFETCH(QString, label);
+    QFETCH(QString, caption);
+    marvane::ModelForm* f = OpenQuant3();
+    QVERIFY(f != nullptr);
+    Click(f, "Command1");
+    const QByteArray name = label.toLatin1();
+    QString shown = f->Button(name.constData()) != nullptr ? f->Button(name.constData())->text()
+                                                          : Caption(f, name.constData());
+    QCOMPARE(shown, caption);
+  }
+
+  // The note keeps all 438 characters, and at its width each of its four
+  // sentences starts a line (its runs of blanks end the lines before them).
+  void noteSentencesStartLines() {
+    marvane::ModelForm* f = OpenQuant3();
+    QVERIFY(f != nullptr);
+    QLabel* note = f->Label("Label6");
+    const QString text = note->text();
+    QCOMPARE(text.size(), 438);
+    const QFontMetrics fm(note->font());
+    const QRect area = note->contentsRect();
+    const int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+    const QRect used = fm.boundingRect(area, flags, text);
+    QVERIFY2(used.height() <= note->height(), qPrintable(QString::number(used.height())));
+    // A sentence starts a line when its first word, added after the text
+    // before it (blanks included), makes the wrapped text one line taller.
+    for (const char* firstWords : {"\"Z\" and", "Plotting points", "Enter values"}) {
+      const QString words = QString::fromLatin1(firstWords);
+      const qsizetype from = text.indexOf(words);
+      QVERIFY(from > 0);
+      const QString before = text.left(from);
+      QVERIFY2(before.endsWith(QLatin1String("  ")), firstWords);
+      const int h0 = fm.boundingRect(area, flags, before).height();
+      const int h1 = fm.boundingRect(area, flags, before + words.section(' ', 0, 0)).height();
+      QVERIFY2(h1 == h0 + fm.lineSpacing(), firstWords);
+    }
+  }
+
+  // Every one-line caption fits its label's width once the panel is shown,
+  // so no text is cut off or wrapped onto a line the label has no room for.
+  void captionsFitTheirLabels() {
+    marvane::ModelForm* f = OpenQuant3();
+    QVERIFY(f != nullptr);
+    TypeBoxes(f, kWorked);
+    Click(f, "Command1");
+    for (const marvane::forms::Control& c : f->Design().controls) {
+      if (c.kind != marvane::forms::Kind::Label || c.name == "Label6" || c.name == "message") continue;
+      QLabel* l = f->Label(c.name);
+      const QFontMetrics fm(l->font());
+      QVERIFY2(fm.horizontalAdvance(l->text()) <= l->contentsRect().width(), c.name.c_str());
+      // The ink of the line, descenders included, lies inside the label.
+      const QRect ink = fm.tightBoundingRect(l->text());
+      QVERIFY2(l->text().isEmpty() || fm.ascent() + ink.bottom() < l->height(), c.name.c_str());
+    }
+  }
+
+  // An overflow while row 3 is written: rows 1 and 2 are shown; row 3's
+  // slope, intercept and X1 already hold their new text, its Y1 faults
+  // (-1e307 times 100), and none of its labels is made visible; row 4 keeps
+  // what it had. Run on a fresh form and after a complete Compute.
+  void overflowInRowThree_data() {
+    QTest::addColumn<bool>("computedBefore");
+    QTest::addColumn<QStringList>("row3");
+    QTest::addColumn<QStringList>("row4");
+    QTest::addColumn<int>("row3Shown");
+    QTest::addColumn<int>("row4Shown");
+    QTest::newRow("fresh form") << false << QStringList{"1E+305", "0", "-100", "", "", ""}
+                                << QStringList{"", "", "", "", "", ""} << 0 << 0;
+    QTest::newRow("after the worked example")
+        << true << QStringList{"1E+305", "0", "-100", "17", "2", "22.2"}
+        << QStringList{"-0.3", "-3.6", "-2", "-3", "2", "-4.2"} << 13 << 13;
+  }
+
+  void overflowInRowThree() {
+    QFETCH(bool, computedBefore);
+    marvane::ModelForm* f = OpenQuant3();
+    QVERIFY(f != nullptr);
+    if (computedBefore) {
+      TypeBoxes(f, kWorked);
+      Click(f, "Command1");
+      QCOMPARE(ShownInRow(f, 4), 13);
+    }
+    // Slope bx + bxz*z: 0 where Z is above its mean, 1e305 below it; stdx 100.
+    TypeBoxes(f, QStringList{"5e304", "", "", "-5e304", "", "", "", "", "100", "1", ""});
+    Click(f, "Command1");
+
+    QCOMPARE(BoxTexts(f), (QStringList{"5E+304", "0", "0", "-5E+304", "0", "0", "0", "0", "100", "1", "0"}));
+    const QStringList flat{"0", "0", "-100", "0", "100", "0"};
+    QCOMPARE(RowValues(f, 1), flat);
+    QCOMPARE(RowValues(f, 2), flat);
+    QCOMPARE(ShownInRow(f, 1), 13);
+    QCOMPARE(ShownInRow(f, 2), 13);
+    QVERIFY(Shown(f, "se") && Shown(f, "p"));
+    QFETCH(QStringList, row3);
+    QFETCH(QStringList, row4);
+    QFETCH(int, row3Shown);
+    QFETCH(int, row4Shown);
+    QCOMPARE(RowValues(f, 3), row3);
+    QCOMPARE(RowValues(f, 4), row4);
+    QCOMPARE(ShownInRow(f, 3), row3Shown);
+    QCOMPARE(ShownInRow(f, 4), row4Shown);
+    QVERIFY(Shown(f, "message"));
+    QVERIFY2(f->MessageText().contains("row 3"), qPrintable(f->MessageText()));
+    QVERIFY(f->MessageText().contains("overflow"));
+    QLabel* message = f->Label("message");
+    QVERIFY(message->heightForWidth(message->width()) <= message->height());
+
+    // Mending the input and computing again clears the message and shows all.
+    // With stdx 1 the Y values of rows 3 and 4 are -1e305 and 1e305.
+    Type(f, "stdx", "1");
+    Click(f, "Command1");
+    QVERIFY2(!Shown(f, "message"), qPrintable(f->MessageText()));
+    QCOMPARE(ShownInRow(f, 3), 13);
+    QCOMPARE(ShownInRow(f, 4), 13);
+    QCOMPARE(RowValues(f, 4), (QStringList{"1E+305", "0", "-1", "-1E+305", "1", "1E+305"}));
+  }
+
+  // A typed number beyond the double range stops the normalisation at its
+  // box: the boxes before it are rewritten, the later ones keep their text.
+  void numberBeyondRangeInABox() {
+    marvane::ModelForm* f = OpenQuant3();
+    QVERIFY(f != nullptr);
+    TypeAll(f, {{"bx", "2.50"}, {"bz", "1,5"}, {"bv", "-1e999"}, {"bxz", "7.0"}, {"stdv", " 3"}});
+    Click(f, "Command1");
+    QCOMPARE(Caption(f, "bx"), QString("2.5"));
+    QCOMPARE(Caption(f, "bz"), QString("1"));
+    QCOMPARE(Caption(f, "bv"), QString("-1e999"));
+    QCOMPARE(Caption(f, "bxz"), QString("7.0"));
+    QCOMPARE(Caption(f, "stdv"), QString(" 3"));
+    QVERIFY(!Shown(f, "se") && !Shown(f, "se11") && !Shown(f, "p11"));
+    QVERIFY2(f->MessageText().contains("the weight of V"), qPrintable(f->MessageText()));
+  }
+
+  void backAndReopenIsFresh() {
+    marvane::ModelForm* f = OpenQuant3();
+    QVERIFY(f != nullptr);
+    TypeBoxes(f, kWorked);
+    Click(f, "Command1");
+    QVERIFY(Shown(f, "p48"));
+    Click(f, "Command2");
+    marvane::FormWindow* menu = VisibleForm();
+    QVERIFY(menu != nullptr);
+    QCOMPARE(menu->objectName(), QString("Choice"));
+    QCOMPARE(menu->focusWidget(), menu->Button("Command1"));
+    QCOMPARE(marvane::Forms::Instance().LoadedCount(), 1);
+    Click(menu, "Command5");
+    auto* again = dynamic_cast<marvane::ModelForm*>(VisibleForm());
+    QVERIFY(again != nullptr);
+    QCOMPARE(again->objectName(), QString("Quant3"));
+    QCOMPARE(BoxTexts(again), QStringList(11, QString()));
+    QCOMPARE(RowValues(again, 1), QStringList(6, QString()));
+    QVERIFY(!Shown(again, "se") && !Shown(again, "p") && !Shown(again, "p48"));
+  }
+};
+
+QTEST_MAIN(Quant3GuiTest)
+#include "quant3_gui_test.moc"

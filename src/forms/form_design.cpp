@@ -18,6 +18,7 @@ std::vector<const FormDesign*> AllDesigns() {
       &QuantZDesign(),
       &Mixed2Design(),
       &Quant3Design(),
+      &Mixed3Design(),
   };
 }
 

@@ -75,6 +75,7 @@ const FormDesign& QuantDesign();
 const FormDesign& QuantZDesign();
 const FormDesign& Mixed2Design();
 const FormDesign& Quant3Design();
+const FormDesign& Mixed3Design();
 
 // Every design the program has, for checks that must hold for all of them.
 std::vector<const FormDesign*> AllDesigns();

@@ -6,6 +6,7 @@
 
 #include "models/mixed2_form.h"
 #include "models/quant3_form.h"
+#include "models/mixed3_form.h"
 #include "models/quant_form.h"
 #include "models/quantz_form.h"
 #include "shell/choice_form.h"
@@ -30,6 +31,7 @@ void RegisterForms() {
   forms.Register("QuantZ", [] { return new QuantZForm; });
   forms.Register("Mixed2", [] { return new Mixed2Form; });
   forms.Register("Quant3", [] { return new Quant3Form; });
+  forms.Register("Mixed3", [] { return new Mixed3Form; });
 }
 
 void ShowMenu() {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <exception>
 
 #include "shell/navigation.h"
@@ -116,6 +117,24 @@ std::string ModelForm::Text(std::string_view box) const { return Box(box)->text(
 
 void ModelForm::SetCaption(std::string_view label, const std::string& text) {
   Label(label)->setText(ToQString(text));
+  FitCaption(label);
+}
+
+void ModelForm::FitCaption(std::string_view name) {
+  const forms::Control* own = Design().Find(name);
+  if (own == nullptr || own->role != forms::Role::Panel) return;
+  QLabel* label = Label(name);
+  const int designWidth = forms::TwipsToPixels(own->width);
+  // Free room: up to the nearest control to the right whose rows meet this
+  // label's, or the form's edge.
+  int room = width() - label->x();
+  for (const forms::Control& c : Design().controls) {
+    const bool sameRows = c.top < own->top + own->height && own->top < c.top + c.height;
+    if (&c == own || !sameRows || c.left < own->left + own->width) continue;
+    room = std::min(room, forms::TwipsToPixels(c.left) - label->x());
+  }
+  const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 2;
+  label->resize(std::max(designWidth, std::min(needed, room)), label->height());
 }
 
 std::string ModelForm::Caption(std::string_view label) const { return Label(label)->text().toStdString(); }

@@ -60,6 +60,10 @@ class ModelForm : public FormWindow {
   std::string Text(std::string_view box) const;
 
   // --- Labels -----------------------------------------------------------
+  // Writes a label's caption. A result-panel caption wider than its label
+  // spreads into the free room to its right on the same row (up to the next
+  // control or the form's edge), so a long number is not cut off; the label
+  // never gets narrower than its design width.
   void SetCaption(std::string_view label, const std::string& text);
   std::string Caption(std::string_view label) const;
   void Reveal(std::initializer_list<std::string_view> labels);
@@ -97,6 +101,7 @@ class ModelForm : public FormWindow {
   void ConnectClick(std::string_view button, std::function<void()> handler);
   void RunGuarded(const std::function<void()>& handler);
   void ShowFault(const Fault& fault);
+  void FitCaption(std::string_view label);
 
   std::string stage_;
   std::string consequence_;

@@ -1,0 +1,73 @@
+#include "models/mixed3.h"
+
+#include <cmath>
+
+#include "shell/checked.h"
+#include "shell/fault.h"
+#include "shell/number_text.h"
+
+namespace marvane {
+
+using namespace checked;
+
+namespace {
+
+// A single meeting a double: widened first, exactly.
+double Widen(float x) { return static_cast<double>(x); }
+
+}  // namespace
+
+SimpleEffectLine Dc1TargetLine(float rbx, double bz1, double bxz1, double a, double stdx) {
+  SimpleEffectLine line;
+  line.slope = Add(Widen(rbx), bxz1);
+  line.intercept = Add(bz1, a);
+  line.y1 = Add(Mul(line.slope, Neg(stdx)), line.intercept);
+  line.y2 = Add(Mul(line.slope, stdx), line.intercept);
+  line.x1 = Neg(stdx);
+  line.x2 = stdx;
+  return line;
+}
+
+SimpleEffectLine Dc2TargetLine(float rbx, double bz2, double bxz2, double a, double stdx) {
+  SimpleEffectLine line;
+  line.slope = Add(Widen(rbx), bxz2);
+  line.intercept = Add(bz2, a);
+  line.y1 = Add(Mul(Neg(line.slope), stdx), line.intercept);
+  line.y2 = Add(Mul(line.slope, stdx), line.intercept);
+  line.x1 = Neg(stdx);
+  line.x2 = stdx;
+  return line;
+}
+
+SimpleEffectLine ContrastLine(float rbx, double a, double stdx) {
+  SimpleEffectLine line;
+  line.slope = Widen(rbx);
+  line.intercept = a;
+  line.y1 = Add(a, Mul(stdx, Neg(Widen(rbx))));
+  line.y2 = Add(a, Mul(stdx, Widen(rbx)));
+  line.x1 = Neg(stdx);
+  line.x2 = stdx;
+  return line;
+}
+
+std::array<SimpleEffectLine, 3> ComputeMixed3Lines(const Mixed3Inputs& in) {
+  return {Dc1TargetLine(in.rbx, in.bz1, in.bxz1, in.a, in.stdx),
+          Dc2TargetLine(in.rbx, in.bz2, in.bxz2, in.a, in.stdx),
+          ContrastLine(in.rbx, in.a, in.stdx)};
+}
+
+std::string RoundForDisplaySingle(double b) {
+  const double product = Mul(b, 1000);
+  float scaled = 0;
+  try {
+    scaled = ToSingle(product);
+  } catch (const Fault& fault) {
+    if (fault.kind != FaultKind::Overflow) throw;
+    // Too large for a single: the product stays a double.
+    return RoundForDisplay(b, 1000);
+  }
+  const double whole = std::floor(Widen(scaled));
+  return NumberToText(Widen(ToSingle(Div(whole, 1000))), 7);
+}
+
+}  // namespace marvane

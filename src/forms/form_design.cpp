@@ -12,7 +12,7 @@ const Control* FormDesign::Find(std::string_view controlName) const {
 }
 
 std::vector<const FormDesign*> AllDesigns() {
-  return {&ChoiceDesign(), &QuantDesign()};
+  return {&ChoiceDesign(), &QuantDesign(), &IncompleteDesign()};
 }
 
 }  // namespace marvane::forms

@@ -66,6 +66,7 @@ constexpr int TwipsToPixels(int twips) {
 // The seven designs, each built once.
 const FormDesign& ChoiceDesign();
 const FormDesign& QuantDesign();
+const FormDesign& IncompleteDesign();
 
 // Every design the program has, for checks that must hold for all of them.
 std::vector<const FormDesign*> AllDesigns();

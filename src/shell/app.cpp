@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QStyleFactory>
 
+#include "models/incomplete_form.h"
 #include "models/quant_form.h"
 #include "shell/choice_form.h"
 #include "shell/form_window.h"
@@ -24,6 +25,7 @@ void RegisterForms() {
   Forms& forms = Forms::Instance();
   forms.Register("Choice", [] { return new ChoiceForm; });
   forms.Register("Quant", [] { return new QuantForm; });
+  forms.Register("Incomplete", [] { return new IncompleteForm; });
 }
 
 void ShowMenu() {

@@ -51,6 +51,7 @@ void IncompleteForm::Form_Load() {
 }
 
 void IncompleteForm::Command3_Click() {
+  Stage("", "The grid was not changed.");
   Normalize({"numvars"});
   const double n = Number("numvars");
   Reveal({"Label9", "Command1", "Label5"});

@@ -19,6 +19,7 @@ std::vector<const FormDesign*> AllDesigns() {
       &Mixed2Design(),
       &Quant3Design(),
       &Mixed3Design(),
+      &IncompleteDesign(),
   };
 }
 

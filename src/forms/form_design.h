@@ -76,6 +76,7 @@ const FormDesign& QuantZDesign();
 const FormDesign& Mixed2Design();
 const FormDesign& Quant3Design();
 const FormDesign& Mixed3Design();
+const FormDesign& IncompleteDesign();
 
 // Every design the program has, for checks that must hold for all of them.
 std::vector<const FormDesign*> AllDesigns();

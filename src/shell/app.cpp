@@ -7,6 +7,7 @@
 #include "models/mixed2_form.h"
 #include "models/quant3_form.h"
 #include "models/mixed3_form.h"
+#include "models/incomplete_form.h"
 #include "models/quant_form.h"
 #include "models/quantz_form.h"
 #include "shell/choice_form.h"
@@ -32,6 +33,7 @@ void RegisterForms() {
   forms.Register("Mixed2", [] { return new Mixed2Form; });
   forms.Register("Quant3", [] { return new Quant3Form; });
   forms.Register("Mixed3", [] { return new Mixed3Form; });
+  forms.Register("Incomplete", [] { return new IncompleteForm; });
 }
 
 void ShowMenu() {

@@ -67,6 +67,8 @@ void ModelForm::ShowFault(const Fault& fault) {
   std::string text;
   if (!fault.where.empty() && fault.kind == FaultKind::TypeMismatch) {
     text = "What is typed for " + fault.where + " is not a number.";
+  } else if (!fault.where.empty() && fault.kind == FaultKind::MissingElement) {
+    text = "There is no " + fault.where + ".";
   } else if (!fault.where.empty() && fault.kind == FaultKind::Overflow) {
     text = "The number typed for " + fault.where + " is too large for the program to compute with.";
   } else {

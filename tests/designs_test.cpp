@@ -93,8 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Forms, EveryDesign, ::testing::ValuesIn(AllDesigns()),
 TEST(Designs, EveryFormOfTheProgramIsDescribed) {
   std::set<std::string> names;
   for (const FormDesign* d : AllDesigns()) names.insert(d->name);
-  EXPECT_TRUE(names.count("Choice"));
-  EXPECT_TRUE(names.count("Quant"));
+  EXPECT_EQ(names, (std::set<std::string>{"Choice", "Quant", "QuantZ", "Mixed2", "Mixed3", "Quant3", "Incomplete"}));
 }
 
 TEST(Designs, TwipsMapToPixelsAtFifteenPerPixel) {

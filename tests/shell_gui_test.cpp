@@ -99,6 +99,11 @@ class ShellGuiTest : public QObject {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("form");
     QTest::newRow("Quant") << "Command1" << "Quant";
+    QTest::newRow("QuantZ") << "Command2" << "QuantZ";
+    QTest::newRow("Mixed2") << "Command3" << "Mixed2";
+    QTest::newRow("Mixed3") << "Command4" << "Mixed3";
+    QTest::newRow("Quant3") << "Command5" << "Quant3";
+    QTest::newRow("Incomplete") << "Inomplete" << "Incomplete";
   }
 
   void eachMenuButtonOpensItsForm() {
@@ -131,7 +136,8 @@ class ShellGuiTest : public QObject {
   void closingTheVisibleWindowEndsTheProgram_data() {
     QTest::addColumn<QString>("open");
     QTest::newRow("menu") << "";
-    QTest::newRow("model form") << "Command1";
+    QTest::newRow("Quant") << "Command1";
+    QTest::newRow("Incomplete") << "Inomplete";
   }
 
   void closingTheVisibleWindowEndsTheProgram() {

@@ -12,9 +12,9 @@ const FormDesign& ChoiceDesign() {
     d.position = Point{3045, 5205};
     Control title = MakeLabel("Label5", "Marvane", 960, 480, 6255, 375, 13.5, true);
     title.tabIndex = 3;
-    Control instruction = MakeLabel(
+    Control instruction = MakeNote(
         "Label1", "Select the type of model for which you" + std::string(15, ' ') + "want to plot the interaction",
-        1200, 960, 4695, 735, 12, true);
+        1200, 960, 4695, 735, 12);
     instruction.tabIndex = 1;
     d.controls = {
         title,

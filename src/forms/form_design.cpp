@@ -60,6 +60,13 @@ Control MakeButton(std::string name, std::string caption, int left, int top, int
   return c;
 }
 
+Control MakeNote(std::string name, std::string caption, int left, int top, int width, int height,
+                 double pointSize) {
+  Control c = MakeLabel(std::move(name), std::move(caption), left, top, width, height, pointSize, true);
+  c.blankRunsBreakLines = true;
+  return c;
+}
+
 Control MakeMessage(int left, int top, int width, int height) {
   Control c = MakeLabel("message", "", left, top, width, height, 9.75, true);
   c.role = Role::Message;

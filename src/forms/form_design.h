@@ -92,6 +92,9 @@ Control MakeBox(std::string name, std::string meaning, int left, int top, int wi
                 int tabIndex, double pointSize = 13.5, bool bold = false);
 Control MakeButton(std::string name, std::string caption, int left, int top, int width, int height,
                    double pointSize, bool bold, int tabIndex, Colour colour);
+// A bold instruction note whose runs of blanks end its lines.
+Control MakeNote(std::string name, std::string caption, int left, int top, int width, int height,
+                 double pointSize = 9.75);
 // The fault message label of a model form, placed in a free area of the form.
 Control MakeMessage(int left, int top, int width, int height);
 

@@ -53,7 +53,7 @@ const FormDesign& IncompleteDesign() {
     d.clientHeight = 8805;
     // No fixed position: the window system places the window.
     d.controls = {
-        MakeLabel("Label6", TwoPredictorNote("Z"), 120, 240, 4455, 855, 9.75, true),
+        MakeNote("Label6", TwoPredictorNote("Z"), 120, 240, 4455, 855),
         MakeButton("Command2", "Back", 4920, 480, 975, 495, 12, true, kBackTab, Colour::Blue),
         MakeLabel("Label9",
                   "Fill in the regression weights and the population value at which you want to hold "

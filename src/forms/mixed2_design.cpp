@@ -25,7 +25,7 @@ const FormDesign& Mixed2Design() {
     d.clientHeight = 8310;
     d.position = Point{3180, 5070};
     d.controls = {
-        MakeLabel("Label6", GroupNote(), 120, 480, 4455, 855, 9.75, true),
+        MakeNote("Label6", GroupNote(), 120, 480, 4455, 855),
         MakeButton("Command1", "Go", 5400, 600, 615, 495, 13.5, false, 6, Colour::Green),
         MakeButton("Command2", "Back", 6360, 600, 975, 495, 12, true, 5, Colour::Blue),
         MakeBox("bx", "the weight of X", 720, 1560, 1335, 375, 0),

@@ -27,7 +27,7 @@ const FormDesign& Mixed3Design() {
     // The weight boxes stand left of their terms, so the column reads as the
     // regression equation; the standard deviation of X has its words to its left.
     d.controls = {
-        MakeLabel("Label6", Mixed3Note(), 0, 240, 4455, 615, 9.75, true),
+        MakeNote("Label6", Mixed3Note(), 0, 240, 4455, 615),
         MakeButton("Command1", "Go", 5280, 120, 615, 495, 13.5, false, 7, Colour::Green),
         MakeButton("Command2", "Back", 6240, 120, 975, 495, 12, true, 8, Colour::Blue),
         MakeBox("rbx", "the weight of X", 600, 1080, 1335, 375, 0),

@@ -25,8 +25,7 @@ const FormDesign& Quant3Design() {
     d.clientWidth = 13230;
     d.clientHeight = 7455;
     // No position: the window system places the form like any new window.
-    Control note = MakeLabel("Label6", ThreePredictorNote(), 6240, 240, 5175, 1695, 9.75, true);
-    note.blankRunsBreakLines = true;
+    Control note = MakeNote("Label6", ThreePredictorNote(), 6240, 240, 5175, 1695);
     d.controls = {
         note,
         MakeButton("Command1", "Compute", 9240, 2160, 1935, 495, 13.5, false, 12, Colour::Green),

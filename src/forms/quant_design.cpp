@@ -13,7 +13,7 @@ const FormDesign& QuantDesign() {
     d.clientHeight = 9360;
     d.position = Point{3045, 5070};
     d.controls = {
-        MakeLabel("Label6", TwoPredictorNote("Z"), 120, 120, 4455, 855, 9.75, true),
+        MakeNote("Label6", TwoPredictorNote("Z"), 120, 120, 4455, 855),
         MakeButton("Command1", "Compute", 4920, 360, 1935, 495, 13.5, false, 7, Colour::Green),
         MakeButton("Command2", "Back", 7560, 360, 975, 495, 12, true, 8, Colour::Blue),
         MakeBox("bx", "the weight of X", 720, 1200, 1335, 375, 0),

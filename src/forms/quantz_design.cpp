@@ -16,7 +16,7 @@ const FormDesign& QuantZDesign() {
     d.clientHeight = 9375;
     d.position = Point{3045, 5070};
     d.controls = {
-        MakeLabel("Label9", TwoPredictorNote("Z"), 120, 0, 4455, 855, 9.75, true),
+        MakeNote("Label9", TwoPredictorNote("Z"), 120, 0, 4455, 855),
         MakeButton("Command1", "Compute", 4920, 240, 1935, 495, 13.5, false, 12, Colour::Green),
         MakeButton("Command2", "Back", 7560, 240, 975, 495, 12, true, 11, Colour::Blue),
         MakeBox("bx", "the weight of X", 720, 1080, 1335, 375, 0),

@@ -1,9 +1,6 @@
 #include "models/quant_form.h"
 
-#include <QLabel>
-#include <algorithm>
 
-#include "forms/form_design.h"
 #include "models/quant.h"
 #include "shell/number_text.h"
 
@@ -11,15 +8,10 @@ namespace marvane {
 
 void TwoPredictorForm::ShowCrossover(std::string_view captionLabel, double bz, double bxz) {
   Stage("the crossover point", "The three rows are up to date; the crossover point was not computed.");
-  QLabel* xcross = Label("xcross");
-  const forms::Control& design = *Design().Find("xcross");
-  xcross->resize(forms::TwipsToPixels(design.width), xcross->height());
   if (bxz == 0) {
+    // Words instead of a number; the caption spreads into the free room to
+    // its right (SetCaption).
     SetCaption("xcross", bz == 0 ? "none: the lines coincide" : "none: the lines are parallel");
-    // The words need more room than a number; the form has free space to the
-    // right. They stay on one line: the label is only one line high.
-    xcross->setWordWrap(false);
-    xcross->resize(std::min(xcross->sizeHint().width(), width() - xcross->x()), xcross->height());
   } else {
     SetCaption("xcross", NumberToText(Crossover(bz, bxz)));
     SetCaption("xcross", RoundForDisplay(StrictParse(Caption("xcross")), 100));

@@ -12,39 +12,10 @@ using namespace marvane::testing;
 
 namespace {
 
-const char* const kInputs[] = {"bx", "bz", "bxz", "stdx", "stdz", "numvars"};
+const QStringList kInputs{"bx", "bz", "bxz", "stdx", "stdz", "numvars"};
 const QColor kFormColour(255, 128, 0);
 
 IncompleteForm* Open() { return dynamic_cast<IncompleteForm*>(OpenFromMenu("Inomplete")); }
-
-QByteArray Name(const QString& s) { return s.toLatin1(); }
-
-// Captions of the value labels of one result row: slope, intercept, X1, Y1, X2, Y2.
-QStringList RowValues(marvane::FormWindow* f, int k) {
-  QStringList out;
-  for (const char* pattern : {"se%13", "se%15", "p%12", "p%13", "p%15", "p%16"}) {
-    QString name = QString::fromLatin1(pattern).replace("%1", QString::number(k));
-    name.remove('%');
-    out << Caption(f, Name(name).constData());
-  }
-  return out;
-}
-
-// Types each "box=text" entry, in order.
-void TypeEntries(marvane::FormWindow* f, const QStringList& entries) {
-  for (const QString& e : entries) {
-    const qsizetype eq = e.indexOf('=');
-    Type(f, Name(e.left(eq)).constData(), e.mid(eq + 1));
-  }
-}
-
-// Each "box=text" entry holds that text now.
-void CheckTexts(marvane::FormWindow* f, const QStringList& entries) {
-  for (const QString& e : entries) {
-    const qsizetype eq = e.indexOf('=');
-    QCOMPARE(Caption(f, Name(e.left(eq)).constData()), e.mid(eq + 1));
-  }
-}
 
 QString Row(const char* column, int i) { return QString("%1_%2").arg(column).arg(i); }
 
@@ -53,26 +24,12 @@ QString Row(const char* column, int i) { return QString("%1_%2").arg(column).arg
 int LastShownRow(marvane::FormWindow* f) {
   int last = -1;
   for (int i = 0; i <= 12; ++i) {
-    const bool w = Shown(f, Name(Row("weight", i)).constData());
-    const bool v = Shown(f, Name(Row("value", i)).constData());
+    const bool w = Shown(f, Row("weight", i));
+    const bool v = Shown(f, Row("value", i));
     if (w != v || (w && last != i - 1)) return -100;
     if (w) last = i;
   }
   return last;
-}
-
-bool AnyPanelLabelShown(IncompleteForm* f) {
-  for (const marvane::forms::Control& c : f->Design().controls) {
-    if (c.role == marvane::forms::Role::Panel && Shown(f, c.name.c_str())) return true;
-  }
-  return false;
-}
-
-// The message is shown whole: its wrapped text needs no more height than the label has.
-void CheckMessageFits(IncompleteForm* f) {
-  QLabel* m = f->Label("message");
-  QVERIFY(m->isVisibleTo(f));
-  QVERIFY2(m->heightForWidth(m->width()) <= m->height(), qPrintable(m->text()));
 }
 
 bool HasInk(const QImage& image) {
@@ -104,18 +61,15 @@ class IncompleteGuiTest : public QObject {
     QCOMPARE(f->objectName(), QString("Incomplete"));
     QCOMPARE(f->windowTitle(), QString("Incomplete"));
     QCOMPARE(f->size(), QSize(796, 587));
-    for (const char* name : {"bx", "bz", "bxz", "stdx", "stdz", "numvars", "Label1", "Label2", "Label3",
-                             "Label4", "Label6", "Label7", "Label8", "Label10", "Label11", "Command2",
-                             "Command3"}) {
-      QVERIFY2(Shown(f, name), name);
-    }
-    for (const char* name : {"Label5", "Label9", "Command1", "message"}) QVERIFY2(!Shown(f, name), name);
+    CheckShown(f, {"bx", "bz", "bxz", "stdx", "stdz", "numvars", "Label1", "Label2", "Label3", "Label4", "Label6",
+                   "Label7", "Label8", "Label10", "Label11", "Command2", "Command3"});
+    CheckShown(f, {"Label5", "Label9", "Command1", "message"}, false);
     QCOMPARE(LastShownRow(f), -1);
-    QVERIFY(!AnyPanelLabelShown(f));
-    for (const char* box : kInputs) QCOMPARE(Caption(f, box), QString());
+    CheckShown(f, PanelNames(f), false);
+    QCOMPARE(Texts(f, kInputs), QStringList(6, QString()));
     for (int i = 0; i <= 12; ++i) {
-      QCOMPARE(Caption(f, Name(Row("weight", i)).constData()), QString());
-      QCOMPARE(Caption(f, Name(Row("value", i)).constData()), i == 0 ? QString("Constant") : QString());
+      QCOMPARE(Caption(f, Row("weight", i)), QString());
+      QCOMPARE(Caption(f, Row("value", i)), i == 0 ? QString("Constant") : QString());
     }
     QCOMPARE(f->SurfaceText(), QString());
     QVERIFY(!HasInk(f->grab(kCorner).toImage()));
@@ -153,8 +107,8 @@ class IncompleteGuiTest : public QObject {
     QFETCH(int, lastRow);
     QCOMPARE(LastShownRow(f), lastRow);
     QFETCH(bool, compute);
-    for (const char* name : {"Label9", "Label5", "Command1"}) QVERIFY2(Shown(f, name) == compute, name);
-    QVERIFY(!AnyPanelLabelShown(f));
+    CheckShown(f, {"Label9", "Label5", "Command1"}, compute);
+    CheckShown(f, PanelNames(f), false);
     QFETCH(QString, message);
     if (message.isEmpty()) {
       QVERIFY2(!Shown(f, "message"), qPrintable(f->MessageText()));
@@ -236,7 +190,7 @@ class IncompleteGuiTest : public QObject {
     QFETCH(QStringList, inputs);
     QFETCH(QStringList, grid);
     IncompleteForm* f = Open();
-    for (int i = 0; i < 6; ++i) Type(f, kInputs[i], inputs[i]);
+    TypeInto(f, kInputs, inputs);
     Click(f, "Command3");
     TypeEntries(f, grid);
     Click(f, "Command1");
@@ -252,14 +206,12 @@ class IncompleteGuiTest : public QObject {
     QCOMPARE(RowValues(f, 2), row2);
     QCOMPARE(RowValues(f, 3), row3);
     CheckTexts(f, textsAfter);
-    for (const marvane::forms::Control& c : f->Design().controls) {
-      if (c.role == marvane::forms::Role::Panel) QVERIFY2(Shown(f, c.name.c_str()), c.name.c_str());
-    }
+    CheckShown(f, PanelNames(f));
 
     // Compute again without editing: the same captions, the same single print.
     Click(f, "Command1");
     QCOMPARE(f->SurfaceText(), surface);
-    QCOMPARE(RowValues(f, 1) + RowValues(f, 2) + RowValues(f, 3), row1 + row2 + row3);
+    QCOMPARE(RowsValues(f, 3), row1 + row2 + row3);
   }
 
   // A fault while reading the terms ends Compute before anything is printed
@@ -316,7 +268,7 @@ class IncompleteGuiTest : public QObject {
     CheckTexts(f, {"bx=1.5", "bz=0", "bxz=0", "stdz=2", "stdx=0"});
     QCOMPARE(f->SurfaceText(), QString());
     QVERIFY(!HasInk(f->grab(kCorner).toImage()));
-    QVERIFY(!AnyPanelLabelShown(f));
+    CheckShown(f, PanelNames(f), false);
     QCOMPARE(Caption(f, "se13"), QString());
     CheckTexts(f, grid);
   }
@@ -507,7 +459,7 @@ class IncompleteGuiTest : public QObject {
     QCOMPARE(Caption(again, "value_0"), QString("Constant"));
     QCOMPARE(LastShownRow(again), -1);
     QVERIFY(!Shown(again, "Command1"));
-    QVERIFY(!AnyPanelLabelShown(again));
+    CheckShown(again, PanelNames(again), false);
     QCOMPARE(Caption(again, "se13"), QString());
   }
 };

@@ -1,7 +1,6 @@
 // The Mixed2 form (a quantitative predictor by a two-group dummy code) as a
 // user drives it: open it from the menu, type, Go.
 
-#include <QFontMetrics>
 #include <QTest>
 
 #include "gui_support.h"
@@ -10,60 +9,13 @@ using namespace marvane::testing;
 
 namespace {
 
-// Captions of the value labels of one group, in reading order:
-// slope, intercept, X1, Y1, X2, Y2. Row 1 is the target group, row 2 the contrast group.
-QStringList RowValues(marvane::FormWindow* f, int k) {
-  QStringList out;
-  for (const char* pattern : {"se%13", "se%15", "p%12", "p%13", "p%15", "p%16"}) {
-    QString name = QString::fromLatin1(pattern).replace("%1", QString::number(k));
-    name.remove('%');
-    out << Caption(f, name.toLatin1().constData());
-  }
-  return out;
-}
-
-const char* const kBoxes[] = {"bx", "bz", "bxz", "a", "stdx"};
+// Row 1 of the panel is the target group, row 2 the contrast group.
+const QStringList kBoxes{"bx", "bz", "bxz", "a", "stdx"};
 
 marvane::ModelForm* OpenMixed2() {
   marvane::ModelForm* f = OpenFromMenu("Command3");
   if (f != nullptr && f->objectName() != QLatin1String("Mixed2")) return nullptr;
   return f;
-}
-
-void TypeBoxes(marvane::FormWindow* f, const QStringList& typed) {
-  for (int i = 0; i < 5; ++i) Type(f, kBoxes[i], typed[i]);
-}
-
-QStringList BoxTexts(marvane::FormWindow* f) {
-  QStringList out;
-  for (const char* box : kBoxes) out << Caption(f, box);
-  return out;
-}
-
-// Names of the panel labels, from the design.
-QStringList PanelNames(marvane::FormWindow* f) {
-  QStringList out;
-  for (const marvane::forms::Control& c : f->Design().controls) {
-    if (c.role == marvane::forms::Role::Panel) out << QString::fromStdString(c.name);
-  }
-  return out;
-}
-
-// A label's or button's text fits inside it at its font (wrapped at its width
-// for labels).
-bool TextFits(QWidget* w, const QString& text, QString* why) {
-  const QFontMetrics fm(w->font());
-  if (auto* b = qobject_cast<QPushButton*>(w)) {
-    if (fm.horizontalAdvance(text) + 8 <= b->width() && fm.height() <= b->height()) return true;
-  } else {
-    const QRect need = fm.boundingRect(QRect(0, 0, w->width(), 100000), Qt::TextWordWrap, text);
-    if (need.width() <= w->width() && need.height() <= w->height()) return true;
-  }
-  *why = QStringLiteral("%1 does not hold \"%2\" (%3x%4)")
-             .arg(w->objectName(), text)
-             .arg(w->width())
-             .arg(w->height());
-  return false;
 }
 
 }  // namespace
@@ -83,8 +35,8 @@ class Mixed2GuiTest : public QObject {
     QCOMPARE(f->windowTitle(), QString("Mixed2"));
     const QStringList panel = PanelNames(f);
     QCOMPARE(panel.size(), 28);
-    for (const QString& name : panel) QVERIFY2(!Shown(f, name.toLatin1().constData()), qPrintable(name));
-    for (const char* box : kBoxes) {
+    CheckShown(f, panel, false);
+    for (const QString& box : kBoxes) {
       QVERIFY(Shown(f, box));
       QCOMPARE(Caption(f, box), QString());
     }
@@ -144,18 +96,18 @@ class Mixed2GuiTest : public QObject {
     QFETCH(QStringList, contrast);
     marvane::ModelForm* f = OpenMixed2();
     QVERIFY(f != nullptr);
-    TypeBoxes(f, typed);
+    TypeInto(f, kBoxes, typed);
     Click(f, "Command1");
 
-    QCOMPARE(BoxTexts(f), boxesAfter);
+    QCOMPARE(Texts(f, kBoxes), boxesAfter);
     QCOMPARE(RowValues(f, 1), target);
     QCOMPARE(RowValues(f, 2), contrast);
-    for (const QString& name : PanelNames(f)) QVERIFY2(Shown(f, name.toLatin1().constData()), qPrintable(name));
+    CheckShown(f, PanelNames(f));
     QVERIFY(!Shown(f, "message"));
 
     // A second Go without editing changes nothing.
     Click(f, "Command1");
-    QCOMPARE(BoxTexts(f), boxesAfter);
+    QCOMPARE(Texts(f, kBoxes), boxesAfter);
     QCOMPARE(RowValues(f, 1), target);
     QCOMPARE(RowValues(f, 2), contrast);
   }
@@ -176,7 +128,7 @@ class Mixed2GuiTest : public QObject {
     QFETCH(QStringList, target);
     marvane::ModelForm* f = OpenMixed2();
     QVERIFY(f != nullptr);
-    TypeBoxes(f, {"0.5", "1", "0.25", "2", "2"});
+    TypeInto(f, kBoxes, {"0.5", "1", "0.25", "2", "2"});
     Click(f, "Command1");
     const QStringList contrast = RowValues(f, 2);
     QCOMPARE(contrast, (QStringList{"0.5", "2", "-2", "1", "2", "3"}));
@@ -209,23 +161,22 @@ class Mixed2GuiTest : public QObject {
     QVERIFY(f != nullptr);
 
     // First time: nothing of the contrast group was ever shown.
-    TypeBoxes(f, typed);
+    TypeInto(f, kBoxes, typed);
     Click(f, "Command1");
     QCOMPARE(RowValues(f, 1), target);
-    for (const char* name : {"se", "se11", "se15", "p", "p11", "p16", "p18"}) QVERIFY2(Shown(f, name), name);
-    for (const char* name : {"se21", "se23", "se25", "p21", "p22", "p26", "p28"}) QVERIFY2(!Shown(f, name), name);
+    CheckShown(f, {"se", "se11", "se15", "p", "p11", "p16", "p18"});
+    CheckShown(f, {"se21", "se23", "se25", "p21", "p22", "p26", "p28"}, false);
     QCOMPARE(RowValues(f, 2), (QStringList{"", "", "", "", "", ""}));
     QVERIFY(Shown(f, "message"));
     QVERIFY2(f->MessageText().contains("overflow"), qPrintable(f->MessageText()));
     QVERIFY2(f->MessageText().contains("row 2"), qPrintable(f->MessageText()));
-    QString why;
-    QVERIFY2(TextFits(f->Label("message"), f->MessageText(), &why), qPrintable(why));
+    CheckMessageFits(f);
 
     // After a good Go, the same fault leaves the contrast row's old values.
-    TypeBoxes(f, {"0.5", "1", "0.25", "2", "2"});
+    TypeInto(f, kBoxes, {"0.5", "1", "0.25", "2", "2"});
     Click(f, "Command1");
     QVERIFY(!Shown(f, "message"));
-    TypeBoxes(f, typed);
+    TypeInto(f, kBoxes, typed);
     Click(f, "Command1");
     QCOMPARE(RowValues(f, 1), target);
     QCOMPARE(RowValues(f, 2), (QStringList{"0.5", "2", "-2", "1", "2", "3"}));
@@ -237,19 +188,19 @@ class Mixed2GuiTest : public QObject {
   void faultInTargetRow() {
     marvane::ModelForm* f = OpenMixed2();
     QVERIFY(f != nullptr);
-    TypeBoxes(f, {"1e308", "0", "1e308", "0", "0"});
+    TypeInto(f, kBoxes, {"1e308", "0", "1e308", "0", "0"});
     Click(f, "Command1");
-    for (const QString& name : PanelNames(f)) QVERIFY2(!Shown(f, name.toLatin1().constData()), qPrintable(name));
+    CheckShown(f, PanelNames(f), false);
     QVERIFY2(f->MessageText().contains("row 1"), qPrintable(f->MessageText()));
   }
 
   void numberBeyondRangeInABox() {
     marvane::ModelForm* f = OpenMixed2();
     QVERIFY(f != nullptr);
-    TypeBoxes(f, {"2.50", "1e999", "7.0", "", ""});
+    TypeInto(f, kBoxes, {"2.50", "1e999", "7.0", "", ""});
     Click(f, "Command1");
     // bx was normalised before bz stopped the handler; bxz keeps its text.
-    QCOMPARE(BoxTexts(f), (QStringList{"2.5", "1e999", "7.0", "", ""}));
+    QCOMPARE(Texts(f, kBoxes), (QStringList{"2.5", "1e999", "7.0", "", ""}));
     QVERIFY(!Shown(f, "se"));
     QVERIFY2(f->MessageText().contains("the weight of the group code"), qPrintable(f->MessageText()));
   }
@@ -257,7 +208,7 @@ class Mixed2GuiTest : public QObject {
   void backAndReopenIsFresh() {
     marvane::ModelForm* f = OpenMixed2();
     QVERIFY(f != nullptr);
-    TypeBoxes(f, {"0.5", "1", "0.25", "2", "2"});
+    TypeInto(f, kBoxes, {"0.5", "1", "0.25", "2", "2"});
     Click(f, "Command1");
     QVERIFY(Shown(f, "se13"));
     Click(f, "Command2");
@@ -271,11 +222,9 @@ class Mixed2GuiTest : public QObject {
     auto* again = dynamic_cast<marvane::ModelForm*>(VisibleForm());
     QVERIFY(again != nullptr);
     QCOMPARE(again->objectName(), QString("Mixed2"));
-    QCOMPARE(BoxTexts(again), (QStringList{"", "", "", "", ""}));
+    QCOMPARE(Texts(again, kBoxes), (QStringList{"", "", "", "", ""}));
     QCOMPARE(RowValues(again, 1), (QStringList{"", "", "", "", "", ""}));
-    for (const QString& name : PanelNames(again)) {
-      QVERIFY2(!Shown(again, name.toLatin1().constData()), qPrintable(name));
-    }
+    CheckShown(again, PanelNames(again), false);
   }
 
   // Tab walks bx, bz, bxz, a, stdx, Back, Go and round again.
@@ -300,17 +249,12 @@ class Mixed2GuiTest : public QObject {
     marvane::ModelForm* f = OpenMixed2();
     QVERIFY(f != nullptr);
     // Wide values: the longest this layout shows for ordinary inputs.
-    TypeBoxes(f, {"-123.4567", "-100.25", "-0.1231", "-1234.5678", "-12.345"});
+    TypeInto(f, kBoxes, {"-123.4567", "-100.25", "-0.1231", "-1234.5678", "-12.345"});
     Click(f, "Command1");
     QVERIFY(!Shown(f, "message"));
-    QString why;
     const QList<QWidget*> controls = f->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget* w : controls) {
-      if (auto* l = qobject_cast<QLabel*>(w); l != nullptr && !l->text().isEmpty()) {
-        QVERIFY2(TextFits(l, l->text(), &why), qPrintable(why));
-      } else if (auto* b = qobject_cast<QPushButton*>(w)) {
-        QVERIFY2(TextFits(b, b->text(), &why), qPrintable(why));
-      }
+      QVERIFY2(CutOff(w).isEmpty(), qPrintable(CutOff(w)));
       QVERIFY2(f->rect().contains(w->geometry()), qPrintable(w->objectName()));
     }
     // The instruction's runs of blanks put each of its three sentences on a

@@ -8,47 +8,14 @@ using namespace marvane::testing;
 
 namespace {
 
-// Captions of the value labels of one group's rows, in reading order:
-// slope, intercept, X1, Y1, X2, Y2.
-QStringList RowValues(marvane::FormWindow* f, int k) {
-  QStringList out;
-  const QString n = QString::number(k);
-  for (const QString& name : {"se" + n + "3", "se" + n + "5", "p" + n + "2", "p" + n + "3", "p" + n + "5",
-                              "p" + n + "6"}) {
-    out << Caption(f, name.toLatin1().constData());
-  }
-  return out;
-}
-
-// How many of the 13 labels of group k's line row and point row are shown.
-int ShownInRow(marvane::FormWindow* f, int k) {
-  const QString n = QString::number(k);
-  int shown = 0;
-  for (int col = 1; col <= 8; ++col) {
-    if (col <= 5) shown += Shown(f, ("se" + n + QString::number(col)).toLatin1().constData()) ? 1 : 0;
-    shown += Shown(f, ("p" + n + QString::number(col)).toLatin1().constData()) ? 1 : 0;
-  }
-  return shown;
-}
-
-const char* const kBoxes[] = {"rbx", "bz1", "bz2", "bxz1", "bxz2", "a", "stdx"};
+// Rows 1 and 2 of the panel are the target groups DC1 and DC2, row 3 the
+// contrast group.
+const QStringList kBoxes{"rbx", "bz1", "bz2", "bxz1", "bxz2", "a", "stdx"};
 
 const QStringList kWorkedExample{"0.5", "1", "-1", "0.25", "-0.25", "2", "2"};
 const QStringList kWorkedDc1{"0.75", "3", "-2", "1.5", "2", "4.5"};
 const QStringList kWorkedDc2{"0.25", "1", "-2", "0.5", "2", "1.5"};
 const QStringList kWorkedContrast{"0.5", "2", "-2", "1", "2", "3"};
-
-void TypeBoxes(marvane::FormWindow* f, const QStringList& typed) {
-  for (int i = 0; i < 7; ++i) Type(f, kBoxes[i], typed[i]);
-}
-
-QStringList Boxes(marvane::FormWindow* f) {
-  QStringList out;
-  for (const char* box : kBoxes) out << Caption(f, box);
-  return out;
-}
-
-QStringList AllRows(marvane::FormWindow* f) { return RowValues(f, 1) + RowValues(f, 2) + RowValues(f, 3); }
 
 }  // namespace
 
@@ -66,14 +33,10 @@ class Mixed3GuiTest : public QObject {
     QVERIFY(f != nullptr);
     QCOMPARE(f->objectName(), QString("Mixed3"));
     QCOMPARE(f->windowTitle(), QString("Mixed3"));
-    int panel = 0;
-    for (const marvane::forms::Control& c : f->Design().controls) {
-      if (c.role != marvane::forms::Role::Panel) continue;
-      ++panel;
-      QVERIFY2(!Shown(f, c.name.c_str()), c.name.c_str());
-    }
-    QCOMPARE(panel, 41);
-    for (const char* box : kBoxes) {
+    const QStringList panel = PanelNames(f);
+    QCOMPARE(panel.size(), 41);
+    CheckShown(f, panel, false);
+    for (const QString& box : kBoxes) {
       QVERIFY(Shown(f, box));
       QCOMPARE(Caption(f, box), QString());
     }
@@ -170,22 +133,20 @@ class Mixed3GuiTest : public QObject {
     QFETCH(QStringList, contrast);
     marvane::ModelForm* f = OpenFromMenu("Command4");
     QVERIFY(f != nullptr);
-    TypeBoxes(f, typed);
+    TypeInto(f, kBoxes, typed);
     Click(f, "Command1");
 
-    QCOMPARE(Boxes(f), boxesAfter);
+    QCOMPARE(Texts(f, kBoxes), boxesAfter);
     QCOMPARE(RowValues(f, 1), dc1);
     QCOMPARE(RowValues(f, 2), dc2);
     QCOMPARE(RowValues(f, 3), contrast);
-    for (const marvane::forms::Control& c : f->Design().controls) {
-      if (c.role == marvane::forms::Role::Panel) QVERIFY2(Shown(f, c.name.c_str()), c.name.c_str());
-    }
+    CheckShown(f, PanelNames(f));
     QVERIFY2(!Shown(f, "message"), qPrintable(f->MessageText()));
 
     // A second Go without editing changes nothing, boxes included.
     Click(f, "Command1");
-    QCOMPARE(Boxes(f), boxesAfter);
-    QCOMPARE(AllRows(f), dc1 + dc2 + contrast);
+    QCOMPARE(Texts(f, kBoxes), boxesAfter);
+    QCOMPARE(RowsValues(f, 3), dc1 + dc2 + contrast);
   }
 
   // Each target group follows only its own weights; the contrast group
@@ -207,9 +168,9 @@ class Mixed3GuiTest : public QObject {
     QFETCH(int, group);
     QFETCH(QStringList, values);
     marvane::ModelForm* f = OpenFromMenu("Command4");
-    TypeBoxes(f, kWorkedExample);
+    TypeInto(f, kBoxes, kWorkedExample);
     Click(f, "Command1");
-    Type(f, box.toLatin1().constData(), text);
+    Type(f, box, text);
     Click(f, "Command1");
     const QStringList worked[] = {kWorkedDc1, kWorkedDc2, kWorkedContrast};
     for (int k = 1; k <= 3; ++k) {
@@ -245,18 +206,18 @@ class Mixed3GuiTest : public QObject {
     QFETCH(bool, afterGo);
     marvane::ModelForm* f = OpenFromMenu("Command4");
     if (afterGo) {
-      TypeBoxes(f, kWorkedExample);
+      TypeInto(f, kBoxes, kWorkedExample);
       Click(f, "Command1");
     }
-    const QStringList rowsBefore = AllRows(f);
+    const QStringList rowsBefore = RowsValues(f, 3);
     TypeAll(f, {{"a", "5.0"}, {"stdx", " 3"}});
-    Type(f, box.toLatin1().constData(), text);
-    const QStringList boxesBefore = Boxes(f);
+    Type(f, box, text);
+    const QStringList boxesBefore = Texts(f, kBoxes);
     Click(f, "Command1");
 
-    QCOMPARE(Boxes(f), boxesBefore);
+    QCOMPARE(Texts(f, kBoxes), boxesBefore);
     QCOMPARE(Caption(f, "a"), QString("5.0"));
-    QCOMPARE(AllRows(f), rowsBefore);
+    QCOMPARE(RowsValues(f, 3), rowsBefore);
     for (int k = 1; k <= 3; ++k) QCOMPARE(ShownInRow(f, k), afterGo ? 13 : 0);
     QCOMPARE(Shown(f, "se"), afterGo);
     QVERIFY(Shown(f, "message"));
@@ -265,7 +226,7 @@ class Mixed3GuiTest : public QObject {
     QVERIFY2(f->MessageText().contains("Nothing was computed"), qPrintable(f->MessageText()));
 
     // Mending the box and pressing Go again clears the message.
-    Type(f, box.toLatin1().constData(), "1");
+    Type(f, box, "1");
     Click(f, "Command1");
     QVERIFY(!Shown(f, "message"));
     QCOMPARE(Caption(f, "a"), QString("5"));
@@ -305,17 +266,17 @@ class Mixed3GuiTest : public QObject {
     QFETCH(bool, afterGo);
     marvane::ModelForm* f = OpenFromMenu("Command4");
     if (afterGo) {
-      TypeBoxes(f, kWorkedExample);
+      TypeInto(f, kBoxes, kWorkedExample);
       Click(f, "Command1");
     }
-    const QStringList before = AllRows(f);
-    TypeBoxes(f, typed);
+    const QStringList before = RowsValues(f, 3);
+    TypeInto(f, kBoxes, typed);
     Click(f, "Command1");
 
     // a and stdx were normalised before the groups were computed.
     QCOMPARE(Caption(f, "a"), typed[5] == "1e308" ? QString("1E+308") : typed[5]);
     QStringList expected = earlierRows + before.mid(6 * (group - 1));
-    QCOMPARE(AllRows(f), expected);
+    QCOMPARE(RowsValues(f, 3), expected);
     for (int k = 1; k <= 3; ++k) {
       QCOMPARE(ShownInRow(f, k), k < group || afterGo ? 13 : 0);
     }
@@ -350,7 +311,7 @@ class Mixed3GuiTest : public QObject {
 
   void backAndReopenIsFresh() {
     marvane::ModelForm* f = OpenFromMenu("Command4");
-    TypeBoxes(f, kWorkedExample);
+    TypeInto(f, kBoxes, kWorkedExample);
     Click(f, "Command1");
     Click(f, "Command2");
     marvane::FormWindow* menu = VisibleForm();
@@ -361,7 +322,7 @@ class Mixed3GuiTest : public QObject {
     auto* again = dynamic_cast<marvane::ModelForm*>(VisibleForm());
     QVERIFY(again != nullptr);
     QCOMPARE(again->objectName(), QString("Mixed3"));
-    QCOMPARE(Boxes(again), QStringList(7, QString()));
+    QCOMPARE(Texts(again, kBoxes), QStringList(7, QString()));
     QCOMPARE(Caption(again, "se33"), QString());
     QVERIFY(!Shown(again, "se"));
   }

@@ -10,32 +10,7 @@ using namespace marvane::testing;
 
 namespace {
 
-const char* const kBoxes[] = {"bx", "bz", "bv", "bxz", "bxv", "bzv", "bxzv", "a", "stdx", "stdz", "stdv"};
-
-QByteArray Name(const char* prefix, int k, int column) {
-  return QByteArray(prefix) + QByteArray::number(k) + QByteArray::number(column);
-}
-
-// Captions of the value labels of row k in reading order: slope, intercept,
-// X1, Y1, X2, Y2 (this form numbers the point labels left to right).
-QStringList RowValues(marvane::FormWindow* f, int k) {
-  return {Caption(f, Name("se", k, 3)), Caption(f, Name("se", k, 5)), Caption(f, Name("p", k, 2)),
-          Caption(f, Name("p", k, 4)),  Caption(f, Name("p", k, 6)),  Caption(f, Name("p", k, 8))};
-}
-
-// How many of the 13 labels of row k (se<k>1..5, p<k>1..8) are shown.
-int ShownInRow(marvane::FormWindow* f, int k) {
-  int n = 0;
-  for (int c = 1; c <= 5; ++c) n += Shown(f, Name("se", k, c)) ? 1 : 0;
-  for (int c = 1; c <= 8; ++c) n += Shown(f, Name("p", k, c)) ? 1 : 0;
-  return n;
-}
-
-QStringList BoxTexts(marvane::FormWindow* f) {
-  QStringList out;
-  for (const char* box : kBoxes) out << Caption(f, box);
-  return out;
-}
+const QStringList kBoxes{"bx", "bz", "bv", "bxz", "bxv", "bzv", "bxzv", "a", "stdx", "stdz", "stdv"};
 
 marvane::ModelForm* OpenQuant3() {
   marvane::ModelForm* f = OpenFromMenu("Command5");
@@ -43,9 +18,9 @@ marvane::ModelForm* OpenQuant3() {
   return f;
 }
 
-void TypeBoxes(marvane::FormWindow* f, const QStringList& texts) {
-  for (int i = 0; i < texts.size(); ++i) Type(f, kBoxes[i], texts[i]);
-}
+// Row k's slope, intercept, X1, Y1, X2, Y2: this form numbers the point
+// labels left to right.
+QStringList Row(marvane::FormWindow* f, int k) { return RowValues(f, k, kLeftToRightPoints); }
 
 const QStringList kWorked{"1", "2", "3", "0.5", "0.25", "0.1", "0.05", "10", "2", "1", "4"};
 
@@ -65,14 +40,10 @@ class Quant3GuiTest : public QObject {
     QVERIFY(f != nullptr);
     QCOMPARE(f->windowTitle(), QString("Quant 3-way"));
     QCOMPARE(f->size(), QSize(882, 497));  // 13230 x 7455 twips
-    int panel = 0;
-    for (const marvane::forms::Control& c : f->Design().controls) {
-      if (c.role != marvane::forms::Role::Panel) continue;
-      ++panel;
-      QVERIFY2(!Shown(f, c.name.c_str()), c.name.c_str());
-    }
-    QCOMPARE(panel, 54);
-    for (const char* box : kBoxes) {
+    const QStringList panel = PanelNames(f);
+    QCOMPARE(panel.size(), 54);
+    CheckShown(f, panel, false);
+    for (const QString& box : kBoxes) {
       QVERIFY(Shown(f, box));
       QCOMPARE(Caption(f, box), QString());
     }
@@ -156,24 +127,21 @@ class Quant3GuiTest : public QObject {
     QFETCH(QStringList, row4);
     marvane::ModelForm* f = OpenQuant3();
     QVERIFY(f != nullptr);
-    TypeBoxes(f, typed);
+    TypeInto(f, kBoxes, typed);
     Click(f, "Command1");
 
-    QCOMPARE(BoxTexts(f), boxesAfter);
-    QCOMPARE(RowValues(f, 1), row1);
-    QCOMPARE(RowValues(f, 2), row2);
-    QCOMPARE(RowValues(f, 3), row3);
-    QCOMPARE(RowValues(f, 4), row4);
-    for (const marvane::forms::Control& c : f->Design().controls) {
-      if (c.role == marvane::forms::Role::Panel) QVERIFY2(Shown(f, c.name.c_str()), c.name.c_str());
-    }
+    QCOMPARE(Texts(f, kBoxes), boxesAfter);
+    QCOMPARE(Row(f, 1), row1);
+    QCOMPARE(Row(f, 2), row2);
+    QCOMPARE(Row(f, 3), row3);
+    QCOMPARE(Row(f, 4), row4);
+    CheckShown(f, PanelNames(f));
     QVERIFY2(!Shown(f, "message"), qPrintable(f->MessageText()));
 
     // A second Compute without editing changes nothing.
     Click(f, "Command1");
-    QCOMPARE(BoxTexts(f), boxesAfter);
-    QCOMPARE(RowValues(f, 1) + RowValues(f, 2) + RowValues(f, 3) + RowValues(f, 4),
-             row1 + row2 + row3 + row4);
+    QCOMPARE(Texts(f, kBoxes), boxesAfter);
+    QCOMPARE(RowsValues(f, 4, kLeftToRightPoints), row1 + row2 + row3 + row4);
   }
 
   // The row headings keep their blanks on screen, as do the other fixed captions.
@@ -208,10 +176,7 @@ class Quant3GuiTest : public QObject {
     marvane::ModelForm* f = OpenQuant3();
     QVERIFY(f != nullptr);
     Click(f, "Command1");
-    const QByteArray name = label.toLatin1();
-    QString shown = f->Button(name.constData()) != nullptr ? f->Button(name.constData())->text()
-                                                          : Caption(f, name.constData());
-    QCOMPARE(shown, caption);
+    QCOMPARE(Caption(f, label), caption);
   }
 
   // The note keeps all 438 characters, and at its width each of its four
@@ -246,7 +211,7 @@ class Quant3GuiTest : public QObject {
   void captionsFitTheirLabels() {
     marvane::ModelForm* f = OpenQuant3();
     QVERIFY(f != nullptr);
-    TypeBoxes(f, kWorked);
+    TypeInto(f, kBoxes, kWorked);
     Click(f, "Command1");
     for (const marvane::forms::Control& c : f->Design().controls) {
       if (c.kind != marvane::forms::Kind::Label || c.name == "Label6" || c.name == "message") continue;
@@ -281,18 +246,18 @@ class Quant3GuiTest : public QObject {
     marvane::ModelForm* f = OpenQuant3();
     QVERIFY(f != nullptr);
     if (computedBefore) {
-      TypeBoxes(f, kWorked);
+      TypeInto(f, kBoxes, kWorked);
       Click(f, "Command1");
       QCOMPARE(ShownInRow(f, 4), 13);
     }
     // Slope bx + bxz*z: 0 where Z is above its mean, 1e305 below it; stdx 100.
-    TypeBoxes(f, QStringList{"5e304", "", "", "-5e304", "", "", "", "", "100", "1", ""});
+    TypeInto(f, kBoxes, QStringList{"5e304", "", "", "-5e304", "", "", "", "", "100", "1", ""});
     Click(f, "Command1");
 
-    QCOMPARE(BoxTexts(f), (QStringList{"5E+304", "0", "0", "-5E+304", "0", "0", "0", "0", "100", "1", "0"}));
+    QCOMPARE(Texts(f, kBoxes), (QStringList{"5E+304", "0", "0", "-5E+304", "0", "0", "0", "0", "100", "1", "0"}));
     const QStringList flat{"0", "0", "-100", "0", "100", "0"};
-    QCOMPARE(RowValues(f, 1), flat);
-    QCOMPARE(RowValues(f, 2), flat);
+    QCOMPARE(Row(f, 1), flat);
+    QCOMPARE(Row(f, 2), flat);
     QCOMPARE(ShownInRow(f, 1), 13);
     QCOMPARE(ShownInRow(f, 2), 13);
     QVERIFY(Shown(f, "se") && Shown(f, "p"));
@@ -300,15 +265,14 @@ class Quant3GuiTest : public QObject {
     QFETCH(QStringList, row4);
     QFETCH(int, row3Shown);
     QFETCH(int, row4Shown);
-    QCOMPARE(RowValues(f, 3), row3);
-    QCOMPARE(RowValues(f, 4), row4);
+    QCOMPARE(Row(f, 3), row3);
+    QCOMPARE(Row(f, 4), row4);
     QCOMPARE(ShownInRow(f, 3), row3Shown);
     QCOMPARE(ShownInRow(f, 4), row4Shown);
     QVERIFY(Shown(f, "message"));
     QVERIFY2(f->MessageText().contains("row 3"), qPrintable(f->MessageText()));
     QVERIFY(f->MessageText().contains("overflow"));
-    QLabel* message = f->Label("message");
-    QVERIFY(message->heightForWidth(message->width()) <= message->height());
+    CheckMessageFits(f);
 
     // Mending the input and computing again clears the message and shows all.
     // With stdx 1 the Y values of rows 3 and 4 are -1e305 and 1e305.
@@ -317,7 +281,7 @@ class Quant3GuiTest : public QObject {
     QVERIFY2(!Shown(f, "message"), qPrintable(f->MessageText()));
     QCOMPARE(ShownInRow(f, 3), 13);
     QCOMPARE(ShownInRow(f, 4), 13);
-    QCOMPARE(RowValues(f, 4), (QStringList{"1E+305", "0", "-1", "-1E+305", "1", "1E+305"}));
+    QCOMPARE(Row(f, 4), (QStringList{"1E+305", "0", "-1", "-1E+305", "1", "1E+305"}));
   }
 
   // A typed number beyond the double range stops the normalisation at its
@@ -339,7 +303,7 @@ class Quant3GuiTest : public QObject {
   void backAndReopenIsFresh() {
     marvane::ModelForm* f = OpenQuant3();
     QVERIFY(f != nullptr);
-    TypeBoxes(f, kWorked);
+    TypeInto(f, kBoxes, kWorked);
     Click(f, "Command1");
     QVERIFY(Shown(f, "p48"));
     Click(f, "Command2");
@@ -352,8 +316,8 @@ class Quant3GuiTest : public QObject {
     auto* again = dynamic_cast<marvane::ModelForm*>(VisibleForm());
     QVERIFY(again != nullptr);
     QCOMPARE(again->objectName(), QString("Quant3"));
-    QCOMPARE(BoxTexts(again), QStringList(11, QString()));
-    QCOMPARE(RowValues(again, 1), QStringList(6, QString()));
+    QCOMPARE(Texts(again, kBoxes), QStringList(11, QString()));
+    QCOMPARE(Row(again, 1), QStringList(6, QString()));
     QVERIFY(!Shown(again, "se") && !Shown(again, "p") && !Shown(again, "p48"));
   }
 };

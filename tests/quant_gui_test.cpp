@@ -8,19 +8,7 @@ using namespace marvane::testing;
 
 namespace {
 
-// Captions of the value labels of one result row, in reading order:
-// slope, intercept, X1, Y1, X2, Y2.
-QStringList RowValues(marvane::FormWindow* f, int k) {
-  QStringList out;
-  for (const char* col : {"se%13", "se%15", "p%12", "p%13", "p%15", "p%16"}) {
-    QString name = QString::fromLatin1(col).replace("%1", QString::number(k));
-    name.remove('%');
-    out << Caption(f, name.toLatin1().constData());
-  }
-  return out;
-}
-
-const char* const kBoxes[] = {"bx", "bz", "bxz", "a", "stdz", "stdx"};
+const QStringList kBoxes{"bx", "bz", "bxz", "a", "stdz", "stdx"};
 
 }  // namespace
 
@@ -79,10 +67,10 @@ class QuantGuiTest : public QObject {
     marvane::ModelForm* f = OpenFromMenu("Command1");
     QVERIFY(f != nullptr);
     QCOMPARE(f->objectName(), QString("Quant"));
-    for (int i = 0; i < 6; ++i) Type(f, kBoxes[i], typed[i]);
+    TypeInto(f, kBoxes, typed);
     Click(f, "Command1");
 
-    for (int i = 0; i < 6; ++i) QCOMPARE(Caption(f, kBoxes[i]), boxesAfter[i]);
+    QCOMPARE(Texts(f, kBoxes), boxesAfter);
     QFETCH(QStringList, row1);
     QFETCH(QStringList, row2);
     QFETCH(QStringList, row3);
@@ -92,29 +80,22 @@ class QuantGuiTest : public QObject {
     QFETCH(QString, crossover);
     QCOMPARE(Caption(f, "xcross"), crossover);
     QCOMPARE(Caption(f, "Label5"), QString("the crossover point is at  X="));
-    for (const marvane::forms::Control& c : f->Design().controls) {
-      if (c.role == marvane::forms::Role::Panel) QVERIFY2(Shown(f, c.name.c_str()), c.name.c_str());
-    }
+    CheckShown(f, PanelNames(f));
     QVERIFY(!Shown(f, "message"));
 
     // A second Compute without editing changes nothing.
-    QStringList before = RowValues(f, 1) + RowValues(f, 2) + RowValues(f, 3);
     Click(f, "Command1");
-    QCOMPARE(RowValues(f, 1) + RowValues(f, 2) + RowValues(f, 3), before);
+    QCOMPARE(RowsValues(f, 3), row1 + row2 + row3);
     QCOMPARE(Caption(f, "xcross"), crossover);
   }
 
   void panelHiddenAtLoad() {
     marvane::ModelForm* f = OpenFromMenu("Command1");
     QVERIFY(f != nullptr);
-    int panel = 0;
-    for (const marvane::forms::Control& c : f->Design().controls) {
-      if (c.role != marvane::forms::Role::Panel) continue;
-      ++panel;
-      QVERIFY2(!Shown(f, c.name.c_str()), c.name.c_str());
-    }
-    QCOMPARE(panel, 43);  // headings, three line rows, three point rows, the crossover pair
-    for (const char* box : kBoxes) {
+    const QStringList panel = PanelNames(f);
+    QCOMPARE(panel.size(), 43);  // headings, three line rows, three point rows, the crossover pair
+    CheckShown(f, panel, false);
+    for (const QString& box : kBoxes) {
       QVERIFY(Shown(f, box));
       QCOMPARE(Caption(f, box), QString());
     }

@@ -209,12 +209,20 @@ inline QString CutOff(QWidget* w) {
   const QFontMetrics fm(w->font());
   if (auto* b = qobject_cast<QPushButton*>(w)) {
     if (fm.horizontalAdvance(b->text()) + 8 <= b->width() && fm.height() <= b->height()) return {};
-    return QStringLiteral("%1 does not hold \"%2\" (%3x%4)").arg(b->objectName(), b->text()).arg(b->width()).arg(b->height());
+    return QStringLiteral("%1 (%2x%3) does not hold \"%4\"")
+        .arg(b->objectName())
+        .arg(b->width())
+        .arg(b->height())
+        .arg(b->text());
   }
   auto* l = qobject_cast<QLabel*>(w);
   if (l == nullptr || l->text().isEmpty()) return {};
   const QRect area = l->contentsRect();
-  const QString where = QStringLiteral("%1 (%2x%3) does not hold \"%4\"").arg(l->objectName()).arg(area.width()).arg(area.height()).arg(l->text());
+  const QString where = QStringLiteral("%1 (%2x%3) does not hold \"%4\"")
+                            .arg(l->objectName())
+                            .arg(area.width())
+                            .arg(area.height())
+                            .arg(l->text());
   for (const QString& word : l->text().split(' ', Qt::SkipEmptyParts)) {
     if (fm.horizontalAdvance(word) > area.width()) return where + ": the word \"" + word + "\" is wider";
   }
@@ -237,8 +245,9 @@ inline void CheckMessageFits(FormWindow* form) {
   QVERIFY2(why.isEmpty(), qPrintable(why));
 }
 
-// What a user sees of the form is whole: every shown control lies inside the
-// client area and shows its text whole, and no two shown controls overlap.
+// What a user sees of the form is whole: every shown control shows its text
+// whole, every control lies inside the client area, and no two controls
+// overlap, shown or not (a hidden one may be shown later, as is the message).
 inline void CheckLayout(FormWindow* form) {
   QList<QWidget*> shown;
   for (const forms::Control& c : form->Design().controls) {

@@ -29,24 +29,6 @@ class Mixed2GuiTest : public QObject {
     marvane::RegisterForms();
   }
 
-  void panelHiddenAtLoad() {
-    marvane::ModelForm* f = OpenMixed2();
-    QVERIFY(f != nullptr);
-    QCOMPARE(f->windowTitle(), QString("Mixed2"));
-    const QStringList panel = PanelNames(f);
-    QCOMPARE(panel.size(), 28);
-    CheckShown(f, panel, false);
-    for (const QString& box : kBoxes) {
-      QVERIFY(Shown(f, box));
-      QCOMPARE(Caption(f, box), QString());
-    }
-    for (const char* fixed : {"Label1", "Label2", "Label3", "Label4", "Label6", "Label10", "Label11"}) {
-      QVERIFY2(Shown(f, fixed), fixed);
-    }
-    QVERIFY(!Shown(f, "message"));
-    QCOMPARE(f->focusWidget(), f->Box("bx"));
-  }
-
   void computesBothGroups_data() {
     QTest::addColumn<QStringList>("typed");  // bx, bz, bxz, a, stdx
     QTest::addColumn<QStringList>("boxesAfter");
@@ -205,72 +187,6 @@ class Mixed2GuiTest : public QObject {
     QVERIFY2(f->MessageText().contains("the weight of the group code"), qPrintable(f->MessageText()));
   }
 
-  void backAndReopenIsFresh() {
-    marvane::ModelForm* f = OpenMixed2();
-    QVERIFY(f != nullptr);
-    TypeInto(f, kBoxes, {"0.5", "1", "0.25", "2", "2"});
-    Click(f, "Command1");
-    QVERIFY(Shown(f, "se13"));
-    Click(f, "Command2");
-    marvane::FormWindow* menu = VisibleForm();
-    QVERIFY(menu != nullptr);
-    QCOMPARE(menu->objectName(), QString("Choice"));
-    QCOMPARE(menu->focusWidget(), menu->Button("Command1"));
-    QCOMPARE(marvane::Forms::Instance().LoadedCount(), 1);
-
-    Click(menu, "Command3");
-    auto* again = dynamic_cast<marvane::ModelForm*>(VisibleForm());
-    QVERIFY(again != nullptr);
-    QCOMPARE(again->objectName(), QString("Mixed2"));
-    QCOMPARE(Texts(again, kBoxes), (QStringList{"", "", "", "", ""}));
-    QCOMPARE(RowValues(again, 1), (QStringList{"", "", "", "", "", ""}));
-    CheckShown(again, PanelNames(again), false);
-  }
-
-  // Tab walks bx, bz, bxz, a, stdx, Back, Go and round again.
-  void tabOrder() {
-    marvane::ModelForm* f = OpenMixed2();
-    QVERIFY(f != nullptr);
-    f->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f));
-    f->Box("bx")->setFocus();
-    QStringList seen;
-    for (int i = 0; i < 8; ++i) {
-      QWidget* w = QApplication::focusWidget();
-      QVERIFY(w != nullptr);
-      seen << w->objectName();
-      QTest::keyClick(w, Qt::Key_Tab);
-    }
-    QCOMPARE(seen, (QStringList{"bx", "bz", "bxz", "a", "stdx", "Command2", "Command1", "bx"}));
-  }
-
-  // With every label shown, no text is cut off and no two controls overlap.
-  void layoutHoldsItsTexts() {
-    marvane::ModelForm* f = OpenMixed2();
-    QVERIFY(f != nullptr);
-    // Wide values: the longest this layout shows for ordinary inputs.
-    TypeInto(f, kBoxes, {"-123.4567", "-100.25", "-0.1231", "-1234.5678", "-12.345"});
-    Click(f, "Command1");
-    QVERIFY(!Shown(f, "message"));
-    const QList<QWidget*> controls = f->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    for (QWidget* w : controls) {
-      QVERIFY2(CutOff(w).isEmpty(), qPrintable(CutOff(w)));
-      QVERIFY2(f->rect().contains(w->geometry()), qPrintable(w->objectName()));
-    }
-    // The instruction's runs of blanks put each of its three sentences on a
-    // line of its own at the label's width.
-    QLabel* note = f->Label("Label6");
-    QCOMPARE(note->text().size(), 151);
-    const QFontMetrics fm(note->font());
-    QCOMPARE(fm.boundingRect(QRect(0, 0, note->width(), 100000), Qt::TextWordWrap, note->text()).height(),
-             fm.boundingRect(QRect(0, 0, note->width(), 100000), Qt::TextWordWrap, "1\n2\n3").height());
-    for (int i = 0; i < controls.size(); ++i) {
-      for (int j = i + 1; j < controls.size(); ++j) {
-        QVERIFY2(!controls[i]->geometry().intersects(controls[j]->geometry()),
-                 qPrintable(controls[i]->objectName() + " overlaps " + controls[j]->objectName()));
-      }
-    }
-  }
 };
 
 QTEST_MAIN(Mixed2GuiTest)

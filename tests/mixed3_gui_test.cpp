@@ -28,32 +28,6 @@ class Mixed3GuiTest : public QObject {
     marvane::RegisterForms();
   }
 
-  void opensFromMenuWithPanelHidden() {
-    marvane::ModelForm* f = OpenFromMenu("Command4");
-    QVERIFY(f != nullptr);
-    QCOMPARE(f->objectName(), QString("Mixed3"));
-    QCOMPARE(f->windowTitle(), QString("Mixed3"));
-    const QStringList panel = PanelNames(f);
-    QCOMPARE(panel.size(), 41);
-    CheckShown(f, panel, false);
-    for (const QString& box : kBoxes) {
-      QVERIFY(Shown(f, box));
-      QCOMPARE(Caption(f, box), QString());
-    }
-    QVERIFY(!Shown(f, "message"));
-    QCOMPARE(f->Button("Command1")->text(), QString("Go"));
-    QCOMPARE(f->Button("Command2")->text(), QString("Back"));
-
-    // The focus starts in rbx and Tab walks the boxes, then Go, then Back.
-    QCOMPARE(f->focusWidget(), f->Box("rbx"));
-    QStringList walk{f->focusWidget()->objectName()};
-    for (int i = 0; i < 8; ++i) {
-      QTest::keyClick(f->focusWidget(), Qt::Key_Tab);
-      walk << f->focusWidget()->objectName();
-    }
-    QCOMPARE(walk, (QStringList{"rbx", "bz1", "bz2", "bxz1", "bxz2", "a", "stdx", "Command1", "Command2"}));
-  }
-
   void computesGroups_data() {
     QTest::addColumn<QStringList>("typed");  // rbx, bz1, bz2, bxz1, bxz2, a, stdx
     QTest::addColumn<QStringList>("boxesAfter");
@@ -309,23 +283,6 @@ class Mixed3GuiTest : public QObject {
     QCOMPARE(f->Label("se13")->width(), marvane::forms::TwipsToPixels(1095));
   }
 
-  void backAndReopenIsFresh() {
-    marvane::ModelForm* f = OpenFromMenu("Command4");
-    TypeInto(f, kBoxes, kWorkedExample);
-    Click(f, "Command1");
-    Click(f, "Command2");
-    marvane::FormWindow* menu = VisibleForm();
-    QVERIFY(menu != nullptr);
-    QCOMPARE(menu->objectName(), QString("Choice"));
-    QCOMPARE(marvane::Forms::Instance().LoadedCount(), 1);
-    Click(menu, "Command4");
-    auto* again = dynamic_cast<marvane::ModelForm*>(VisibleForm());
-    QVERIFY(again != nullptr);
-    QCOMPARE(again->objectName(), QString("Mixed3"));
-    QCOMPARE(Texts(again, kBoxes), QStringList(7, QString()));
-    QCOMPARE(Caption(again, "se33"), QString());
-    QVERIFY(!Shown(again, "se"));
-  }
 };
 
 QTEST_MAIN(Mixed3GuiTest)

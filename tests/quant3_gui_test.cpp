@@ -35,37 +35,6 @@ class Quant3GuiTest : public QObject {
     marvane::RegisterForms();
   }
 
-  void opensFreshWithPanelHidden() {
-    marvane::ModelForm* f = OpenQuant3();
-    QVERIFY(f != nullptr);
-    QCOMPARE(f->windowTitle(), QString("Quant 3-way"));
-    QCOMPARE(f->size(), QSize(882, 497));  // 13230 x 7455 twips
-    const QStringList panel = PanelNames(f);
-    QCOMPARE(panel.size(), 54);
-    CheckShown(f, panel, false);
-    for (const QString& box : kBoxes) {
-      QVERIFY(Shown(f, box));
-      QCOMPARE(Caption(f, box), QString());
-    }
-    QVERIFY(Shown(f, "Label6"));
-    QVERIFY(!Shown(f, "message"));
-    QCOMPARE(f->focusWidget(), f->Box("bx"));
-  }
-
-  // The tab order: the eleven boxes, then Back, then Compute.
-  void tabOrder() {
-    marvane::ModelForm* f = OpenQuant3();
-    QVERIFY(f != nullptr);
-    QStringList order;
-    QWidget* w = f->Box("bx");
-    for (int i = 0; i < 13; ++i, w = w->nextInFocusChain()) {
-      while (w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
-      order << w->objectName();
-    }
-    QCOMPARE(order, (QStringList{"bx", "bz", "bv", "bxz", "bxv", "bzv", "bxzv", "a", "stdx", "stdz",
-                                 "stdv", "Command2", "Command1"}));
-  }
-
   void computesRows_data() {
     QTest::addColumn<QStringList>("typed");  // bx, bz, bv, bxz, bxv, bzv, bxzv, a, stdx, stdz, stdv
     QTest::addColumn<QStringList>("boxesAfter");
@@ -166,8 +135,6 @@ class Quant3GuiTest : public QObject {
     QTest::newRow("Label3") << "Label3" << "* Z ";
     QTest::newRow("Label15") << "Label15" << "* XZV";
     QTest::newRow("Label16") << "Label16" << "std of";
-    QTest::newRow("Command1") << "Command1" << "Compute";
-    QTest::newRow("Command2") << "Command2" << "Back";
   }
 
   void fixedCaptions() {
@@ -177,51 +144,6 @@ class Quant3GuiTest : public QObject {
     QVERIFY(f != nullptr);
     Click(f, "Command1");
     QCOMPARE(Caption(f, label), caption);
-  }
-
-  // The note keeps all 438 characters, and at its width each of its four
-  // sentences starts a line (its runs of blanks end the lines before them).
-  void noteSentencesStartLines() {
-    marvane::ModelForm* f = OpenQuant3();
-    QVERIFY(f != nullptr);
-    QLabel* note = f->Label("Label6");
-    const QString text = note->text();
-    QCOMPARE(text.size(), 438);
-    const QFontMetrics fm(note->font());
-    const QRect area = note->contentsRect();
-    const int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
-    const QRect used = fm.boundingRect(area, flags, text);
-    QVERIFY2(used.height() <= note->height(), qPrintable(QString::number(used.height())));
-    // A sentence starts a line when its first word, added after the text
-    // before it (blanks included), makes the wrapped text one line taller.
-    for (const char* firstWords : {"\"Z\" and", "Plotting points", "Enter values"}) {
-      const QString words = QString::fromLatin1(firstWords);
-      const qsizetype from = text.indexOf(words);
-      QVERIFY(from > 0);
-      const QString before = text.left(from);
-      QVERIFY2(before.endsWith(QLatin1String("  ")), firstWords);
-      const int h0 = fm.boundingRect(area, flags, before).height();
-      const int h1 = fm.boundingRect(area, flags, before + words.section(' ', 0, 0)).height();
-      QVERIFY2(h1 == h0 + fm.lineSpacing(), firstWords);
-    }
-  }
-
-  // Every one-line caption fits its label's width once the panel is shown,
-  // so no text is cut off or wrapped onto a line the label has no room for.
-  void captionsFitTheirLabels() {
-    marvane::ModelForm* f = OpenQuant3();
-    QVERIFY(f != nullptr);
-    TypeInto(f, kBoxes, kWorked);
-    Click(f, "Command1");
-    for (const marvane::forms::Control& c : f->Design().controls) {
-      if (c.kind != marvane::forms::Kind::Label || c.name == "Label6" || c.name == "message") continue;
-      QLabel* l = f->Label(c.name);
-      const QFontMetrics fm(l->font());
-      QVERIFY2(fm.horizontalAdvance(l->text()) <= l->contentsRect().width(), c.name.c_str());
-      // The ink of the line, descenders included, lies inside the label.
-      const QRect ink = fm.tightBoundingRect(l->text());
-      QVERIFY2(l->text().isEmpty() || fm.ascent() + ink.bottom() < l->height(), c.name.c_str());
-    }
   }
 
   // An overflow while row 3 is written: rows 1 and 2 are shown; row 3's
@@ -300,26 +222,6 @@ class Quant3GuiTest : public QObject {
     QVERIFY2(f->MessageText().contains("the weight of V"), qPrintable(f->MessageText()));
   }
 
-  void backAndReopenIsFresh() {
-    marvane::ModelForm* f = OpenQuant3();
-    QVERIFY(f != nullptr);
-    TypeInto(f, kBoxes, kWorked);
-    Click(f, "Command1");
-    QVERIFY(Shown(f, "p48"));
-    Click(f, "Command2");
-    marvane::FormWindow* menu = VisibleForm();
-    QVERIFY(menu != nullptr);
-    QCOMPARE(menu->objectName(), QString("Choice"));
-    QCOMPARE(menu->focusWidget(), menu->Button("Command1"));
-    QCOMPARE(marvane::Forms::Instance().LoadedCount(), 1);
-    Click(menu, "Command5");
-    auto* again = dynamic_cast<marvane::ModelForm*>(VisibleForm());
-    QVERIFY(again != nullptr);
-    QCOMPARE(again->objectName(), QString("Quant3"));
-    QCOMPARE(Texts(again, kBoxes), QStringList(11, QString()));
-    QCOMPARE(Row(again, 1), QStringList(6, QString()));
-    QVERIFY(!Shown(again, "se") && !Shown(again, "p") && !Shown(again, "p48"));
-  }
 };
 
 QTEST_MAIN(Quant3GuiTest)

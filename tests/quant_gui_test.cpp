@@ -89,19 +89,6 @@ class QuantGuiTest : public QObject {
     QCOMPARE(Caption(f, "xcross"), crossover);
   }
 
-  void panelHiddenAtLoad() {
-    marvane::ModelForm* f = OpenFromMenu("Command1");
-    QVERIFY(f != nullptr);
-    const QStringList panel = PanelNames(f);
-    QCOMPARE(panel.size(), 43);  // headings, three line rows, three point rows, the crossover pair
-    CheckShown(f, panel, false);
-    for (const QString& box : kBoxes) {
-      QVERIFY(Shown(f, box));
-      QCOMPARE(Caption(f, box), QString());
-    }
-    QCOMPARE(f->focusWidget(), f->Box("bx"));
-  }
-
   // All boxes empty: zeros everywhere, then 0/0 at the crossover. The rows
   // stay shown and the crossover says in words that the lines coincide.
   void emptyBoxesAndParallelLines_data() {
@@ -179,23 +166,6 @@ class QuantGuiTest : public QObject {
     QVERIFY2(f->MessageText().contains("the weight of Z"), qPrintable(f->MessageText()));
   }
 
-  void backAndReopenIsFresh() {
-    marvane::ModelForm* f = OpenFromMenu("Command1");
-    TypeAll(f, {{"bx", "1"}, {"bxz", "2"}});
-    Click(f, "Command1");
-    Click(f, "Command2");
-    marvane::FormWindow* menu = VisibleForm();
-    QVERIFY(menu != nullptr);
-    QCOMPARE(menu->objectName(), QString("Choice"));
-    QCOMPARE(menu->focusWidget(), menu->Button("Command1"));
-    QCOMPARE(marvane::Forms::Instance().LoadedCount(), 1);
-    Click(menu, "Command1");
-    auto* again = dynamic_cast<marvane::ModelForm*>(VisibleForm());
-    QVERIFY(again != nullptr);
-    QCOMPARE(Caption(again, "bx"), QString());
-    QCOMPARE(Caption(again, "se13"), QString());
-    QVERIFY(!Shown(again, "se"));
-  }
 };
 
 QTEST_MAIN(QuantGuiTest)

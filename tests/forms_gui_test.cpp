@@ -1,6 +1,7 @@
 // What every form does alike, checked form by form: how a form looks when it
 // is loaded, that Back and reopening gives a fresh form, the tab order, that
-// what is shown fits, and that the instruction notes break where they should.
+// what is shown fits, and that the instruction notes break where they should;
+// and what the two forms with a crossover point do alike when there is none.
 
 #include <QTest>
 #include <iterator>
@@ -180,10 +181,7 @@ class FormsGuiTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    marvane::ConfigureApplication(*qApp);
-    marvane::RegisterForms();
-  }
+  void initTestCase() { StartForms(); }
 
   void freshAtLoad_data() { AddModelFormRows(); }
 
@@ -267,6 +265,42 @@ class FormsGuiTest : public QObject {
     QVERIFY2(Shown(f, "message") == message, qPrintable(Caption(f, "message")));
     if (!message && form > 0) CheckShown(f, PanelNames(f));
     CheckLayout(f);
+  }
+
+  // With no interaction the lines do not cross: the rows are shown, the
+  // crossover says in words why, and that is no fault. All boxes empty gives
+  // one line at zero; bz 1 gives parallel lines.
+  void crossoverInWords_data() {
+    QTest::addColumn<int>("form");
+    QTest::addColumn<QString>("label");  // the caption before the crossover value
+    QTest::addColumn<QString>("bz");
+    QTest::addColumn<QString>("words");
+    for (const char* form : {"Quant", "QuantZ"}) {
+      const QString label = QByteArray(form) == "Quant" ? "Label5" : "Label1";
+      QTest::addRow("%s: all empty, one line", form) << FormIndex(form) << label << ""
+                                                     << "none: the lines coincide";
+      QTest::addRow("%s: bz 1, parallel", form) << FormIndex(form) << label << "1"
+                                                << "none: the lines are parallel";
+    }
+  }
+
+  void crossoverInWords() {
+    QFETCH(int, form);
+    QFETCH(QString, label);
+    QFETCH(QString, bz);
+    QFETCH(QString, words);
+    marvane::FormWindow* f = Open(Facts(form));
+    QVERIFY(f != nullptr);
+    Type(f, "bz", bz);
+    Click(f, "Command1");
+    for (const marvane::forms::Control& c : f->Design().controls) {
+      if (c.kind == Kind::TextBox && c.name != "bz") QCOMPARE(Caption(f, QString::fromStdString(c.name)), QString("0"));
+    }
+    QCOMPARE(RowsValues(f, 3), QStringList(18, "0"));  // -0 is written 0
+    QCOMPARE(Caption(f, "xcross"), words);
+    CheckShown(f, {"xcross", label});
+    QVERIFY(f->Label("xcross")->width() >= f->Label("xcross")->sizeHint().width());
+    QVERIFY2(!Shown(f, "message"), qPrintable(Caption(f, "message")));
   }
 
   // An instruction note keeps its blanks, and at the label's width each of its

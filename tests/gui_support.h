@@ -23,6 +23,12 @@
 
 namespace marvane::testing {
 
+// The application as the program sets it up, with every form registered.
+inline void StartForms() {
+  ConfigureApplication(*qApp);
+  RegisterForms();
+}
+
 // Lets deferred deletions and other posted events run.
 inline void Settle() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -188,6 +194,23 @@ inline QStringList RowsValues(FormWindow* form, int rows, PointLayout points = k
   QStringList out;
   for (int k = 1; k <= rows; ++k) out += RowValues(form, k, points);
   return out;
+}
+
+// What a good Compute leaves on the form: rows 1, 2, ... of the panel hold
+// `rows` (six values a row, as RowValues reads them), the whole panel is
+// shown and there is no message. Pressing Compute again without editing
+// changes none of it, nor the texts of `kept`.
+inline void CheckGoodCompute(FormWindow* form, const QStringList& rows, const QStringList& kept = {},
+                             PointLayout points = kUsualPoints) {
+  const int n = static_cast<int>(rows.size() / 6);
+  for (int k = 1; k <= n; ++k) QCOMPARE(RowValues(form, k, points), rows.mid(6 * (k - 1), 6));
+  CheckShown(form, PanelNames(form));
+  QVERIFY2(!Shown(form, "message"), qPrintable(Caption(form, "message")));
+  const QStringList texts = Texts(form, kept);
+  Click(form, "Command1");
+  QCOMPARE(RowsValues(form, n, points), rows);
+  QCOMPARE(Texts(form, kept), texts);
+  QVERIFY2(!Shown(form, "message"), qPrintable(Caption(form, "message")));
 }
 
 // How many of the 13 labels of row k (se<k>1..5, p<k>1..8) are shown.

@@ -50,10 +50,7 @@ class IncompleteGuiTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    marvane::ConfigureApplication(*qApp);
-    marvane::RegisterForms();
-  }
+  void initTestCase() { StartForms(); }
 
   // Nothing is printed on a form fresh from the menu, whether it was never
   // opened before or printed on its last visit; value_0 shows "Constant".
@@ -213,7 +210,6 @@ class IncompleteGuiTest : public QObject {
     Click(f, "Command3");
     TypeEntries(f, grid);
     Click(f, "Command1");
-    QVERIFY2(!Shown(f, "message"), qPrintable(f->MessageText()));
 
     QFETCH(QString, surface);
     QFETCH(QStringList, row1);
@@ -221,16 +217,10 @@ class IncompleteGuiTest : public QObject {
     QFETCH(QStringList, row3);
     QFETCH(QStringList, textsAfter);
     QCOMPARE(f->SurfaceText(), surface);
-    QCOMPARE(RowValues(f, 1), row1);
-    QCOMPARE(RowValues(f, 2), row2);
-    QCOMPARE(RowValues(f, 3), row3);
     CheckTexts(f, textsAfter);
-    CheckShown(f, PanelNames(f));
-
     // Compute again without editing: the same captions, the same single print.
-    Click(f, "Command1");
+    CheckGoodCompute(f, row1 + row2 + row3, kInputs);
     QCOMPARE(f->SurfaceText(), surface);
-    QCOMPARE(RowsValues(f, 3), row1 + row2 + row3);
   }
 
   // A fault while reading the terms ends Compute before anything is printed

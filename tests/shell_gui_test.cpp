@@ -25,10 +25,7 @@ class ShellGuiTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    marvane::ConfigureApplication(*qApp);
-    marvane::RegisterForms();
-  }
+  void initTestCase() { StartForms(); }
 
   void startShowsOnlyTheMenu() {
     marvane::FormWindow* menu = FreshMenu();

@@ -1,7 +1,6 @@
 // The "Quant 3-way" form as a user drives it: open it from the menu with
-// "3 quant predictors", type, Compute, Back.
+// "3 quant predictors", type, Compute.
 
-#include <QFontMetrics>
 #include <QTest>
 
 #include "gui_support.h"
@@ -11,12 +10,6 @@ using namespace marvane::testing;
 namespace {
 
 const QStringList kBoxes{"bx", "bz", "bv", "bxz", "bxv", "bzv", "bxzv", "a", "stdx", "stdz", "stdv"};
-
-marvane::ModelForm* OpenQuant3() {
-  marvane::ModelForm* f = OpenFromMenu("Command5");
-  if (f != nullptr && f->objectName() != QLatin1String("Quant3")) return nullptr;
-  return f;
-}
 
 // Row k's slope, intercept, X1, Y1, X2, Y2: this form numbers the point
 // labels left to right.
@@ -91,7 +84,7 @@ class Quant3GuiTest : public QObject {
     QFETCH(QStringList, row2);
     QFETCH(QStringList, row3);
     QFETCH(QStringList, row4);
-    marvane::ModelForm* f = OpenQuant3();
+    marvane::ModelForm* f = OpenFromMenu("Command5");
     QVERIFY(f != nullptr);
     TypeInto(f, kBoxes, typed);
     Click(f, "Command1");
@@ -127,7 +120,7 @@ class Quant3GuiTest : public QObject {
   void fixedCaptions() {
     QFETCH(QString, label);
     QFETCH(QString, caption);
-    marvane::ModelForm* f = OpenQuant3();
+    marvane::ModelForm* f = OpenFromMenu("Command5");
     QVERIFY(f != nullptr);
     Click(f, "Command1");
     QCOMPARE(Caption(f, label), caption);
@@ -152,7 +145,7 @@ class Quant3GuiTest : public QObject {
 
   void overflowInRowThree() {
     QFETCH(bool, computedBefore);
-    marvane::ModelForm* f = OpenQuant3();
+    marvane::ModelForm* f = OpenFromMenu("Command5");
     QVERIFY(f != nullptr);
     if (computedBefore) {
       TypeInto(f, kBoxes, kWorked);
@@ -196,7 +189,7 @@ class Quant3GuiTest : public QObject {
   // A typed number beyond the double range stops the normalisation at its
   // box: the boxes before it are rewritten, the later ones keep their text.
   void numberBeyondRangeInABox() {
-    marvane::ModelForm* f = OpenQuant3();
+    marvane::ModelForm* f = OpenFromMenu("Command5");
     QVERIFY(f != nullptr);
     TypeAll(f, {{"bx", "2.50"}, {"bz", "1,5"}, {"bv", "-1e999"}, {"bxz", "7.0"}, {"stdv", " 3"}});
     Click(f, "Command1");

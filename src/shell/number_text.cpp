@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -169,53 +170,62 @@ std::string NumberToText(double x, int digits) {
   if (std::isnan(x)) return "NaN";
   if (std::isinf(x)) return x < 0 ? "-Infinity" : "Infinity";
 
-  // Correctly rounded scientific form: [-]d.ddd...e[+-]xx
-  std::array<char, 64> buf{};
-  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x,
-                           std::chars_format::scientific, digits - 1);
-  std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-
-  bool negative = sci.front() == '-';
-  if (negative) sci.remove_prefix(1);
-  std::size_t ePos = sci.find('e');
-  std::string sig;
-  for (char c : sci.substr(0, ePos)) {
-    if (c != '.') sig.push_back(c);
-  }
+  // Correctly rounded scientific form: [-]d.ddd...e[+-]xx, with at least two
+  // exponent digits. The canonical text is put together from its pieces in a
+  // fixed buffer, so that the one allocation (if any) is the result's.
+  char sci[64];
+  const char* const sciEnd =
+      std::to_chars(sci, sci + sizeof sci, x, std::chars_format::scientific, digits - 1).ptr;
+  const char* p = sci;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  const char lead = *p;  // the first significant digit, never 0
+  const char* ePos = p;
+  while (ePos != sciEnd && *ePos != 'e') ++ePos;
+  const char* frac = ePos - p > 1 ? p + 2 : ePos;  // the digits after the point
+  const char* fracEnd = ePos;
+  while (fracEnd != frac && fracEnd[-1] == '0') --fracEnd;
+  const std::size_t fracLen = static_cast<std::size_t>(fracEnd - frac);
   int exp = 0;
-  std::from_chars(sci.data() + ePos + (sci[ePos + 1] == '+' ? 2 : 1),
-                  sci.data() + sci.size(), exp);
-  while (sig.size() > 1 && sig.back() == '0') sig.pop_back();
+  for (const char* q = ePos == sciEnd ? sciEnd : ePos + 2; q < sciEnd; ++q) exp = exp * 10 + (*q - '0');
+  if (ePos != sciEnd && ePos[1] == '-') exp = -exp;
 
-  std::string out;
-  if (negative) out.push_back('-');
+  char out[96];
+  char* o = out;
+  auto put = [&o](const char* from, std::size_t n) {
+    std::memcpy(o, from, n);
+    o += n;
+  };
+  if (negative) *o++ = '-';
   if (exp >= digits || exp < -4) {
-    out.push_back(sig[0]);
-    if (sig.size() > 1) {
-      out.push_back('.');
-      out.append(sig, 1);
+    *o++ = lead;
+    if (fracLen > 0) {
+      *o++ = '.';
+      put(frac, fracLen);
     }
-    out.push_back('E');
-    out.push_back(exp < 0 ? '-' : '+');
-    std::string e = std::to_string(exp < 0 ? -exp : exp);
-    if (e.size() < 2) out.push_back('0');
-    out.append(e);
+    *o++ = 'E';
+    put(ePos + 1, static_cast<std::size_t>(sciEnd - ePos - 1));  // sign and digits as written
   } else if (exp >= 0) {
-    std::size_t intDigits = static_cast<std::size_t>(exp) + 1;
-    if (sig.size() <= intDigits) {
-      out.append(sig);
-      out.append(intDigits - sig.size(), '0');
+    const std::size_t fracInt = static_cast<std::size_t>(exp);  // fraction digits before the point
+    *o++ = lead;
+    if (fracLen <= fracInt) {
+      put(frac, fracLen);
+      std::memset(o, '0', fracInt - fracLen);
+      o += fracInt - fracLen;
     } else {
-      out.append(sig, 0, intDigits);
-      out.push_back('.');
-      out.append(sig, intDigits);
+      put(frac, fracInt);
+      *o++ = '.';
+      put(frac + fracInt, fracLen - fracInt);
     }
   } else {
-    out.append("0.");
-    out.append(static_cast<std::size_t>(-exp - 1), '0');
-    out.append(sig);
+    *o++ = '0';
+    *o++ = '.';
+    std::memset(o, '0', static_cast<std::size_t>(-exp - 1));
+    o += -exp - 1;
+    *o++ = lead;
+    put(frac, fracLen);
   }
-  return out;
+  return std::string(out, static_cast<std::size_t>(o - out));
 }
 
 std::string NumberToText(double x) { return NumberToText(x, 15); }

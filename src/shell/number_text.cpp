@@ -72,9 +72,47 @@ double ToDouble(DecimalParts p) {
 bool IsLenientBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsStrictBlank(char c) { return c == ' ' || c == '\t'; }
 
-}  // namespace
+// The end of the plain number text that starts at `i` (optional sign, digits
+// with at most one point, optional exponent with at least one digit), or
+// npos when no digit is found there. `expLetterLeft` reports an exponent
+// letter that is not followed by a complete exponent.
+std::size_t PlainNumberEnd(std::string_view t, std::size_t i, bool& expLetterLeft) {
+  const std::size_t n = t.size();
+  expLetterLeft = false;
+  if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+  bool seenPoint = false, seenDigit = false;
+  for (; i < n; ++i) {
+    if (IsDigit(t[i])) {
+      seenDigit = true;
+    } else if (t[i] == '.' && !seenPoint) {
+      seenPoint = true;
+    } else {
+      break;
+    }
+  }
+  if (!seenDigit) return std::string_view::npos;
+  if (i < n && (t[i] == 'E' || t[i] == 'e')) {
+    std::size_t j = i + 1;
+    if (j < n && (t[j] == '+' || t[j] == '-')) ++j;
+    std::size_t k = j;
+    while (k < n && IsDigit(t[k])) ++k;
+    if (k > j) return k;
+    expLetterLeft = true;
+  }
+  return i;
+}
 
-double LenientParse(std::string_view text) {
+// The common case first: a plain number text converted by std::from_chars as
+// it stands. Anything out of the ordinary (a result beyond the range or below
+// the smallest double) is left to the general path, which tells the two apart.
+bool ConvertPlain(std::string_view t, double& value) {
+  if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+  auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
+  return ec == std::errc() && ptr == t.data() + t.size();
+}
+
+// The general reader: blanks anywhere, digits gathered, any exponent.
+double LenientParseGeneral(std::string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   auto skipBlanks = [&] {
@@ -124,45 +162,36 @@ double LenientParse(std::string_view text) {
   return ToDouble(std::move(p));
 }
 
+}  // namespace
+
+double LenientParse(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size() && IsLenientBlank(text[start])) ++start;
+  bool expLetterLeft = false;
+  const std::size_t end = PlainNumberEnd(text, start, expLetterLeft);
+  // A blank after the number may be followed by more of it ("1 2"), and an
+  // exponent letter by a blank and its digits ("1e 3"): the general reader
+  // sorts those out.
+  if (end != std::string_view::npos && !expLetterLeft &&
+      (end == text.size() || !IsLenientBlank(text[end]))) {
+    double value = 0;
+    if (ConvertPlain(text.substr(start, end - start), value)) return value;
+  }
+  return LenientParseGeneral(text);
+}
+
 double StrictParse(std::string_view text) {
   std::size_t b = 0, e = text.size();
   while (b < e && IsStrictBlank(text[b])) ++b;
   while (e > b && IsStrictBlank(text[e - 1])) --e;
-  std::string_view t = text.substr(b, e - b);
-
-  DecimalParts p;
-  std::size_t i = 0;
-  const std::size_t n = t.size();
-  if (i < n && (t[i] == '+' || t[i] == '-')) {
-    p.negative = t[i] == '-';
-    ++i;
-  }
-  bool seenPoint = false;
-  for (; i < n; ++i) {
-    if (IsDigit(t[i])) {
-      p.digits.push_back(t[i]);
-      if (!seenPoint) ++p.pointPos;
-    } else if (t[i] == '.' && !seenPoint) {
-      seenPoint = true;
-    } else {
-      break;
-    }
-  }
-  if (p.digits.empty()) throw Fault(FaultKind::TypeMismatch);
-  if (i < n && (t[i] == 'E' || t[i] == 'e')) {
-    ++i;
-    bool negativeExp = false;
-    if (i < n && (t[i] == '+' || t[i] == '-')) {
-      negativeExp = t[i] == '-';
-      ++i;
-    }
-    std::size_t expStart = i;
-    for (; i < n && IsDigit(t[i]); ++i) AddExponentDigit(p.exponent, t[i]);
-    if (i == expStart) throw Fault(FaultKind::TypeMismatch);
-    if (negativeExp) p.exponent = -p.exponent;
-  }
-  if (i != n) throw Fault(FaultKind::TypeMismatch);
-  return ToDouble(std::move(p));
+  const std::string_view t = text.substr(b, e - b);
+  bool expLetterLeft = false;
+  if (PlainNumberEnd(t, 0, expLetterLeft) != t.size()) throw Fault(FaultKind::TypeMismatch);
+  double value = 0;
+  if (ConvertPlain(t, value)) return value;
+  // A plain text without blanks reads the same leniently, and the general
+  // reader classifies overflow and underflow.
+  return LenientParseGeneral(t);
 }
 
 std::string NumberToText(double x, int digits) {

@@ -143,6 +143,7 @@ FormWindow::FormWindow(const forms::FormDesign& design) : design_(design) {
   std::vector<std::pair<int, QWidget*>> tabbed;
   for (const forms::Control& c : design.controls) {
     QWidget* w = BuildControl(c, this);
+    controls_.emplace(c.name, w);
     if (c.kind == Kind::Label) {
       w->setFocusPolicy(Qt::NoFocus);
     } else {
@@ -157,8 +158,8 @@ FormWindow::FormWindow(const forms::FormDesign& design) : design_(design) {
 }
 
 QWidget* FormWindow::Control(std::string_view name) const {
-  return findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
-                             Qt::FindDirectChildrenOnly);
+  auto it = controls_.find(name);
+  return it == controls_.end() ? nullptr : it->second;
 }
 
 QLabel* FormWindow::Label(std::string_view name) const { return qobject_cast<QLabel*>(Control(name)); }

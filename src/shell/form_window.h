@@ -4,6 +4,8 @@
 // widget per control row, found again by its name.
 
 #include <QWidget>
+#include <map>
+#include <string>
 #include <string_view>
 
 #include "forms/form_design.h"
@@ -42,6 +44,7 @@ class FormWindow : public QWidget {
 
  private:
   const forms::FormDesign& design_;
+  std::map<std::string, QWidget*, std::less<>> controls_;  // by name
 };
 
 }  // namespace marvane

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -71,9 +72,47 @@ double ToDouble(DecimalParts p) {
 bool IsLenientBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsStrictBlank(char c) { return c == ' ' || c == '\t'; }
 
-}  // namespace
+// The end of the plain number text that starts at `i` (optional sign, digits
+// with at most one point, optional exponent with at least one digit), or
+// npos when no digit is found there. `expLetterLeft` reports an exponent
+// letter that is not followed by a complete exponent.
+std::size_t PlainNumberEnd(std::string_view t, std::size_t i, bool& expLetterLeft) {
+  const std::size_t n = t.size();
+  expLetterLeft = false;
+  if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+  bool seenPoint = false, seenDigit = false;
+  for (; i < n; ++i) {
+    if (IsDigit(t[i])) {
+      seenDigit = true;
+    } else if (t[i] == '.' && !seenPoint) {
+      seenPoint = true;
+    } else {
+      break;
+    }
+  }
+  if (!seenDigit) return std::string_view::npos;
+  if (i < n && (t[i] == 'E' || t[i] == 'e')) {
+    std::size_t j = i + 1;
+    if (j < n && (t[j] == '+' || t[j] == '-')) ++j;
+    std::size_t k = j;
+    while (k < n && IsDigit(t[k])) ++k;
+    if (k > j) return k;
+    expLetterLeft = true;
+  }
+  return i;
+}
 
-double LenientParse(std::string_view text) {
+// The common case first: a plain number text converted by std::from_chars as
+// it stands. Anything out of the ordinary (a result beyond the range or below
+// the smallest double) is left to the general path, which tells the two apart.
+bool ConvertPlain(std::string_view t, double& value) {
+  if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+  auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
+  return ec == std::errc() && ptr == t.data() + t.size();
+}
+
+// The general reader: blanks anywhere, digits gathered, any exponent.
+double LenientParseGeneral(std::string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   auto skipBlanks = [&] {
@@ -123,45 +162,36 @@ double LenientParse(std::string_view text) {
   return ToDouble(std::move(p));
 }
 
+}  // namespace
+
+double LenientParse(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size() && IsLenientBlank(text[start])) ++start;
+  bool expLetterLeft = false;
+  const std::size_t end = PlainNumberEnd(text, start, expLetterLeft);
+  // A blank after the number may be followed by more of it ("1 2"), and an
+  // exponent letter by a blank and its digits ("1e 3"): the general reader
+  // sorts those out.
+  if (end != std::string_view::npos && !expLetterLeft &&
+      (end == text.size() || !IsLenientBlank(text[end]))) {
+    double value = 0;
+    if (ConvertPlain(text.substr(start, end - start), value)) return value;
+  }
+  return LenientParseGeneral(text);
+}
+
 double StrictParse(std::string_view text) {
   std::size_t b = 0, e = text.size();
   while (b < e && IsStrictBlank(text[b])) ++b;
   while (e > b && IsStrictBlank(text[e - 1])) --e;
-  std::string_view t = text.substr(b, e - b);
-
-  DecimalParts p;
-  std::size_t i = 0;
-  const std::size_t n = t.size();
-  if (i < n && (t[i] == '+' || t[i] == '-')) {
-    p.negative = t[i] == '-';
-    ++i;
-  }
-  bool seenPoint = false;
-  for (; i < n; ++i) {
-    if (IsDigit(t[i])) {
-      p.digits.push_back(t[i]);
-      if (!seenPoint) ++p.pointPos;
-    } else if (t[i] == '.' && !seenPoint) {
-      seenPoint = true;
-    } else {
-      break;
-    }
-  }
-  if (p.digits.empty()) throw Fault(FaultKind::TypeMismatch);
-  if (i < n && (t[i] == 'E' || t[i] == 'e')) {
-    ++i;
-    bool negativeExp = false;
-    if (i < n && (t[i] == '+' || t[i] == '-')) {
-      negativeExp = t[i] == '-';
-      ++i;
-    }
-    std::size_t expStart = i;
-    for (; i < n && IsDigit(t[i]); ++i) AddExponentDigit(p.exponent, t[i]);
-    if (i == expStart) throw Fault(FaultKind::TypeMismatch);
-    if (negativeExp) p.exponent = -p.exponent;
-  }
-  if (i != n) throw Fault(FaultKind::TypeMismatch);
-  return ToDouble(std::move(p));
+  const std::string_view t = text.substr(b, e - b);
+  bool expLetterLeft = false;
+  if (PlainNumberEnd(t, 0, expLetterLeft) != t.size()) throw Fault(FaultKind::TypeMismatch);
+  double value = 0;
+  if (ConvertPlain(t, value)) return value;
+  // A plain text without blanks reads the same leniently, and the general
+  // reader classifies overflow and underflow.
+  return LenientParseGeneral(t);
 }
 
 std::string NumberToText(double x, int digits) {
@@ -169,53 +199,62 @@ std::string NumberToText(double x, int digits) {
   if (std::isnan(x)) return "NaN";
   if (std::isinf(x)) return x < 0 ? "-Infinity" : "Infinity";
 
-  // Correctly rounded scientific form: [-]d.ddd...e[+-]xx
-  std::array<char, 64> buf{};
-  auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x,
-                           std::chars_format::scientific, digits - 1);
-  std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-
-  bool negative = sci.front() == '-';
-  if (negative) sci.remove_prefix(1);
-  std::size_t ePos = sci.find('e');
-  std::string sig;
-  for (char c : sci.substr(0, ePos)) {
-    if (c != '.') sig.push_back(c);
-  }
+  // Correctly rounded scientific form: [-]d.ddd...e[+-]xx, with at least two
+  // exponent digits. The canonical text is put together from its pieces in a
+  // fixed buffer, so that the one allocation (if any) is the result's.
+  char sci[64];
+  const char* const sciEnd =
+      std::to_chars(sci, sci + sizeof sci, x, std::chars_format::scientific, digits - 1).ptr;
+  const char* p = sci;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  const char lead = *p;  // the first significant digit, never 0
+  const char* ePos = p;
+  while (ePos != sciEnd && *ePos != 'e') ++ePos;
+  const char* frac = ePos - p > 1 ? p + 2 : ePos;  // the digits after the point
+  const char* fracEnd = ePos;
+  while (fracEnd != frac && fracEnd[-1] == '0') --fracEnd;
+  const std::size_t fracLen = static_cast<std::size_t>(fracEnd - frac);
   int exp = 0;
-  std::from_chars(sci.data() + ePos + (sci[ePos + 1] == '+' ? 2 : 1),
-                  sci.data() + sci.size(), exp);
-  while (sig.size() > 1 && sig.back() == '0') sig.pop_back();
+  for (const char* q = ePos == sciEnd ? sciEnd : ePos + 2; q < sciEnd; ++q) exp = exp * 10 + (*q - '0');
+  if (ePos != sciEnd && ePos[1] == '-') exp = -exp;
 
-  std::string out;
-  if (negative) out.push_back('-');
+  char out[96];
+  char* o = out;
+  auto put = [&o](const char* from, std::size_t n) {
+    std::memcpy(o, from, n);
+    o += n;
+  };
+  if (negative) *o++ = '-';
   if (exp >= digits || exp < -4) {
-    out.push_back(sig[0]);
-    if (sig.size() > 1) {
-      out.push_back('.');
-      out.append(sig, 1);
+    *o++ = lead;
+    if (fracLen > 0) {
+      *o++ = '.';
+      put(frac, fracLen);
     }
-    out.push_back('E');
-    out.push_back(exp < 0 ? '-' : '+');
-    std::string e = std::to_string(exp < 0 ? -exp : exp);
-    if (e.size() < 2) out.push_back('0');
-    out.append(e);
+    *o++ = 'E';
+    put(ePos + 1, static_cast<std::size_t>(sciEnd - ePos - 1));  // sign and digits as written
   } else if (exp >= 0) {
-    std::size_t intDigits = static_cast<std::size_t>(exp) + 1;
-    if (sig.size() <= intDigits) {
-      out.append(sig);
-      out.append(intDigits - sig.size(), '0');
+    const std::size_t fracInt = static_cast<std::size_t>(exp);  // fraction digits before the point
+    *o++ = lead;
+    if (fracLen <= fracInt) {
+      put(frac, fracLen);
+      std::memset(o, '0', fracInt - fracLen);
+      o += fracInt - fracLen;
     } else {
-      out.append(sig, 0, intDigits);
-      out.push_back('.');
-      out.append(sig, intDigits);
+      put(frac, fracInt);
+      *o++ = '.';
+      put(frac + fracInt, fracLen - fracInt);
     }
   } else {
-    out.append("0.");
-    out.append(static_cast<std::size_t>(-exp - 1), '0');
-    out.append(sig);
+    *o++ = '0';
+    *o++ = '.';
+    std::memset(o, '0', static_cast<std::size_t>(-exp - 1));
+    o += -exp - 1;
+    *o++ = lead;
+    put(frac, fracLen);
   }
-  return out;
+  return std::string(out, static_cast<std::size_t>(o - out));
 }
 
 std::string NumberToText(double x) { return NumberToText(x, 15); }

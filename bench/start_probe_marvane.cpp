@@ -1,0 +1,18 @@
+// The program's own start (what main() does), ending as soon as the menu has
+// been painted: start_bench runs it as a process, again and again.
+
+#include <QApplication>
+
+#include "first_paint.h"
+#include "shell/app.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  marvane::ConfigureApplication(app);
+  marvane::RegisterForms();
+  marvane::ShowMenu();
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->isVisible()) new marvane::bench::QuitAfterFirstPaint(w);
+  }
+  return app.exec();
+}

@@ -69,6 +69,19 @@ void TypeInto(FormWindow* form, const Typed& typed) {
   for (const auto& [box, text] : typed) form->Box(box)->setText(QString::fromUtf8(text));
 }
 
+// Types `typed`, clicks the button that brings up Compute where the form has
+// one, and returns Compute, which must now be shown.
+QPushButton* Prepare(FormWindow* form, const ModelCase& c, const Typed& typed) {
+  TypeInto(form, typed);
+  if (c.beforeCompute != nullptr) {
+    form->Button(c.beforeCompute)->click();
+    Settle();
+  }
+  QPushButton* compute = form->Button("Command1");
+  if (!compute->isVisible()) qFatal("Compute is not shown on %s", qPrintable(form->objectName()));
+  return compute;
+}
+
 // The texts one Compute writes: the labels whose caption it sets (found by
 // marking every label and seeing which marks it overwrites) and the boxes it
 // normalises.
@@ -77,15 +90,15 @@ struct Written {
   std::vector<QString> boxes;
 };
 
-Written WrittenByCompute(FormWindow* form, const Typed& typed) {
-  TypeInto(form, typed);
+Written WrittenByCompute(FormWindow* form, const ModelCase& c, const Typed& typed) {
+  QPushButton* compute = Prepare(form, c, typed);
   const QString mark = QStringLiteral("\x01");
   std::vector<std::pair<QLabel*, QString>> before;
   for (QLabel* l : form->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
     before.emplace_back(l, l->text());
     l->setText(mark);
   }
-  form->Button("Command1")->click();
+  compute->click();
   Written w;
   for (auto& [label, text] : before) {
     if (label->text() == mark) {
@@ -122,16 +135,14 @@ struct BareTexts {
 };
 
 void Compute(benchmark::State& state, const ModelCase& c) {
-  FormWindow* form = Open(c);
-  TypeInto(form, c.typed);
-  QPushButton* compute = form->Button("Command1");
+  QPushButton* compute = Prepare(Open(c), c, c.typed);
   compute->click();
   for (auto _ : state) compute->click();
   Settle();
 }
 
 void ComputeBaseline(benchmark::State& state, const ModelCase& c) {
-  const Written w = WrittenByCompute(Open(c), c.typed);
+  const Written w = WrittenByCompute(Open(c), c, c.typed);
   BareTexts bare(w);
   bare.Write(w);
   for (auto _ : state) bare.Write(w);
@@ -141,7 +152,7 @@ void ComputeBaseline(benchmark::State& state, const ModelCase& c) {
 
 void ComputeAlternating(benchmark::State& state, const ModelCase& c) {
   FormWindow* form = Open(c);
-  QPushButton* compute = form->Button("Command1");
+  QPushButton* compute = Prepare(form, c, c.typedOther);
   bool other = false;
   for (auto _ : state) {
     TypeInto(form, other ? c.typedOther : c.typed);
@@ -153,7 +164,7 @@ void ComputeAlternating(benchmark::State& state, const ModelCase& c) {
 
 void ComputeAlternatingBaseline(benchmark::State& state, const ModelCase& c) {
   FormWindow* form = Open(c);
-  const Written w[2] = {WrittenByCompute(form, c.typed), WrittenByCompute(form, c.typedOther)};
+  const Written w[2] = {WrittenByCompute(form, c, c.typed), WrittenByCompute(form, c, c.typedOther)};
   if (w[0].labels.size() != w[1].labels.size()) {
     state.SkipWithError("the two input sets write different numbers of captions");
     return;

@@ -11,7 +11,9 @@
 // SameAsUnchecked with the checked computation and the same formula written
 // with an Unchecked, and add whatever the model promises beyond that.
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -52,6 +54,51 @@ inline bool AllFinite(const SimpleEffectLine& l) {
 inline std::string Show(const SimpleEffectLine& l) {
   return "{b=" + Show(l.slope) + " a=" + Show(l.intercept) + " (" + Show(l.x1) + ", " + Show(l.y1) + ") (" +
          Show(l.x2) + ", " + Show(l.y2) + ")}";
+}
+
+// A computation that returns all its rows at once (ComputeQuant3Lines and
+// the like) compares as a whole with SameAsUnchecked, its plain version
+// evaluating the rows in the same order through one Unchecked: the first
+// fault of the rows is then the fault of the whole.
+template <typename T, std::size_t N>
+bool AllFinite(const std::array<T, N>& rows) {
+  for (const T& r : rows) {
+    if (!AllFinite(r)) return false;
+  }
+  return true;
+}
+
+template <typename T, std::size_t N>
+std::string Show(const std::array<T, N>& rows) {
+  std::string out = "[";
+  for (std::size_t k = 0; k < N; ++k) out += (k ? ", " : "") + Show(rows[k]);
+  return out + "]";
+}
+
+// What a computation that may fault came to: its value, or the kind of its
+// fault. Two outcomes are equal when both are the same value or both the
+// same kind of fault; for comparing a model with itself under inputs that
+// the algebra says are equivalent.
+template <typename T>
+struct Outcome {
+  std::optional<T> value;
+  std::optional<FaultKind> fault;
+
+  friend bool operator==(const Outcome&, const Outcome&) = default;
+};
+
+template <typename F>
+auto OutcomeOf(F f) -> Outcome<decltype(f())> {
+  try {
+    return {f(), std::nullopt};
+  } catch (const Fault& fault) {
+    return {std::nullopt, fault.kind};
+  }
+}
+
+template <typename T>
+std::string Show(const Outcome<T>& o) {
+  return o.value ? Show(*o.value) : std::string("fault ") + KindName(*o.fault);
 }
 
 // Runs `checked()` (which may throw Fault) and `plain(Unchecked&)`, the same

@@ -1,10 +1,8 @@
 #include "shell/number_text.h"
 
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -199,62 +197,19 @@ std::string NumberToText(double x, int digits) {
   if (std::isnan(x)) return "NaN";
   if (std::isinf(x)) return x < 0 ? "-Infinity" : "Infinity";
 
-  // Correctly rounded scientific form: [-]d.ddd...e[+-]xx, with at least two
-  // exponent digits. The canonical text is put together from its pieces in a
-  // fixed buffer, so that the one allocation (if any) is the result's.
-  char sci[64];
-  const char* const sciEnd =
-      std::to_chars(sci, sci + sizeof sci, x, std::chars_format::scientific, digits - 1).ptr;
-  const char* p = sci;
-  const bool negative = *p == '-';
-  if (negative) ++p;
-  const char lead = *p;  // the first significant digit, never 0
-  const char* ePos = p;
-  while (ePos != sciEnd && *ePos != 'e') ++ePos;
-  const char* frac = ePos - p > 1 ? p + 2 : ePos;  // the digits after the point
-  const char* fracEnd = ePos;
-  while (fracEnd != frac && fracEnd[-1] == '0') --fracEnd;
-  const std::size_t fracLen = static_cast<std::size_t>(fracEnd - frac);
-  int exp = 0;
-  for (const char* q = ePos == sciEnd ? sciEnd : ePos + 2; q < sciEnd; ++q) exp = exp * 10 + (*q - '0');
-  if (ePos != sciEnd && ePos[1] == '-') exp = -exp;
-
-  char out[96];
-  char* o = out;
-  auto put = [&o](const char* from, std::size_t n) {
-    std::memcpy(o, from, n);
-    o += n;
-  };
-  if (negative) *o++ = '-';
-  if (exp >= digits || exp < -4) {
-    *o++ = lead;
-    if (fracLen > 0) {
-      *o++ = '.';
-      put(frac, fracLen);
+  // The general format with `digits` significant digits is exactly the
+  // canonical form: correctly rounded, trailing zeros and a trailing point
+  // dropped, exponent form when the rounded exponent is below -4 or at least
+  // `digits`, at least two exponent digits. Only the exponent letter differs.
+  char buf[40];
+  char* const end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, digits).ptr;
+  for (char* c = buf; c != end; ++c) {
+    if (*c == 'e') {
+      *c = 'E';
+      break;
     }
-    *o++ = 'E';
-    put(ePos + 1, static_cast<std::size_t>(sciEnd - ePos - 1));  // sign and digits as written
-  } else if (exp >= 0) {
-    const std::size_t fracInt = static_cast<std::size_t>(exp);  // fraction digits before the point
-    *o++ = lead;
-    if (fracLen <= fracInt) {
-      put(frac, fracLen);
-      std::memset(o, '0', fracInt - fracLen);
-      o += fracInt - fracLen;
-    } else {
-      put(frac, fracInt);
-      *o++ = '.';
-      put(frac + fracInt, fracLen - fracInt);
-    }
-  } else {
-    *o++ = '0';
-    *o++ = '.';
-    std::memset(o, '0', static_cast<std::size_t>(-exp - 1));
-    o += -exp - 1;
-    *o++ = lead;
-    put(frac, fracLen);
   }
-  return std::string(out, static_cast<std::size_t>(o - out));
+  return std::string(buf, end);
 }
 
 std::string NumberToText(double x) { return NumberToText(x, 15); }

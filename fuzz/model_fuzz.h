@@ -122,4 +122,18 @@ auto SameAsUnchecked(const std::string& what, Checked checked, Plain plain)
   }
 }
 
+// The line of Y on X at moderator value z for the two-predictor models, in
+// plain arithmetic: b = bx + z*bxz, a' = a + z*bz, Y = a' -/+ stdx*b.
+inline SimpleEffectLine PlainLineAtZ(Unchecked& u, double bx, double bz, double bxz, double a, double stdx,
+                                     double z) {
+  SimpleEffectLine l;
+  l.slope = u.Add(bx, u.Mul(z, bxz));
+  l.intercept = u.Add(a, u.Mul(z, bz));
+  l.x1 = u.Neg(stdx);
+  l.x2 = stdx;
+  l.y1 = u.Sub(l.intercept, u.Mul(stdx, l.slope));
+  l.y2 = u.Add(l.intercept, u.Mul(stdx, l.slope));
+  return l;
+}
+
 }  // namespace marvane::fuzz

@@ -26,14 +26,7 @@ using namespace marvane::fuzz;
 namespace {
 
 SimpleEffectLine PlainLine(Unchecked& u, const QuantZInputs& in, double z) {
-  SimpleEffectLine l;
-  l.slope = u.Add(in.bx, u.Mul(z, in.bxz));
-  l.intercept = u.Add(in.a, u.Mul(z, in.bz));
-  l.x1 = u.Neg(in.stdx);
-  l.x2 = in.stdx;
-  l.y1 = u.Sub(l.intercept, u.Mul(in.stdx, l.slope));
-  l.y2 = u.Add(l.intercept, u.Mul(in.stdx, l.slope));
-  return l;
+  return PlainLineAtZ(u, in.bx, in.bz, in.bxz, in.a, in.stdx, z);
 }
 
 double ZOfRow(const QuantZInputs& in, int row) { return row == 1 ? in.hiz : row == 2 ? in.medz : in.loz; }

@@ -24,34 +24,20 @@ double FoldControlTerms(double c, const std::vector<HeldTerm>& terms) {
                           [&terms](int row) { return terms[static_cast<std::size_t>(row - 1)]; });
 }
 
-namespace {
-
-SimpleEffectLine WithPoints(double slope, double intercept, double y1, double y2, double sx) {
-  return SimpleEffectLine{.slope = slope, .intercept = intercept, .x1 = Neg(sx), .y1 = y1, .x2 = sx, .y2 = y2};
-}
-
-}  // namespace
-
 SimpleEffectLine LineAboveMean(const IncompleteInputs& in) {
   const double b1 = Add(in.bx, Mul(in.sz, in.bxz));
   const double a1 = Add(in.a, Mul(in.sz, in.bz));
-  const double yl1 = Add(a1, Mul(in.sx, Neg(b1)));
-  const double yh1 = Add(a1, Mul(in.sx, b1));
-  return WithPoints(b1, a1, yl1, yh1, in.sx);
+  return LineWithPoints(b1, a1, in.sx);
 }
 
 SimpleEffectLine LineAtMean(const IncompleteInputs& in) {
-  const double yl2 = Add(in.a, Mul(in.sx, Neg(in.bx)));
-  const double yh2 = Add(in.a, Mul(in.sx, in.bx));
-  return WithPoints(in.bx, in.a, yl2, yh2, in.sx);
+  return LineWithPoints(in.bx, in.a, in.sx);
 }
 
 SimpleEffectLine LineBelowMean(const IncompleteInputs& in) {
   const double b3 = Add(in.bx, Mul(in.sz, Neg(in.bxz)));
   const double a3 = Add(in.a, Mul(in.sz, Neg(in.bz)));
-  const double yl3 = Add(a3, Mul(in.sx, Neg(b3)));
-  const double yh3 = Add(a3, Mul(in.sx, b3));
-  return WithPoints(b3, a3, yl3, yh3, in.sx);
+  return LineWithPoints(b3, a3, in.sx);
 }
 
 SimpleEffectLine IncompleteLine(const IncompleteInputs& in, int k) {

@@ -7,14 +7,9 @@ namespace marvane {
 using namespace checked;
 
 SimpleEffectLine LineAtZV(const Quant3Inputs& in, double z, double v) {
-  SimpleEffectLine line;
-  line.slope = Add(Add(Add(in.bx, Mul(in.bxz, z)), Mul(in.bxv, v)), Mul(Mul(in.bxzv, z), v));
-  line.intercept = Add(in.a, Add(Add(Mul(in.bz, z), Mul(in.bv, v)), Mul(Mul(in.bzv, z), v)));
-  line.y2 = Add(line.intercept, Mul(in.stdx, line.slope));
-  line.y1 = Add(line.intercept, Mul(in.stdx, Neg(line.slope)));
-  line.x1 = Neg(in.stdx);
-  line.x2 = in.stdx;
-  return line;
+  const double slope = Add(Add(Add(in.bx, Mul(in.bxz, z)), Mul(in.bxv, v)), Mul(Mul(in.bxzv, z), v));
+  const double intercept = Add(in.a, Add(Add(Mul(in.bz, z), Mul(in.bv, v)), Mul(Mul(in.bzv, z), v)));
+  return LineWithPoints(slope, intercept, in.stdx);
 }
 
 SimpleEffectLine Quant3Row(const Quant3Inputs& in, int k) {

@@ -15,4 +15,12 @@ struct SimpleEffectLine {
   friend bool operator==(const SimpleEffectLine&, const SimpleEffectLine&) = default;
 };
 
+// The line of that slope and intercept with its plotting points, each
+// operation checked (throws Fault):
+//   Y2 = intercept + stdx*slope, Y1 = intercept + stdx*(-slope),
+//   X1 = -stdx, X2 = stdx.
+// Y2 is computed first. The order shows in nothing but which of two
+// overflows of the same line is met first, and both are the same fault.
+SimpleEffectLine LineWithPoints(double slope, double intercept, double stdx);
+
 }  // namespace marvane

@@ -84,35 +84,15 @@ void ModelForm::ShowFault(const Fault& fault) {
 }
 
 void ModelForm::Normalize(std::initializer_list<std::string_view> boxes) {
-  for (std::string_view name : boxes) {
-    QLineEdit* box = Box(name);
-    double value = 0;
-    try {
-      value = LenientParse(box->text().toStdString());
-    } catch (Fault& f) {
-      f.where = Design().Find(name)->meaning;
-      throw;
-    }
-    box->setText(ToQString(NumberToText(value)));
-  }
+  for (std::string_view name : boxes) Box(name)->setText(ToQString(NumberToText(Lenient(name))));
 }
 
 double ModelForm::Number(std::string_view box) const {
-  try {
-    return StrictParse(Text(box));
-  } catch (Fault& f) {
-    f.where = Design().Find(box)->meaning;
-    throw;
-  }
+  return NamingBox(box, [&] { return StrictParse(Text(box)); });
 }
 
 double ModelForm::Lenient(std::string_view box) const {
-  try {
-    return LenientParse(Text(box));
-  } catch (Fault& f) {
-    f.where = Design().Find(box)->meaning;
-    throw;
-  }
+  return NamingBox(box, [&] { return LenientParse(Text(box)); });
 }
 
 std::string ModelForm::Text(std::string_view box) const { return Box(box)->text().toStdString(); }

@@ -58,6 +58,16 @@ class ModelForm : public FormWindow {
   double Lenient(std::string_view box) const;
   // The box's text as it stands (UTF-8).
   std::string Text(std::string_view box) const;
+  // Runs `read`; a fault it throws names the box (its meaning in the design).
+  template <typename Read>
+  auto NamingBox(std::string_view box, Read read) const {
+    try {
+      return read();
+    } catch (Fault& f) {
+      f.where = Design().Find(box)->meaning;
+      throw;
+    }
+  }
 
   // --- Labels -----------------------------------------------------------
   // Writes a label's caption. A result-panel caption wider than its label

@@ -50,4 +50,39 @@ std::array<SimpleEffectLine, 3> ComputeIncompleteLines(double a, double bx, doub
   return {LineAboveMean(in), LineAtMean(in), LineBelowMean(in)};
 }
 
+
+Probe IncompleteProbe(double c, const std::vector<HeldTerm>& held, const IncompleteInputs& in) {
+  Probe p;
+  p.form = "Incomplete";
+  p.caption = "Incomplete";
+  p.stdx = in.sx;
+  p.weights = {ConstantWeight("weight_0", c), MainWeight("bx", "weight of X", "X", in.bx),
+               MainWeight("bz", "weight of Z", "Z", in.bz), ProductWeight("bxz", "weight of XZ", {1, 2}, in.bxz)};
+  for (std::size_t i = 0; i < held.size(); ++i) {
+    const std::string row = std::to_string(i + 1);
+    p.weights.push_back({.box = "weight_" + row, .meaning = "term weight in row " + row,
+                         .kind = ModelWeight::Kind::Held, .variable = {}, .parts = {}, .value = held[i].weight});
+  }
+  const double zs[] = {in.sz, 0.0, -in.sz};
+  for (int k = 1; k <= 3; ++k) {
+    const double z = zs[k - 1];
+    std::vector<double> slope{0, 1, 0, z};
+    std::vector<double> intercept{1, 0, z, 0};
+    for (const HeldTerm& t : held) {
+      slope.push_back(0);
+      intercept.push_back(t.value);
+    }
+    p.lines.push_back(MakeProbeLine("Incomplete", k, IncompleteLine(in, k), std::move(slope), std::move(intercept)));
+  }
+  if (in.bxz != 0) {
+    p.linesMeet = true;
+    p.meetingX = -in.bz / in.bxz;
+  }
+  std::vector<double> pe(p.weights.size(), 0.0), qe(p.weights.size(), 0.0);
+  pe[1] = 1;
+  qe[3] = 1;
+  p.effects.push_back({.name = "slope of X", .along = "Z", .heldAt = "", .p = pe, .q = qe, .sd = in.sz});
+  return p;
+}
+
 }  // namespace marvane

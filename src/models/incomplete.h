@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "models/probe.h"
 #include "models/simple_effect_line.h"
 
 namespace marvane {
@@ -64,5 +65,14 @@ SimpleEffectLine IncompleteLine(const IncompleteInputs& in, int k);
 // The three lines in the order of the form: above, at and below the mean.
 std::array<SimpleEffectLine, 3> ComputeIncompleteLines(double a, double bx, double bz, double bxz,
                                                        double sx, double sz);
+
+
+// What the plot window gets from a Compute: the weights in the order
+// constant c, bx, bz, bxz, then the held terms' weights in the grid's order;
+// line k's slope bx + z*bxz and intercept c + z*bz + w1*v1 + ... + wN*vN as
+// coefficients over them (the held terms' control values are the
+// intercept's coefficients); the lines as computed from the folded constant
+// `in.a`; where they meet; and the slope of X along Z.
+Probe IncompleteProbe(double c, const std::vector<HeldTerm>& held, const IncompleteInputs& in);
 
 }  // namespace marvane

@@ -22,4 +22,20 @@ std::array<SimpleEffectLine, 2> ComputeMixed2Lines(double bx, double bz, double 
   return {TargetGroupLine(in), ContrastGroupLine(in)};
 }
 
+
+Probe Mixed2Probe(const Mixed2Inputs& in) {
+  Probe p;
+  p.form = "Mixed2";
+  p.caption = "Mixed2";
+  p.stdx = in.stdx;
+  p.weights = {ConstantWeight("a", in.a), MainWeight("bx", "weight of X", "X", in.bx),
+               MainWeight("bz", "weight of the group code", "group", in.bz),
+               ProductWeight("bxz", "weight of X*group", {1, 2}, in.bxz)};
+  p.lines.push_back(MakeProbeLine("Mixed2", 1, Mixed2Row(in, 1), {0, 1, 0, 1}, {1, 0, 1, 0}));
+  p.lines.push_back(MakeProbeLine("Mixed2", 2, Mixed2Row(in, 2), {0, 1, 0, 0}, {1, 0, 0, 0}));
+  p.effects.push_back({.name = PairName(p.lines[0], p.lines[1]), .along = "X", .heldAt = "", .p = {0, 0, 1, 0},
+                       .q = {0, 0, 0, 1}, .sd = in.stdx});
+  return p;
+}
+
 }  // namespace marvane

@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "models/probe.h"
 #include "models/simple_effect_line.h"
 
 namespace marvane {
@@ -31,5 +32,12 @@ SimpleEffectLine Mixed2Row(const Mixed2Inputs& in, int row);
 // Both lines, target first, then contrast.
 std::array<SimpleEffectLine, 2> ComputeMixed2Lines(double bx, double bz, double bxz, double a,
                                                    double stdx);
+
+
+// What the plot window gets from a Compute: the weights in R's order for
+// y ~ x * group (constant, bx, bz, bxz); target line b = bx + bxz,
+// a' = a + bz; contrast line bx and a; the difference between the target
+// and the contrast line along X, bz + x*bxz, as the effect for the regions.
+Probe Mixed2Probe(const Mixed2Inputs& in);
 
 }  // namespace marvane

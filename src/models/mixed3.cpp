@@ -70,4 +70,29 @@ std::string RoundForDisplaySingle(double b) {
   return NumberToText(Widen(ToSingle(Div(whole, 1000))), 7);
 }
 
+
+Probe Mixed3Probe(const Mixed3Inputs& in) {
+  Probe p;
+  p.form = "Mixed3";
+  p.caption = "Mixed3";
+  p.stdx = in.stdx;
+  p.weights = {ConstantWeight("a", in.a),
+               MainWeight("rbx", "weight of X", "X", static_cast<double>(in.rbx)),
+               MainWeight("bz1", "weight of DC1", "DC1", in.bz1),
+               MainWeight("bz2", "weight of DC2", "DC2", in.bz2),
+               ProductWeight("bxz1", "weight of X*DC1", {1, 2}, in.bxz1),
+               ProductWeight("bxz2", "weight of X*DC2", {1, 3}, in.bxz2)};
+  const std::array<SimpleEffectLine, 3> lines = ComputeMixed3Lines(in);
+  p.lines.push_back(MakeProbeLine("Mixed3", 1, lines[0], {0, 1, 0, 0, 1, 0}, {1, 0, 1, 0, 0, 0}));
+  p.lines.push_back(MakeProbeLine("Mixed3", 2, lines[1], {0, 1, 0, 0, 0, 1}, {1, 0, 0, 1, 0, 0}));
+  p.lines.push_back(MakeProbeLine("Mixed3", 3, lines[2], {0, 1, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}));
+  p.effects.push_back({.name = PairName(p.lines[0], p.lines[2]), .along = "X", .heldAt = "",
+                       .p = {0, 0, 1, 0, 0, 0}, .q = {0, 0, 0, 0, 1, 0}, .sd = in.stdx});
+  p.effects.push_back({.name = PairName(p.lines[1], p.lines[2]), .along = "X", .heldAt = "",
+                       .p = {0, 0, 0, 1, 0, 0}, .q = {0, 0, 0, 0, 0, 1}, .sd = in.stdx});
+  p.effects.push_back({.name = PairName(p.lines[0], p.lines[1]), .along = "X", .heldAt = "",
+                       .p = {0, 0, 1, -1, 0, 0}, .q = {0, 0, 0, 0, 1, -1}, .sd = in.stdx});
+  return p;
+}
+
 }  // namespace marvane

@@ -15,6 +15,7 @@
 #include <array>
 #include <string>
 
+#include "models/probe.h"
 #include "models/simple_effect_line.h"
 
 namespace marvane {
@@ -54,5 +55,13 @@ std::array<SimpleEffectLine, 3> ComputeMixed3Lines(const Mixed3Inputs& in);
 // and the text is RoundForDisplay(b, 1000), fifteen digits and all:
 // 3.5E+35f -> "3.49999994514427E+35".
 std::string RoundForDisplaySingle(double b);
+
+
+// What the plot window gets from a Go: the weights in R's order for
+// y ~ x * f with treatment coding (constant, rbx, bz1, bz2, bxz1, bxz2), rbx
+// widened from single; the DC1 line rbx + bxz1 and bz1 + a, the DC2 line
+// rbx + bxz2 and bz2 + a, the contrast line rbx and a; and as effects along
+// X: DC1 minus contrast, DC2 minus contrast, DC1 minus DC2.
+Probe Mixed3Probe(const Mixed3Inputs& in);
 
 }  // namespace marvane

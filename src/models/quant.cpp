@@ -31,4 +31,33 @@ QuantResult ComputeQuantLines(const QuantInputs& in) {
   return r;
 }
 
+
+Probe TwoPredictorProbe(std::string_view form, std::string_view caption, double bx, double bz, double bxz,
+                        double a, double stdx, double stdz, const std::array<double, 3>& z,
+                        const std::array<SimpleEffectLine, 3>& lines) {
+  Probe p;
+  p.form = form;
+  p.caption = caption;
+  p.stdx = stdx;
+  p.weights = {ConstantWeight("a", a), MainWeight("bx", "weight of X", "X", bx),
+               MainWeight("bz", "weight of Z", "Z", bz), ProductWeight("bxz", "weight of X*Z", {1, 2}, bxz)};
+  for (int k = 1; k <= 3; ++k) {
+    const double zk = z[static_cast<std::size_t>(k - 1)];
+    p.lines.push_back(MakeProbeLine(form, k, lines[static_cast<std::size_t>(k - 1)], {0, 1, 0, zk}, {1, 0, zk, 0}));
+  }
+  if (bxz != 0) {
+    p.linesMeet = true;
+    p.meetingX = -bz / bxz;
+  }
+  p.effects.push_back({.name = "slope of X", .along = "Z", .heldAt = "", .p = {0, 1, 0, 0}, .q = {0, 0, 0, 1},
+                       .sd = stdz});
+  return p;
+}
+
+Probe QuantProbe(const QuantInputs& in) {
+  const QuantResult r = ComputeQuantLines(in);
+  return TwoPredictorProbe("Quant", "Quant", in.bx, in.bz, in.bxz, in.a, in.stdx, in.stdz,
+                           {in.stdz, 0.0, -in.stdz}, r.lines);
+}
+
 }  // namespace marvane

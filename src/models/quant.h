@@ -5,7 +5,9 @@
 // with lines of Y on X at Z = +stdz, 0 and -stdz.
 
 #include <array>
+#include <string_view>
 
+#include "models/probe.h"
 #include "models/simple_effect_line.h"
 
 namespace marvane {
@@ -35,5 +37,19 @@ double Crossover(double bz, double bxz);
 
 // All three rows and the crossover, in the order the form computes them.
 QuantResult ComputeQuantLines(const QuantInputs& in);
+
+
+// What the plot window gets from a Compute of the two-predictor forms: the
+// lines at the moderator values z[0..2] (already computed), the weights in
+// R's order for y ~ x * z (constant, bx, bz, bxz), each line's slope
+// bx + z*bxz and intercept a + z*bz as coefficients over them, where all
+// lines meet, and the slope of X along Z as the effect for the regions
+// (`stdz` 0 when Z's standard deviation is not known).
+Probe TwoPredictorProbe(std::string_view form, std::string_view caption, double bx, double bz, double bxz,
+                        double a, double stdx, double stdz, const std::array<double, 3>& z,
+                        const std::array<SimpleEffectLine, 3>& lines);
+
+// The Quant form's probe: Z at +stdz, 0 and -stdz.
+Probe QuantProbe(const QuantInputs& in);
 
 }  // namespace marvane

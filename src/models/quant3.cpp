@@ -25,4 +25,37 @@ std::array<SimpleEffectLine, 4> ComputeQuant3Lines(const Quant3Inputs& in) {
   return lines;
 }
 
+
+Probe Quant3Probe(const Quant3Inputs& in) {
+  Probe p;
+  p.form = "Quant3";
+  p.caption = "Quant 3-way";
+  p.stdx = in.stdx;
+  p.weights = {ConstantWeight("a", in.a),
+               MainWeight("bx", "weight of X", "X", in.bx),
+               MainWeight("bz", "weight of Z", "Z", in.bz),
+               MainWeight("bv", "weight of V", "V", in.bv),
+               ProductWeight("bxz", "weight of X*Z", {1, 2}, in.bxz),
+               ProductWeight("bxv", "weight of X*V", {1, 3}, in.bxv),
+               ProductWeight("bzv", "weight of Z*V", {2, 3}, in.bzv),
+               ProductWeight("bxzv", "weight of X*Z*V", {1, 2, 3}, in.bxzv)};
+  const std::array<SimpleEffectLine, 4> lines = ComputeQuant3Lines(in);
+  const double zs[] = {in.stdz, in.stdz, -in.stdz, -in.stdz};
+  const double vs[] = {in.stdv, -in.stdv, in.stdv, -in.stdv};
+  for (int k = 1; k <= 4; ++k) {
+    const double z = zs[k - 1], v = vs[k - 1];
+    p.lines.push_back(MakeProbeLine("Quant3", k, lines[static_cast<std::size_t>(k - 1)],
+                                    {0, 1, 0, 0, z, v, 0, z * v}, {1, 0, z, v, 0, 0, z * v, 0}));
+  }
+  for (double v : {in.stdv, -in.stdv}) {
+    p.effects.push_back({.name = "slope of X", .along = "Z", .heldAt = v == in.stdv ? "V = +1 SD" : "V = -1 SD",
+                         .p = {0, 1, 0, 0, 0, v, 0, 0}, .q = {0, 0, 0, 0, 1, 0, 0, v}, .sd = in.stdz});
+  }
+  for (double z : {in.stdz, -in.stdz}) {
+    p.effects.push_back({.name = "slope of X", .along = "V", .heldAt = z == in.stdz ? "Z = +1 SD" : "Z = -1 SD",
+                         .p = {0, 1, 0, 0, z, 0, 0, 0}, .q = {0, 0, 0, 0, 0, 1, 0, z}, .sd = in.stdv});
+  }
+  return p;
+}
+
 }  // namespace marvane

@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "models/probe.h"
 #include "models/simple_effect_line.h"
 
 namespace marvane {
@@ -31,5 +32,13 @@ SimpleEffectLine Quant3Row(const Quant3Inputs& in, int k);
 
 // All four rows in the order the form shows them.
 std::array<SimpleEffectLine, 4> ComputeQuant3Lines(const Quant3Inputs& in);
+
+
+// What the plot window gets from a Compute: the weights in R's order for
+// y ~ x * z * v (constant, bx, bz, bv, bxz, bxv, bzv, bxzv); line (z, v) has
+// slope bx + z*bxz + v*bxv + z*v*bxzv and intercept a + z*bz + v*bv + z*v*bzv;
+// the effects are the slope of X along Z with V at +stdv and -stdv, and
+// along V with Z at +stdz and -stdz.
+Probe Quant3Probe(const Quant3Inputs& in);
 
 }  // namespace marvane

@@ -16,4 +16,13 @@ QuantZResult ComputeQuantZLines(const QuantZInputs& in) {
   return r;
 }
 
+
+Probe QuantZProbe(const QuantZInputs& in) {
+  const QuantZResult r = ComputeQuantZLines(in);
+  Probe p = TwoPredictorProbe("QuantZ", "QuantZ", in.bx, in.bz, in.bxz, in.a, in.stdx, 0, {in.hiz, in.medz, in.loz},
+                              r.lines);
+  p.moderatorValues = {in.hiz, in.medz, in.loz};
+  return p;
+}
+
 }  // namespace marvane

@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "models/probe.h"
 #include "models/simple_effect_line.h"
 
 namespace marvane {
@@ -26,5 +27,10 @@ SimpleEffectLine QuantZRow(const QuantZInputs& in, int row);
 
 // All three rows and the crossover, in the order the form computes them.
 QuantZResult ComputeQuantZLines(const QuantZInputs& in);
+
+
+// The QuantZ form's probe (see TwoPredictorProbe): Z at hiz, medz and loz;
+// Z's standard deviation is not known here.
+Probe QuantZProbe(const QuantZInputs& in);
 
 }  // namespace marvane

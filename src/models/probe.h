@@ -1,0 +1,84 @@
+#pragma once
+
+// What a model form hands its plot window after a Compute that ended without
+// a fault: the exact lines it computed, each line's slope and intercept as a
+// linear combination of the model's weights, and the weights themselves.
+// Standard library only; the window draws and tests from this and never
+// reads a form's boxes or labels.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "models/simple_effect_line.h"
+
+namespace marvane {
+
+struct ModelWeight {
+  enum class Kind { Constant, Main, Product, Held };
+  std::string box;      // the form's box that holds it: "a", "bx", "bxz1", "weight_3"
+  std::string meaning;  // in the form's words: "constant", "weight of X"
+  Kind kind = Kind::Main;
+  std::string variable;    // a main effect's variable: "X", "Z", "V", "DC1", "group"
+  std::vector<int> parts;  // a product's main-effect weights, as indexes into the weights
+  double value = 0;        // as the form computed with
+};
+
+struct ProbeLine {
+  std::string name;        // the row heading, blanks trimmed and runs collapsed
+  SimpleEffectLine line;   // the exact numbers of the Compute
+  // slope = L . weights and intercept = M . weights, over the model's weights
+  // in their order.
+  std::vector<double> slope;
+  std::vector<double> intercept;
+};
+
+// An effect that is linear in one variable u: e(u) = P . weights + u * (Q . weights).
+struct LinearEffect {
+  std::string name;    // "slope of X", "For target group (coded 1) vs For contrast group (coded 0)"
+  std::string along;   // the variable u: "Z", "V" or "X"
+  std::string heldAt;  // "V = +1 SD", or "" when nothing is held
+  std::vector<double> p, q;
+  double sd = 0;  // the standard deviation of u where the form knows it, else 0
+};
+
+struct Probe {
+  std::string form;     // the form's name
+  std::string caption;  // the form's window title
+  double stdx = 0;      // the plotting points are at -stdx and +stdx
+  std::vector<ModelWeight> weights;  // in the model's order (R's for y ~ x * z and alike)
+  std::vector<ProbeLine> lines;      // in the order of the form's result panel
+  // Whether all lines meet in one point, and its X: (-bz) / bxz on the forms
+  // with one moderator (Quant, QuantZ, Incomplete) when bxz is not 0.
+  bool linesMeet = false;
+  double meetingX = 0;
+  std::vector<LinearEffect> effects;
+  // The moderator values typed on the form, where it has them (QuantZ's Z values).
+  std::vector<double> moderatorValues;
+};
+
+// A row heading as a legend names it: blanks trimmed and runs of blanks
+// collapsed to one ("  +1 std of Z   and  -1 std of V" -> "+1 std of Z and -1 std of V").
+std::string CollapseBlanks(std::string_view text);
+
+// The heading of line row k (the caption of se<k>1) of the named form's design.
+std::string LineHeading(std::string_view form, int k);
+
+// A main-effect weight, the constant, or a product of the main effects at
+// `parts` (indexes into the weights).
+ModelWeight MainWeight(std::string box, std::string meaning, std::string variable, double value);
+ModelWeight ConstantWeight(std::string box, double value);
+ModelWeight ProductWeight(std::string box, std::string meaning, std::vector<int> parts, double value);
+
+// Line row k of the form as the probe holds it: its heading, its numbers and
+// its slope and intercept as coefficients over the weights.
+ProbeLine MakeProbeLine(std::string_view form, int k, const SimpleEffectLine& line, std::vector<double> slope,
+                        std::vector<double> intercept);
+
+// "<first> vs <second>", as the tables name a pair of lines.
+std::string PairName(const ProbeLine& first, const ProbeLine& second);
+
+// L . weights, the plain dot product of a coefficient vector and the weights.
+double Combine(const std::vector<double>& coefficients, const std::vector<ModelWeight>& weights);
+
+}  // namespace marvane

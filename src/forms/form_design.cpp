@@ -73,4 +73,8 @@ Control MakeMessage(int left, int top, int width, int height) {
   return c;
 }
 
+Control MakePlotButton(int left, int top, int tabIndex) {
+  return MakeButton("Plot", "Plot", left, top, 975, 495, 12, true, tabIndex, Colour::Green);
+}
+
 }  // namespace marvane::forms

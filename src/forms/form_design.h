@@ -97,5 +97,8 @@ Control MakeNote(std::string name, std::string caption, int left, int top, int w
                  double pointSize = 9.75);
 // The fault message label of a model form, placed in a free area of the form.
 Control MakeMessage(int left, int top, int width, int height);
+// The button that opens the form's plot window ("Plot"), placed in free room
+// of the form and last in its tab order.
+Control MakePlotButton(int left, int top, int tabIndex);
 
 }  // namespace marvane::forms

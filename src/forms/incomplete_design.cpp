@@ -88,6 +88,8 @@ const FormDesign& IncompleteDesign() {
     Control message = MakeMessage(4800, 3990, 3840, 915);
     message.pointSize = 8.25;
     d.controls.push_back(message);
+    // Below the note that GO reveals and above "Compute".
+    d.controls.push_back(MakePlotButton(6480, 2640, kBackTab + 4));
     AddGrid(d);
 
     AddLinesHeading(d, 240, 4200);

@@ -40,6 +40,7 @@ const FormDesign& Mixed2Design() {
         MakeLabel("Label11", "X", 4800, 1560, 360, 375, 13.5, false),
         MakeBox("stdx", "the standard deviation of X", 5160, 1560, 1335, 375, 4),
         MakeMessage(6720, 1320, 4860, 2760),
+        MakePlotButton(7680, 600, 7),
     };
 
     AddLinesHeading(d, 240, 4320);

@@ -47,6 +47,7 @@ const FormDesign& Mixed3Design() {
         MakeBox("stdx", "the standard deviation of X", 5040, 1080, 1335, 375, 6),
         // Right of the inputs, above the slope and intercept columns.
         MakeMessage(6600, 1200, 4560, 3120),
+        MakePlotButton(7560, 120, 9),
     };
 
     AddLinesHeading(d, 360, 4680);

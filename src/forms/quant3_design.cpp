@@ -60,6 +60,7 @@ const FormDesign& Quant3Design() {
         // The strip between the last line row and the first point row, right
         // of "Plotting points", is free.
         MakeMessage(2280, 4710, 10920, 555),
+        MakePlotButton(11760, 600, 13),
     };
 
     AddLinesHeading(d, 4440, 2160);

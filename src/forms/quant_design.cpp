@@ -31,6 +31,7 @@ const FormDesign& QuantDesign() {
         MakeLabel("Label8", "Z", 4440, 1800, 360, 375, 13.5, false),
         MakeBox("stdz", "the standard deviation of Z", 4800, 1800, 1335, 375, 5),
         MakeMessage(6480, 1200, 5040, 2640),
+        MakePlotButton(8880, 360, 9),
     };
 
     AddLinesHeading(d, 0, 4080);

@@ -38,6 +38,7 @@ const FormDesign& QuantZDesign() {
         MakeBox("loz", "the low value of Z", 9240, 2160, 1335, 375, 7),
         // Free band between the inputs and the result panel.
         MakeMessage(4080, 2700, 8160, 1140),
+        MakePlotButton(8880, 240, 13),
     };
 
     // Row headings end where Quant's do (4215 for lines, 4575 for points).

@@ -39,7 +39,7 @@ QFont SurfaceFont() {
 
 IncompleteForm::IncompleteForm() : ModelForm(forms::IncompleteDesign()) {
   OnClick("Command3", &IncompleteForm::Command3_Click);
-  OnClick("Command1", &IncompleteForm::Command1_Click);
+  OnCompute("Command1", &IncompleteForm::Command1_Click);
   OnClick("Command2", &IncompleteForm::Command2_Click);
 }
 
@@ -68,7 +68,11 @@ void IncompleteForm::Command1_Click() {
   // The count is taken afresh from the box, not from the last GO; rows are
   // read whether they are shown or not.
   Normalize({"numvars"});
-  const double a = FoldControlTerms(c, Number("numvars"), [this](int row) { return ReadTerm(row); });
+  std::vector<HeldTerm> held;
+  const double a = FoldControlTerms(c, Number("numvars"), [this, &held](int row) {
+    held.push_back(ReadTerm(row));
+    return held.back();
+  });
   PrintOnSurface(NumberToText(a));
 
   const IncompleteInputs in{.a = a, .bx = Number("bx"), .bz = Number("bz"), .bxz = Number("bxz"),
@@ -77,6 +81,7 @@ void IncompleteForm::Command1_Click() {
     StageRow(k);
     ShowRow(k, IncompleteLine(in, k), "stdx");
   }
+  Publish(IncompleteProbe(c, held, in));
 }
 
 void IncompleteForm::Command2_Click() { BackToMenu(); }

@@ -6,7 +6,7 @@
 namespace marvane {
 
 Mixed2Form::Mixed2Form() : ModelForm(forms::Mixed2Design()) {
-  OnClick("Command1", &Mixed2Form::Command1_Click);
+  OnCompute("Command1", &Mixed2Form::Command1_Click);
   OnClick("Command2", &Mixed2Form::Command2_Click);
 }
 
@@ -19,6 +19,7 @@ void Mixed2Form::Command1_Click() {
     StageRow(k);
     ShowRow(k, Mixed2Row(in, k), "stdx");
   }
+  Publish(Mixed2Probe(in));
 }
 
 void Mixed2Form::Command2_Click() { BackToMenu(); }

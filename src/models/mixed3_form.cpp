@@ -8,7 +8,7 @@
 namespace marvane {
 
 Mixed3Form::Mixed3Form() : ModelForm(forms::Mixed3Design()) {
-  OnClick("Command1", &Mixed3Form::Command1_Click);
+  OnCompute("Command1", &Mixed3Form::Command1_Click);
   OnClick("Command2", &Mixed3Form::Command2_Click);
 }
 
@@ -46,6 +46,7 @@ void Mixed3Form::Command1_Click() {
   RevealLine(3);
   WritePoints(3, contrast, "stdx");
   RevealPoints(3);
+  Publish(Mixed3Probe({.rbx = rbx, .bz1 = bz1, .bz2 = bz2, .bxz1 = bxz1, .bxz2 = bxz2, .a = a, .stdx = stdx}));
 }
 
 void Mixed3Form::Command2_Click() { BackToMenu(); }

@@ -55,9 +55,9 @@ Probe TwoPredictorProbe(std::string_view form, std::string_view caption, double 
 }
 
 Probe QuantProbe(const QuantInputs& in) {
-  const QuantResult r = ComputeQuantLines(in);
+  // The lines alone: parallel lines have no crossover, and need none here.
   return TwoPredictorProbe("Quant", "Quant", in.bx, in.bz, in.bxz, in.a, in.stdx, in.stdz,
-                           {in.stdz, 0.0, -in.stdz}, r.lines);
+                           {in.stdz, 0.0, -in.stdz}, {QuantRow(in, 1), QuantRow(in, 2), QuantRow(in, 3)});
 }
 
 }  // namespace marvane

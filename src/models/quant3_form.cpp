@@ -13,7 +13,7 @@ constexpr PointLabels kPoints{.x1 = 2, .y1 = 4, .x2 = 6, .y2 = 8};
 }  // namespace
 
 Quant3Form::Quant3Form() : ModelForm(forms::Quant3Design()) {
-  OnClick("Command1", &Quant3Form::Command1_Click);
+  OnCompute("Command1", &Quant3Form::Command1_Click);
   OnClick("Command2", &Quant3Form::Command2_Click);
 }
 
@@ -33,6 +33,7 @@ void Quant3Form::Command1_Click() {
     RevealLine(k);
     RevealPoints(k);
   }
+  Publish(Quant3Probe(in));
 }
 
 void Quant3Form::Command2_Click() { BackToMenu(); }

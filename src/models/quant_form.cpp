@@ -20,7 +20,7 @@ void TwoPredictorForm::ShowCrossover(std::string_view captionLabel, double bz, d
 }
 
 QuantForm::QuantForm() : TwoPredictorForm(forms::QuantDesign()) {
-  OnClick("Command1", &QuantForm::Command1_Click);
+  OnCompute("Command1", &QuantForm::Command1_Click);
   OnClick("Command2", &QuantForm::Command2_Click);
 }
 
@@ -33,6 +33,7 @@ void QuantForm::Command1_Click() {
     ShowRow(k, QuantRow(in, k), "stdx");
   }
   ShowCrossover("Label5", in.bz, in.bxz);
+  Publish(QuantProbe(in));
 }
 
 void QuantForm::Command2_Click() { BackToMenu(); }

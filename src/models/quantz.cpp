@@ -18,9 +18,8 @@ QuantZResult ComputeQuantZLines(const QuantZInputs& in) {
 
 
 Probe QuantZProbe(const QuantZInputs& in) {
-  const QuantZResult r = ComputeQuantZLines(in);
   Probe p = TwoPredictorProbe("QuantZ", "QuantZ", in.bx, in.bz, in.bxz, in.a, in.stdx, 0, {in.hiz, in.medz, in.loz},
-                              r.lines);
+                              {QuantZRow(in, 1), QuantZRow(in, 2), QuantZRow(in, 3)});
   p.moderatorValues = {in.hiz, in.medz, in.loz};
   return p;
 }

@@ -6,7 +6,7 @@
 namespace marvane {
 
 QuantZForm::QuantZForm() : TwoPredictorForm(forms::QuantZDesign()) {
-  OnClick("Command1", &QuantZForm::Command1_Click);
+  OnCompute("Command1", &QuantZForm::Command1_Click);
   OnClick("Command2", &QuantZForm::Command2_Click);
 }
 
@@ -21,6 +21,7 @@ void QuantZForm::Command1_Click() {
     ShowRow(k, QuantZRow(in, k), "stdx");
   }
   ShowCrossover("Label1", in.bz, in.bxz);
+  Publish(QuantZProbe(in));
 }
 
 void QuantZForm::Command2_Click() { BackToMenu(); }

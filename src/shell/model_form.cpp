@@ -1,11 +1,13 @@
 #include "shell/model_form.h"
 
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
 #include <exception>
 
+#include "plot/probe_window.h"
 #include "shell/navigation.h"
 #include "shell/number_text.h"
 
@@ -22,12 +24,47 @@ std::string RowLabel(const char* prefix, int k, int column) {
 
 }  // namespace
 
-ModelForm::ModelForm(const forms::FormDesign& design) : FormWindow(design) {}
+ModelForm::ModelForm(const forms::FormDesign& design) : FormWindow(design) {
+  if (QPushButton* plot = Button("Plot")) connect(plot, &QPushButton::clicked, this, &ModelForm::Plot_Click);
+}
 
 void ModelForm::Form_Load() {
   for (const forms::Control& c : Design().controls) {
     if (c.role == forms::Role::Panel) Control(c.name)->setVisible(false);
   }
+  if (QPushButton* plot = Button("Plot")) plot->setEnabled(false);
+}
+
+ProbeWindow* ModelForm::PlotWindow() const { return plot_.data(); }
+
+void ModelForm::Plot_Click() {
+  if (!probe_) return;
+  if (plot_ == nullptr) {
+    // Built on the first click only: a form that is never plotted never
+    // touches the plot code.
+    plot_ = new ProbeWindow(this);
+    plot_->ShowProbe(*probe_);
+    if (stale_) plot_->MarkStale(MessageText());
+  }
+  plot_->show();
+  plot_->raise();
+  plot_->activateWindow();
+}
+
+void ModelForm::Publish(Probe probe) {
+  probe.form = Design().name;
+  probe.caption = Design().caption;
+  probe_ = std::move(probe);
+  stale_ = false;
+  if (QPushButton* plot = Button("Plot")) plot->setEnabled(true);
+  if (plot_ != nullptr) plot_->ShowProbe(*probe_);
+}
+
+void ModelForm::hideEvent(QHideEvent* event) {
+  FormWindow::hideEvent(event);
+  // Unloading hides the form: its plot window goes with it. A window system
+  // hiding it (minimising) is left alone.
+  if (!event->spontaneous() && plot_ != nullptr) plot_->close();
 }
 
 QString ModelForm::MessageText() const {
@@ -37,13 +74,14 @@ QString ModelForm::MessageText() const {
 
 void ModelForm::BackToMenu() { SwitchForm("Choice", this); }
 
-void ModelForm::ConnectClick(std::string_view button, std::function<void()> handler) {
+void ModelForm::ConnectClick(std::string_view button, std::function<void()> handler, bool compute) {
   QPushButton* b = Button(button);
   if (b == nullptr) return;
-  connect(b, &QPushButton::clicked, this, [this, handler = std::move(handler)] { RunGuarded(handler); });
+  connect(b, &QPushButton::clicked, this,
+          [this, compute, handler = std::move(handler)] { RunGuarded(handler, compute); });
 }
 
-void ModelForm::RunGuarded(const std::function<void()>& handler) {
+void ModelForm::RunGuarded(const std::function<void()>& handler, bool compute) {
   if (QLabel* m = Label("message")) {
     m->clear();
     m->setVisible(false);
@@ -52,12 +90,18 @@ void ModelForm::RunGuarded(const std::function<void()>& handler) {
   consequence_.clear();
   // No exception leaves a slot: a fault ends the handler here, and what it had
   // written stays on the form.
+  bool faulted = true;
   try {
     handler();
+    faulted = false;
   } catch (const Fault& fault) {
     ShowFault(fault);
   } catch (const std::exception& e) {
     ShowFault(Fault(FaultKind::InvalidOperation, std::string("an internal error: ") + e.what()));
+  }
+  if (compute && faulted && probe_) {
+    stale_ = true;
+    if (plot_ != nullptr) plot_->MarkStale(MessageText());
   }
 }
 

@@ -9,12 +9,15 @@
 // fail throws a Fault; RunGuarded catches it, leaves whatever was already
 // written and shown, and puts a message in the form's `message` label.
 
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <optional>
 #include <string_view>
 
+#include "models/probe.h"
 #include "models/simple_effect_line.h"
 #include "shell/fault.h"
 #include "shell/form_window.h"
@@ -23,6 +26,8 @@ namespace marvane {
 
 // Which p-label digits of a point row hold X1, Y1, X2 and Y2 (the layout's
 // forms::PointDigits says the same for the design).
+class ProbeWindow;
+
 struct PointLabels {
   int x1 = 2, y1 = 3, x2 = 5, y2 = 6;
 };
@@ -31,11 +36,23 @@ class ModelForm : public FormWindow {
  public:
   explicit ModelForm(const forms::FormDesign& design);
 
-  // Hides the result panel.
+  // Hides the result panel; the Plot button waits for a first Compute.
   void Form_Load() override;
 
   // What the message label shows ("" when nothing went wrong).
   QString MessageText() const;
+
+  // What the last Compute that ended without a fault computed, or nullptr
+  // before there was one.
+  const Probe* LastProbe() const { return probe_ ? &*probe_ : nullptr; }
+  // Whether a Compute faulted since LastProbe was computed.
+  bool ProbeStale() const { return stale_; }
+
+  // The Plot button: opens the form's plot window, or raises it when it is
+  // open already.
+  void Plot_Click();
+  // The open plot window, or nullptr.
+  ProbeWindow* PlotWindow() const;
 
  protected:
   // Connects a button's click to a handler of this form, run under the guard.
@@ -43,6 +60,20 @@ class ModelForm : public FormWindow {
   void OnClick(std::string_view button, void (Form::*handler)()) {
     ConnectClick(button, [this, handler] { (static_cast<Form*>(this)->*handler)(); });
   }
+
+  // The same for the form's compute button: a run without a fault ends in
+  // Publish, a fault tells the plot window that its figure is not up to date.
+  template <typename Form>
+  void OnCompute(std::string_view button, void (Form::*handler)()) {
+    ConnectClick(button, [this, handler] { (static_cast<Form*>(this)->*handler)(); }, true);
+  }
+
+  // The last step of a Compute that ended without a fault: hands its numbers
+  // to the plot window (now, or when it is opened) and enables Plot.
+  void Publish(Probe probe);
+
+  // Closes the plot window with the form.
+  void hideEvent(QHideEvent* event) override;
 
   // Performs SwitchForm back to the menu.
   void BackToMenu();
@@ -108,13 +139,16 @@ class ModelForm : public FormWindow {
   void ShowRow(int k, const SimpleEffectLine& line, std::string_view stdxBox);
 
  private:
-  void ConnectClick(std::string_view button, std::function<void()> handler);
-  void RunGuarded(const std::function<void()>& handler);
+  void ConnectClick(std::string_view button, std::function<void()> handler, bool compute = false);
+  void RunGuarded(const std::function<void()>& handler, bool compute);
   void ShowFault(const Fault& fault);
   void FitCaption(std::string_view label);
 
   std::string stage_;
   std::string consequence_;
+  std::optional<Probe> probe_;
+  bool stale_ = false;
+  QPointer<ProbeWindow> plot_;
 };
 
 }  // namespace marvane

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "shell/accessibility.h"
+#include "shell/keyboard.h"
 #include "shell/navigation.h"
 #include "shell/number_text.h"
 
@@ -22,7 +24,11 @@ std::string RowLabel(const char* prefix, int k, int column) {
 
 }  // namespace
 
-ModelForm::ModelForm(const forms::FormDesign& design) : FormWindow(design) {}
+ModelForm::ModelForm(const forms::FormDesign& design) : FormWindow(design) {
+  ConnectEnterToButton(*this, [this](std::string_view box) { return EnterButton(box); });
+}
+
+std::string_view ModelForm::EnterButton(std::string_view) const { return "Command1"; }
 
 void ModelForm::Form_Load() {
   for (const forms::Control& c : Design().controls) {
@@ -81,6 +87,7 @@ void ModelForm::ShowFault(const Fault& fault) {
   text += consequence_.empty() ? "Nothing was computed." : consequence_;
   m->setText(ToQString(text));
   m->setVisible(true);
+  AnnounceAlert(m);
 }
 
 void ModelForm::Normalize(std::initializer_list<std::string_view> boxes) {

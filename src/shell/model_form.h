@@ -44,6 +44,10 @@ class ModelForm : public FormWindow {
     ConnectClick(button, [this, handler] { (static_cast<Form*>(this)->*handler)(); });
   }
 
+  // The button Return or Enter in `box` presses (shell/keyboard.h): the
+  // form's compute button, Command1, unless a form says otherwise.
+  virtual std::string_view EnterButton(std::string_view box) const;
+
   // Performs SwitchForm back to the menu.
   void BackToMenu();
 

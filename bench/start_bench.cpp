@@ -81,7 +81,21 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("Start/bare_text", [](benchmark::State& s) { StartProcess(s, BARE_START_PROBE, "text"); })
       ->UseManualTime()
       ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Start/qt_menu", [](benchmark::State& s) { StartProcess(s, BARE_START_PROBE, "menu"); })
+      ->UseManualTime()
+      ->Unit(benchmark::kMillisecond);
   using marvane::bench::Comparison;
+  // The goal: the same menu built straight from Qt widgets.
+  marvane::bench::Compare({.title = "Start to first painted menu vs the same menu from plain Qt widgets (wall)",
+                           .subject = "Start/marvane",
+                           .baseline = "Start/qt_menu",
+                           .measure = Comparison::RealTime,
+                           .goal = 1.1});
+  marvane::bench::Compare({.title = "Start to first painted menu vs the same menu from plain Qt widgets (CPU)",
+                           .subject = "Start/marvane",
+                           .baseline = "Start/qt_menu",
+                           .measure = Comparison::Counter,
+                           .counter = "cpu_ms"});
   marvane::bench::Compare({.title = "Start to first painted menu vs bare Qt window (wall)",
                            .subject = "Start/marvane",
                            .baseline = "Start/bare",

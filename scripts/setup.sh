@@ -12,6 +12,7 @@ packages=(
   fonts-liberation2 fontconfig
   locales
   xvfb xauth
+  dpkg-dev file desktop-file-utils appstream librsvg2-bin lintian
 )
 
 missing=()

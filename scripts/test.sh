@@ -12,6 +12,9 @@ cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default -j "$(nproc)"
 
+echo "=== Debian package: contents, desktop files, lintian, start-up"
+scripts/check_package.sh build
+
 echo "=== Test suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --workflow --preset asan
 

@@ -50,6 +50,7 @@ const FormDesign& QuantDesign() {
 
     AddPanelLabel(d, "Label5", "the crossover point is at  X=", 360, 8760, 3615, 375, 13.5, false);
     AddPanelLabel(d, "xcross", "", 4200, 8760, 1215, 495, 13.5, false);
+    d.controls.back().meaning = "crossover point";
     return d;
   }();
   return design;

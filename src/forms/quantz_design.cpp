@@ -58,6 +58,7 @@ const FormDesign& QuantZDesign() {
 
     AddPanelLabel(d, "Label1", "the crossover point is at  X=", 360, 8640, 3615, 375, 13.5, false);
     AddPanelLabel(d, "xcross", "", 4200, 8640, 1215, 495, 13.5, false);
+    d.controls.back().meaning = "crossover point";
     return d;
   }();
   return design;

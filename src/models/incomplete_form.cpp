@@ -61,6 +61,10 @@ void IncompleteForm::Command3_Click() {
   for (int row = 0; row <= n; ++row) Reveal({GridBox("weight", row), GridBox("value", row)});
 }
 
+std::string_view IncompleteForm::EnterButton(std::string_view box) const {
+  return box == "numvars" ? "Command3" : "Command1";
+}
+
 void IncompleteForm::Command1_Click() {
   Normalize({"bx", "bz", "bxz", "stdz", "stdx"});
   // The constant is read as typed, and its box keeps its text.

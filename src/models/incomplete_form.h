@@ -29,6 +29,8 @@ class IncompleteForm : public ModelForm {
   QRect SurfaceTextRect() const;
 
  protected:
+  // GO in `numvars`, Compute (once shown) in every other box.
+  std::string_view EnterButton(std::string_view box) const override;
   void paintEvent(QPaintEvent* event) override;
 
  private:

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QStyleFactory>
 
 #include "models/mixed2_form.h"
@@ -17,6 +18,10 @@
 namespace marvane {
 
 void ConfigureApplication(QApplication& app) {
+  QCoreApplication::setApplicationName(QStringLiteral("marvane"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(MARVANE_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral(MARVANE_APP_ID));
+  QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(MARVANE_APP_ID)));
   app.setStyle(QStyleFactory::create("Fusion"));
   // Nearest metric match first; any sans-serif after that.
   QFont::insertSubstitutions(kDesignFontFamily, {"Liberation Sans", "Arimo", "Arial", "DejaVu Sans"});

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "shell/accessibility.h"
 #include "shell/navigation.h"
 
 namespace marvane {
@@ -155,6 +156,7 @@ FormWindow::FormWindow(const forms::FormDesign& design) : design_(design) {
   for (std::size_t i = 1; i < tabbed.size(); ++i) {
     QWidget::setTabOrder(tabbed[i - 1].second, tabbed[i].second);
   }
+  DescribeForAccessibility(*this);
 }
 
 QWidget* FormWindow::Control(std::string_view name) const {

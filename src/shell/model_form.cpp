@@ -8,6 +8,8 @@
 #include <exception>
 
 #include "plot/probe_window.h"
+#include "shell/accessibility.h"
+#include "shell/keyboard.h"
 #include "shell/navigation.h"
 #include "shell/number_text.h"
 
@@ -26,7 +28,10 @@ std::string RowLabel(const char* prefix, int k, int column) {
 
 ModelForm::ModelForm(const forms::FormDesign& design) : FormWindow(design) {
   if (QPushButton* plot = Button("Plot")) connect(plot, &QPushButton::clicked, this, &ModelForm::Plot_Click);
+  ConnectEnterToButton(*this, [this](std::string_view box) { return EnterButton(box); });
 }
+
+std::string_view ModelForm::EnterButton(std::string_view) const { return "Command1"; }
 
 void ModelForm::Form_Load() {
   for (const forms::Control& c : Design().controls) {
@@ -125,6 +130,7 @@ void ModelForm::ShowFault(const Fault& fault) {
   text += consequence_.empty() ? "Nothing was computed." : consequence_;
   m->setText(ToQString(text));
   m->setVisible(true);
+  AnnounceAlert(m);
 }
 
 void ModelForm::Normalize(std::initializer_list<std::string_view> boxes) {

@@ -75,6 +75,10 @@ class ModelForm : public FormWindow {
   // Closes the plot window with the form.
   void hideEvent(QHideEvent* event) override;
 
+  // The button Return or Enter in `box` presses (shell/keyboard.h): the
+  // form's compute button, Command1, unless a form says otherwise.
+  virtual std::string_view EnterButton(std::string_view box) const;
+
   // Performs SwitchForm back to the menu.
   void BackToMenu();
 

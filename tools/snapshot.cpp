@@ -5,7 +5,9 @@
 //   marvane_snapshot OUT.png [FORM] [box=text | click=button]...
 //
 // FORM is opened from the menu by the menu button of that name (Command1,
-// Inomplete, ...); without it the menu itself is shown.
+// Inomplete, ...); without it the menu itself is shown. When the steps open
+// the form's plot window (click=Plot), it is saved too, as OUT-plot.png, and
+// its figure as OUT-figure.png, .svg and .pdf.
 
 #include <QApplication>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "plot/probe_window.h"
 #include "shell/app.h"
 #include "shell/form_window.h"
 #include "shell/navigation.h"
@@ -28,7 +31,8 @@ int main(int argc, char* argv[]) {
   marvane::ShowMenu();
   auto visible = [] {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->isVisible()) return static_cast<marvane::FormWindow*>(w);
+      auto* form = dynamic_cast<marvane::FormWindow*>(w);
+      if (w->isVisible() && form != nullptr) return form;
     }
     return static_cast<marvane::FormWindow*>(nullptr);
   };
@@ -52,6 +56,14 @@ int main(int argc, char* argv[]) {
   if (form == nullptr || !form->grab().save(QString::fromLocal8Bit(argv[1]))) {
     std::fprintf(stderr, "could not save %s\n", argv[1]);
     return 1;
+  }
+  QString base = QString::fromLocal8Bit(argv[1]);
+  base.chop(4);
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* plot = dynamic_cast<marvane::ProbeWindow*>(w);
+    if (plot == nullptr || !plot->isVisible()) continue;
+    plot->grab().save(base + "-plot.png");
+    for (const char* suffix : {".png", ".svg", ".pdf"}) plot->SaveFigure(base + "-figure" + suffix);
   }
   return 0;
 }

@@ -208,7 +208,7 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
   typed->addWidget(xFrom_);
   typed->addWidget(new QLabel(QStringLiteral("to"), this));
   typed->addWidget(xTo_);
-  controls->addRow(QStringLiteral("&From"), typed);
+  controls->addRow(QStringLiteral("Typed X from"), typed);
   controls->addRow(QStringLiteral("X &title"), xTitle_);
   controls->addRow(QStringLiteral("Y t&itle"), yTitle_);
   controls->addRow(legend_);

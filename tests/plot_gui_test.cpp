@@ -2,6 +2,7 @@
 // later Computes redraw it, a faulting one keeps the figure and says so;
 // Back and closing the form close it; exports and copies.
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -149,6 +150,20 @@ class PlotGuiTest : public QObject {
     // The next good Compute brings it up to date.
     Drive(form, {"a=2", "bz=0.25", "Command1"});
     QVERIFY(!Notice(w).contains("not up to date"));
+  }
+
+  // A screen reader hears the figure summed up in words.
+  void figureHasAnAccessibleDescription() {
+    ModelForm* form = OpenFromMenu("Command1");
+    Drive(form, kExamples[0].steps);
+    ProbeWindow* w = OpenPlot(form);
+    QAccessibleInterface* plot = QAccessible::queryAccessibleInterface(w->findChild<QWidget*>("plot"));
+    QVERIFY(plot != nullptr);
+    const QString text = plot->text(QAccessible::Description);
+    for (const char* part : {"3 lines", "For 1 std above the mean of Z: slope 0.75, intercept 2.5",
+                             "For 1 std below the mean of Z: slope 0.25", "All lines meet at X = -2"}) {
+      QVERIFY2(text.contains(part), qPrintable(text));
+    }
   }
 
   void closingTheWindowKeepsTheForm() {

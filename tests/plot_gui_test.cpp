@@ -128,8 +128,12 @@ class PlotGuiTest : public QObject {
     QCOMPARE(QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts), e.table);
     // A second click raises the same window.
     QCOMPARE(OpenPlot(form), same);
-    Click(form, "Command2");  // Back
-    QVERIFY(form->PlotWindow() == nullptr || !form->PlotWindow()->isVisible());
+    // Back unloads the form, and the plot window goes with it.
+    QPointer<ProbeWindow> window(w);
+    QPointer<ModelForm> unloaded(form);
+    Click(form, "Command2");
+    QVERIFY(unloaded.isNull());
+    QVERIFY(window.isNull());
   }
 
   void followsLaterComputesAndFaults() {

@@ -85,6 +85,16 @@ QString Describe(const figure::Figure& f, const Probe& p) {
   return text.trimmed();
 }
 
+// The bytes that `write` puts on the device it is given.
+template <typename Write>
+QByteArray Collect(Write write) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  write(&buffer);
+  return bytes;
+}
+
 QByteArray RenderPng(const figure::Figure& f, QSizeF inches, int dpi, FigureStyle style) {
   QImage image(static_cast<int>(std::lround(inches.width() * dpi)), static_cast<int>(std::lround(inches.height() * dpi)),
                QImage::Format_RGB32);
@@ -96,47 +106,35 @@ QByteArray RenderPng(const figure::Figure& f, QSizeF inches, int dpi, FigureStyl
     QPainter p(&image);
     PaintFigure(p, f, QRectF(0, 0, image.width(), image.height()), dpi, style);
   }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return bytes;
+  return Collect([&](QIODevice* out) { image.save(out, "PNG"); });
 }
 
 QByteArray RenderSvg(const figure::Figure& f, QSizeF inches, FigureStyle style, const QString& title) {
   constexpr int kDpi = 96;
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QSvgGenerator svg;
-  svg.setOutputDevice(&buffer);
-  svg.setResolution(kDpi);
-  const QSizeF px = inches * kDpi;
-  svg.setSize(px.toSize());
-  svg.setViewBox(QRectF(QPointF(0, 0), px));
-  svg.setTitle(title);
-  {
+  return Collect([&](QIODevice* out) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(out);
+    svg.setResolution(kDpi);
+    const QSizeF px = inches * kDpi;
+    svg.setSize(px.toSize());
+    svg.setViewBox(QRectF(QPointF(0, 0), px));
+    svg.setTitle(title);
     QPainter p(&svg);
     PaintFigure(p, f, QRectF(QPointF(0, 0), px), kDpi, style);
-  }
-  return bytes;
+  });
 }
 
 QByteArray RenderPdf(const figure::Figure& f, QSizeF inches, FigureStyle style, const QString& title) {
   constexpr int kDpi = 300;
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter pdf(&buffer);
+  return Collect([&](QIODevice* out) {
+    QPdfWriter pdf(out);
     pdf.setTitle(title);
     pdf.setResolution(kDpi);
     pdf.setPageSize(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter p(&pdf);
     PaintFigure(p, f, QRectF(0, 0, inches.width() * kDpi, inches.height() * kDpi), kDpi, style);
-  }
-  return bytes;
+  });
 }
 
 }  // namespace

@@ -8,6 +8,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   libgtest-dev libbenchmark-dev
+  libboost-math-dev
   clang libclang-rt-14-dev
   fonts-liberation2 fontconfig
   locales

@@ -1,0 +1,69 @@
+#pragma once
+
+// Reads a covariance matrix of regression weights as a statistics package
+// printed it, pasted as text: R's print() (also in column blocks), R's
+// write.csv(), tab- or comma-separated tables with names in the first row
+// and column, Stata's `matrix list e(V)`, SPSS's coefficient correlations
+// table (its covariance block), and bare numbers (a full square matrix or
+// its lower triangle, row by row). Standard library only.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace marvane::stats {
+
+struct PastedMatrix {
+  // The row names as pasted, in the order of the rows; empty when the text
+  // has none (bare numbers).
+  std::vector<std::string> names;
+  std::size_t size = 0;
+  // size * size, row-major, symmetric: where entries i,j and j,i differ within
+  // the tolerance, both hold their mean.
+  std::vector<double> cells;
+  // In words, for the status line: "R's print", "R's write.csv",
+  // "a tab-separated table", "a comma-separated table", "Stata's matrix list",
+  // "SPSS's coefficient correlations", "bare numbers",
+  // "a bare lower triangle".
+  std::string format;
+  // Decimal commas were read as decimal points (tab-separated text only).
+  bool commaDecimals = false;
+
+  double At(std::size_t i, std::size_t j) const { return cells[i * size + j]; }
+};
+
+struct ReadResult {
+  bool ok = false;
+  PastedMatrix matrix;
+  // When !ok: what is wrong, in words, naming the row and column or the name
+  // ("row 3, column 2: \"abc\" is not a number").
+  std::string error;
+};
+
+// Reads `text`. Never throws; every input gives either a symmetric matrix of
+// finite numbers with non-negative variances or an error in words.
+ReadResult ReadPastedMatrix(std::string_view text);
+
+// The matrix written as a tab-separated table with names (row k is named
+// "row k" where it has none) and numbers in 17 significant digits, which
+// ReadPastedMatrix reads back to the same numbers.
+std::string WriteMatrix(const PastedMatrix& m);
+
+// Which pasted row holds each weight of a model, or -1 for none. `names` are
+// the pasted names (may be empty), `rows` the number of pasted rows; the
+// weights are described by their kind (see models/probe.h ModelWeight) and,
+// for products, by the indexes of their main-effect parts.
+struct WeightSlot {
+  enum class Kind { Constant, Main, Product, Held };
+  Kind kind = Kind::Main;
+  std::vector<int> parts;  // for products: indexes of the main-effect weights
+};
+std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std::vector<std::string>& names,
+                              std::size_t rows);
+
+// Whether a pasted name reads as the intercept: (Intercept), Intercept,
+// _cons, const, Constant, (Constant).
+bool IsInterceptName(std::string_view name);
+
+}  // namespace marvane::stats

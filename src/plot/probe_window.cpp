@@ -21,12 +21,14 @@
 #include <QSaveFile>
 #include <QSpinBox>
 #include <QSvgGenerator>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "shell/fault.h"
 #include "shell/number_text.h"
+#include "plot/significance_panel.h"
 
 namespace marvane {
 
@@ -224,10 +226,21 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
   auto* left = new QVBoxLayout;
   left->addWidget(notice_);
   left->addWidget(plot_, 1);
-  auto* top = new QHBoxLayout(this);
+  auto* figurePage = new QWidget(this);
+  auto* top = new QHBoxLayout(figurePage);
   top->addLayout(left, 1);
   top->addLayout(controls);
-  resize(980, 560);
+
+  significance_ = new SignificancePanel(this);
+  significance_->onChanged = [this] { Redraw(); };
+
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName(QStringLiteral("tabs"));
+  tabs_->addTab(figurePage, QStringLiteral("&Figure"));
+  tabs_->addTab(significance_, QStringLiteral("Si&gnificance"));
+  auto* whole = new QVBoxLayout(this);
+  whole->addWidget(tabs_);
+  resize(1080, 640);
 
   // Each setting redraws at once.
   connect(style_, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
@@ -256,6 +269,7 @@ void ProbeWindow::ShowProbe(const Probe& probe) {
     xTo_->setText(Q(NumberToText(2 * probe.stdx)));
   }
   SyncLegend();
+  significance_->SetProbe(probe_);
   Redraw();
 }
 
@@ -361,7 +375,7 @@ QString ProbeWindow::TableText() const {
     }
     out += '\n';
   }
-  return out;
+  return out + significance_->SectionsText();
 }
 
 bool ProbeWindow::SaveFigure(const QString& path, const QString& format) {

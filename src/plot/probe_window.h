@@ -20,11 +20,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
+class QTabWidget;
 class QTableWidget;
 
 namespace marvane {
 
 class FigureView;
+class SignificancePanel;
 
 class ProbeWindow : public QWidget {
  public:
@@ -51,7 +53,8 @@ class ProbeWindow : public QWidget {
   QSizeF FigureInches() const;
   int Resolution() const;
 
-  // The clipboard's table: the section of simple-effect lines, tab-separated.
+  // The clipboard's table: the section of simple-effect lines, then the
+  // significance sections the pasted matrix gives, tab-separated.
   QString TableText() const;
 
  private:
@@ -86,6 +89,8 @@ class ProbeWindow : public QWidget {
   QPushButton* save_ = nullptr;
   QPushButton* copyFigure_ = nullptr;
   QPushButton* copyTable_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  SignificancePanel* significance_ = nullptr;
   bool syncing_ = false;
 };
 

@@ -1,0 +1,192 @@
+#include "stats/report.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "shell/number_text.h"
+
+namespace marvane::stats {
+
+namespace {
+
+constexpr const char* kMinus = "\u2212";
+
+bool HasNumbers(const Test& t) { return t.state == Test::State::Tested || t.state == Test::State::NotTestable; }
+
+std::string Canonical(double v) { return NumberToText(v); }
+
+// A sentence's number: the table's rounding with a typographic minus.
+std::string Word(double v, int decimals) {
+  std::string s = Fixed(v, decimals);
+  if (!s.empty() && s[0] == '-') s.replace(0, 1, kMinus);
+  return s;
+}
+
+std::string Join(const std::vector<std::string>& cells) {
+  std::string out;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) out += '\t';
+    out += cells[i];
+  }
+  return out;
+}
+
+// The clipboard's cells of a test, after the row's name, in 15-digit text.
+std::vector<std::string> CanonicalCells(const Test& t, const Reference& r, bool holm) {
+  std::vector<std::string> c;
+  const bool tested = t.state == Test::State::Tested;
+  const bool numbers = HasNumbers(t);
+  c.push_back(numbers ? Canonical(t.estimate) : "");
+  c.push_back(numbers ? Canonical(t.se) : "");
+  c.push_back(tested ? Canonical(t.stat) : "");
+  c.push_back(tested && !r.normal ? Canonical(r.df) : "");
+  c.push_back(tested ? Canonical(t.p) : "");
+  if (holm) c.push_back(tested ? Canonical(t.pHolm) : "");
+  c.push_back(tested ? Canonical(t.lower) : "");
+  c.push_back(tested ? Canonical(t.upper) : "");
+  return c;
+}
+
+std::string TestHeader(const char* first, const Reference& r, bool holm) {
+  std::string h = std::string(first) + "\testimate\tSE\t" + (r.normal ? "z" : "t") + "\tdf\tp";
+  if (holm) h += "\tp Holm";
+  return h + "\tlower\tupper";
+}
+
+template <typename Row>
+std::string TestSection(const char* title, const char* first, const std::vector<Row>& rows, const Reference& r,
+                        bool holm) {
+  if (std::none_of(rows.begin(), rows.end(), [](const Row& row) { return HasNumbers(row.test); })) return {};
+  std::string out = std::string(title) + '\n' + TestHeader(first, r, holm);
+  for (const Row& row : rows) {
+    std::vector<std::string> cells{row.name};
+    for (std::string& c : CanonicalCells(row.test, r, holm)) cells.push_back(std::move(c));
+    out += '\n' + Join(cells);
+  }
+  return out;
+}
+
+std::string Sentence(const std::string& name, const char* letter, const Test& t, const Reference& r, int decimals,
+                     bool holm) {
+  std::string s = name + ": " + letter + " = " + Word(t.estimate, decimals) + ", SE = " + Word(t.se, decimals);
+  if (t.state != Test::State::Tested) return s + " (no test: the standard error is 0)";
+  s += ", " + StatName(r) + " = " + Word(t.stat, 2) + ", " + PPhrase(t.p);
+  if (holm) {
+    std::string adjusted = PPhrase(t.pHolm);
+    adjusted.insert(1, " (Holm)");
+    s += ", " + adjusted;
+  }
+  return s + ", " + LevelText(r) + " CI [" + Word(t.lower, decimals) + ", " + Word(t.upper, decimals) + "]";
+}
+
+}  // namespace
+
+std::string Fixed(double v, int decimals) {
+  if (!std::isfinite(v)) return {};
+  decimals = std::clamp(decimals, 0, 17);
+  if (std::fabs(v) >= 1e15) return NumberToText(v, 6);
+  char buf[64];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) return NumberToText(v);
+  std::string s(buf, end);
+  if (s[0] == '-' && s.find_first_not_of("0.", 1) == std::string::npos) s.erase(0, 1);
+  return s;
+}
+
+std::string PCell(double p, int decimals) {
+  if (p < 0.001) return "< .001";
+  return Fixed(p, std::max(decimals, 3));
+}
+
+std::string PPhrase(double p) {
+  if (p < 0.001) return "p < .001";
+  std::string s = Fixed(p, 3);
+  if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+  return "p = " + s;
+}
+
+std::string StatName(const Reference& r) {
+  if (r.normal) return "z";
+  return "t(" + NumberToText(r.df, 6) + ")";
+}
+
+std::string LevelText(const Reference& r) { return NumberToText(r.level * 100, 6) + "%"; }
+
+std::vector<std::string> TestCells(const Test& t, const Reference& r, int decimals, bool holm) {
+  const std::size_t n = holm ? 8 : 7;
+  std::vector<std::string> c;
+  switch (t.state) {
+    case Test::State::NeedsUnknown:
+      c.push_back("needs a weight the matrix has no row for");
+      break;
+    case Test::State::NegativeVariance:
+      c.push_back("its variance comes out negative");
+      break;
+    case Test::State::NotTestable:
+      c.push_back(Fixed(t.estimate, decimals));
+      c.push_back(Fixed(t.se, decimals));
+      break;
+    case Test::State::Tested:
+      c = {Fixed(t.estimate, decimals), Fixed(t.se, decimals), Fixed(t.stat, decimals),
+           r.normal ? std::string() : NumberToText(r.df, 6), PCell(t.p, decimals)};
+      if (holm) c.push_back(PCell(t.pHolm, decimals));
+      c.push_back(Fixed(t.lower, decimals));
+      c.push_back(Fixed(t.upper, decimals));
+      break;
+  }
+  c.resize(n);
+  return c;
+}
+
+std::string SlopesSection(const Tables& t, const Reference& r) {
+  return TestSection("Simple slopes", "line", t.slopes, r, false);
+}
+
+std::string InterceptsSection(const Tables& t, const Reference& r) {
+  return TestSection("Simple intercepts", "line", t.intercepts, r, false);
+}
+
+std::string PointsSection(const Tables& t) {
+  if (std::none_of(t.points.begin(), t.points.end(), [](const PointRow& p) { return HasNumbers(p.y); })) return {};
+  std::string out = "Predicted values\nline\tX\tY\tSE\tlower\tupper";
+  for (const PointRow& p : t.points) {
+    const bool numbers = HasNumbers(p.y);
+    const bool tested = p.y.state == Test::State::Tested;
+    out += '\n' + Join({p.name, Canonical(p.x), numbers ? Canonical(p.y.estimate) : "",
+                        numbers ? Canonical(p.y.se) : "", tested ? Canonical(p.y.lower) : "",
+                        tested ? Canonical(p.y.upper) : ""});
+  }
+  return out;
+}
+
+std::string SlopeDifferencesSection(const Tables& t, const Reference& r) {
+  return TestSection("Slope differences", "lines", t.slopeDifferences, r, true);
+}
+
+std::string InterceptDifferencesSection(const Tables& t, const Reference& r) {
+  return TestSection("Intercept differences", "lines", t.interceptDifferences, r, true);
+}
+
+std::vector<std::string> Sentences(const Tables& t, const Reference& r, int decimals) {
+  std::vector<std::string> out;
+  for (const LineRow& row : t.slopes) {
+    if (HasNumbers(row.test)) out.push_back(Sentence(row.name, "b", row.test, r, decimals, false));
+  }
+  for (const LineRow& row : t.intercepts) {
+    if (HasNumbers(row.test)) out.push_back(Sentence(row.name, "a", row.test, r, decimals, false));
+  }
+  for (const PairRow& row : t.slopeDifferences) {
+    if (HasNumbers(row.test)) {
+      out.push_back(Sentence(row.name + ", difference in slope", "b", row.test, r, decimals, true));
+    }
+  }
+  for (const PairRow& row : t.interceptDifferences) {
+    if (HasNumbers(row.test)) {
+      out.push_back(Sentence(row.name + ", difference in intercept", "a", row.test, r, decimals, true));
+    }
+  }
+  return out;
+}
+
+}  // namespace marvane::stats

@@ -1,0 +1,58 @@
+#pragma once
+
+// The significance tables as texts: cells rounded to the nearest at the
+// chosen number of decimals for the window, the clipboard's tab-separated
+// sections in the canonical 15-digit number text, and report sentences.
+// Standard library only.
+
+#include <string>
+#include <vector>
+
+#include "stats/inference.h"
+#include "stats/reference.h"
+
+namespace marvane::stats {
+
+// v rounded to the nearest at `decimals` places, full stop as decimal point,
+// whatever the locale; a value that rounds to zero has no minus sign:
+// (0.74951, 3) -> "0.750", (-0.0004, 3) -> "0.000", (1234.5, 1) -> "1234.5".
+std::string Fixed(double v, int decimals);
+
+// A p value as a table shows it: "< .001" below 0.001, else rounded to the
+// nearest at max(decimals, 3) places, so that a p value is never shown as
+// 0.0 ("0.023", "1.000").
+std::string PCell(double p, int decimals);
+
+// A p value in a sentence: "p < .001", "p = .023" (three places, no leading
+// zero).
+std::string PPhrase(double p);
+
+// The statistic's letter and its degrees of freedom as a report writes them:
+// "t(96)", "z".
+std::string StatName(const Reference& r);
+
+// The confidence level in words: 0.95 -> "95%", 0.999 -> "99.9%".
+std::string LevelText(const Reference& r);
+
+// The cells of a test row for the window, after the row's name: estimate,
+// SE, t, df, p, (p Holm), lower, upper. Empty where the test does not give a
+// number (a pair of identical lines has no statistic); words in the first
+// cell where the row has no numbers at all.
+std::vector<std::string> TestCells(const Test& t, const Reference& r, int decimals, bool holm);
+
+// The clipboard's sections, each "title\nheader\nrows...", without a
+// trailing empty line; a section none of whose rows can be computed is
+// left out (an empty string).
+std::string SlopesSection(const Tables& t, const Reference& r);
+std::string InterceptsSection(const Tables& t, const Reference& r);
+std::string PointsSection(const Tables& t);
+std::string SlopeDifferencesSection(const Tables& t, const Reference& r);
+std::string InterceptDifferencesSection(const Tables& t, const Reference& r);
+
+// Report sentences, one per computable row of the slopes, intercepts and
+// both difference tables:
+// "For 1 std above the mean of Z: b = 0.750, SE = 0.100, t(96) = 7.50,
+//  p < .001, 95% CI [0.551, 0.949]".
+std::vector<std::string> Sentences(const Tables& t, const Reference& r, int decimals);
+
+}  // namespace marvane::stats

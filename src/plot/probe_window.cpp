@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -28,39 +29,11 @@
 
 #include "shell/fault.h"
 #include "shell/number_text.h"
+#include "plot/figure_view.h"
+#include "plot/regions_panel.h"
 #include "plot/significance_panel.h"
 
 namespace marvane {
-
-// The figure on screen: the same painting as the saved files, scaled to the
-// widget with the proportions of the figure's size.
-class FigureView : public QWidget {
- public:
-  FigureView(const ProbeWindow* window, QWidget* parent) : QWidget(parent), window_(window) {
-    setMinimumSize(480, 340);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  }
-
-  // Where the figure lies in the widget, in pixels.
-  QRectF FigureRect() const {
-    const QSizeF inches = window_->FigureInches();
-    const double scale = std::min(width() / inches.width(), height() / inches.height());
-    const QSizeF size = inches * scale;
-    return {QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size};
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Window));
-    const QRectF area = FigureRect();
-    PaintFigure(p, window_->CurrentFigure(), area, area.width() / window_->FigureInches().width(),
-                window_->Style());
-  }
-
- private:
-  const ProbeWindow* window_;
-};
 
 namespace {
 
@@ -145,7 +118,10 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
   setObjectName(QStringLiteral("Probe"));
   setAttribute(Qt::WA_DeleteOnClose);
 
-  plot_ = new FigureView(this, this);
+  plot_ = new FigureView({.figure = [this]() -> const figure::Figure& { return figure_; },
+                          .inches = [this] { return FigureInches(); },
+                          .style = [this] { return Style(); }},
+                         this);
   plot_->setObjectName(QStringLiteral("plot"));
   notice_ = new QLabel(this);
   notice_->setObjectName(QStringLiteral("notice"));
@@ -198,6 +174,8 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
   save_->setObjectName(QStringLiteral("saveFigure"));
   copyFigure_ = new QPushButton(QStringLiteral("Copy figure"), this);
   copyFigure_->setObjectName(QStringLiteral("copyFigure"));
+  bands_ = new QCheckBox(QStringLiteral("Confidence &bands"), this);
+  bands_->setObjectName(QStringLiteral("bands"));
   copyTable_ = new QPushButton(QStringLiteral("Copy table"), this);
   copyTable_->setObjectName(QStringLiteral("copyTable"));
 
@@ -219,6 +197,7 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
   size->addWidget(unit_);
   controls->addRow(QStringLiteral("Si&ze"), size);
   controls->addRow(QStringLiteral("PNG r&esolution"), resolution_);
+  controls->addRow(bands_);
   auto* buttons = new QVBoxLayout;
   for (QPushButton* b : {save_, copyFigure_, copyTable_}) buttons->addWidget(b);
   controls->addRow(buttons);
@@ -233,11 +212,16 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
 
   significance_ = new SignificancePanel(this);
   significance_->onChanged = [this] { Redraw(); };
+  significance_->onCopyText = [this] { CopyText(); };
+  regions_ = new RegionsPanel([this] { return FigureInches(); }, [this] { return Style(); }, this);
+  regions_->onSave = [this] { SaveFigureClicked(Which::Region); };
+  regions_->onCopy = [this] { CopyFigure(Which::Region); };
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("tabs"));
   tabs_->addTab(figurePage, QStringLiteral("&Figure"));
   tabs_->addTab(significance_, QStringLiteral("Si&gnificance"));
+  tabs_->addTab(regions_, QStringLiteral("Re&gions"));
   auto* whole = new QVBoxLayout(this);
   whole->addWidget(tabs_);
   resize(1080, 640);
@@ -253,9 +237,10 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
     connect(b, &QDoubleSpinBox::valueChanged, this, [this] { plot_->update(); });
   }
   connect(unit_, &QComboBox::currentIndexChanged, this, [this] { OnUnitChanged(); });
-  connect(save_, &QPushButton::clicked, this, [this] { SaveFigureClicked(); });
-  connect(copyFigure_, &QPushButton::clicked, this, [this] { CopyFigure(); });
+  connect(save_, &QPushButton::clicked, this, [this] { SaveFigureClicked(Which::Lines); });
+  connect(copyFigure_, &QPushButton::clicked, this, [this] { CopyFigure(Which::Lines); });
   connect(copyTable_, &QPushButton::clicked, this, [this] { CopyTable(); });
+  connect(bands_, &QCheckBox::toggled, this, [this] { Redraw(); });
 }
 
 void ProbeWindow::ShowProbe(const Probe& probe) {
@@ -347,8 +332,35 @@ void ProbeWindow::Redraw() {
       o.typedFrom = o.typedTo = 0;
     }
   }
-  figure_ = figure::Describe(probe_, o);
+  // The X range as the plain figure sets it judges where the lines cross.
+  const figure::Figure plain = figure::Describe(probe_, o);
+  const bool rangeOk = rangeProblem.isEmpty() && plain.note.empty();
+  QString rangeWords;
+  switch (o.range) {
+    case figure::Range::OneSd: rangeWords = QStringLiteral("±1 SD of X"); break;
+    case figure::Range::TwoSd: rangeWords = QStringLiteral("±2 SD of X"); break;
+    case figure::Range::Typed:
+      rangeWords = QStringLiteral("X from %1 to %2").arg(Q(NumberToText(plain.xMin)), Q(NumberToText(plain.xMax)));
+      break;
+  }
+  regions_->Update(probe_, *significance_, plain.xMin, plain.xMax, rangeOk, rangeWords);
+
+  if (significance_->Ready()) {
+    o.covariance = &significance_->Covariance();
+    o.reference = significance_->Distribution();
+    o.bands = bands_->isChecked();
+    for (const stats::Crossover& c : regions_->CrossoverRows()) {
+      if (c.state == stats::Test::State::Tested && c.kind == stats::Crossover::Kind::Interval) {
+        o.crossover = c;
+        break;
+      }
+    }
+  }
+  figure_ = o.bands || o.crossover ? figure::Describe(probe_, o) : plain;
   if (!rangeProblem.isEmpty()) figure_.note = rangeProblem.toStdString();
+  if (bands_->isChecked() && !significance_->Ready() && figure_.bandsNote.empty()) {
+    figure_.bandsNote = "The bands need the covariance matrix of the weights: paste it on the Significance tab.";
+  }
   plot_->setAccessibleName(QStringLiteral("Figure of the simple-effect lines"));
   plot_->setAccessibleDescription(Describe(figure_, probe_));
   if (stale_) {
@@ -357,6 +369,8 @@ void ProbeWindow::Redraw() {
               true);
   } else if (!figure_.note.empty()) {
     SetNotice(Q(figure_.note), true);
+  } else if (!figure_.bandsNote.empty()) {
+    SetNotice(Q(figure_.bandsNote), true);
   } else {
     SetNotice(QStringLiteral("The figure shows the lines of the last Compute."), false);
   }
@@ -375,19 +389,20 @@ QString ProbeWindow::TableText() const {
     }
     out += '\n';
   }
-  return out + significance_->SectionsText();
+  return out + significance_->SectionsText() + regions_->SectionsText();
 }
 
-bool ProbeWindow::SaveFigure(const QString& path, const QString& format) {
+bool ProbeWindow::SaveFigure(const QString& path, const QString& format, Which which) {
+  const figure::Figure& shown = which == Which::Region ? regions_->RegionFigure() : figure_;
   QString kind = format.isEmpty() ? QFileInfo(path).suffix().toLower() : format.toLower();
   const QString title = windowTitle();
   QByteArray bytes;
   if (kind == QLatin1String("png")) {
-    bytes = RenderPng(figure_, FigureInches(), Resolution(), Style());
+    bytes = RenderPng(shown, FigureInches(), Resolution(), Style());
   } else if (kind == QLatin1String("svg")) {
-    bytes = RenderSvg(figure_, FigureInches(), Style(), title);
+    bytes = RenderSvg(shown, FigureInches(), Style(), title);
   } else if (kind == QLatin1String("pdf")) {
-    bytes = RenderPdf(figure_, FigureInches(), Style(), title);
+    bytes = RenderPdf(shown, FigureInches(), Style(), title);
   } else {
     SetNotice(QStringLiteral("Could not save %1: the name must end in .png, .svg or .pdf.").arg(path), true);
     return false;
@@ -403,10 +418,11 @@ bool ProbeWindow::SaveFigure(const QString& path, const QString& format) {
   return true;
 }
 
-void ProbeWindow::SaveFigureClicked() {
+void ProbeWindow::SaveFigureClicked(Which which) {
   QString filter;
   const QString path = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Save figure"), QStringLiteral("figure.png"),
+      this, QStringLiteral("Save figure"),
+      which == Which::Region ? QStringLiteral("region.png") : QStringLiteral("figure.png"),
       QStringLiteral("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"), &filter);
   if (path.isEmpty()) return;
   QString kind = QFileInfo(path).suffix().toLower();
@@ -414,17 +430,28 @@ void ProbeWindow::SaveFigureClicked() {
     kind = filter.startsWith(QLatin1String("SVG")) ? QStringLiteral("svg")
            : filter.startsWith(QLatin1String("PDF")) ? QStringLiteral("pdf")
                                                       : QStringLiteral("png");
-    SaveFigure(path + '.' + kind, kind);
+    SaveFigure(path + '.' + kind, kind, which);
     return;
   }
-  SaveFigure(path);
+  SaveFigure(path, {}, which);
 }
 
-void ProbeWindow::CopyFigure() {
+void ProbeWindow::CopyFigure(Which which) {
+  const figure::Figure& shown = which == Which::Region ? regions_->RegionFigure() : figure_;
   QImage image;
-  image.loadFromData(RenderPng(figure_, FigureInches(), std::min(Resolution(), 300), Style()), "PNG");
+  image.loadFromData(RenderPng(shown, FigureInches(), std::min(Resolution(), 300), Style()), "PNG");
   QGuiApplication::clipboard()->setImage(image);
   SetNotice(QStringLiteral("Copied the figure to the clipboard."), false);
+}
+
+void ProbeWindow::CopyText() {
+  const QString text = significance_->SentencesText() + regions_->SentencesText();
+  if (text.isEmpty()) {
+    SetNotice(QStringLiteral("Nothing to copy as text yet: paste the covariance matrix of the weights first."), true);
+    return;
+  }
+  QGuiApplication::clipboard()->setText(text);
+  SetNotice(QStringLiteral("Copied the report sentences to the clipboard."), false);
 }
 
 void ProbeWindow::CopyTable() {

@@ -14,6 +14,7 @@
 #include "models/probe.h"
 #include "plot/figure_painter.h"
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -26,6 +27,7 @@ class QTableWidget;
 namespace marvane {
 
 class FigureView;
+class RegionsPanel;
 class SignificancePanel;
 
 class ProbeWindow : public QWidget {
@@ -48,7 +50,8 @@ class ProbeWindow : public QWidget {
   // SVG or PDF by the file's suffix (or `format`: "png", "svg", "pdf").
   // Returns false and tells why in the notice when the file cannot be
   // written; nothing else changes then.
-  bool SaveFigure(const QString& path, const QString& format = {});
+  enum class Which { Lines, Region };
+  bool SaveFigure(const QString& path, const QString& format = {}, Which which = Which::Lines);
   // The figure's size in inches and the PNG resolution, as set in the window.
   QSizeF FigureInches() const;
   int Resolution() const;
@@ -61,8 +64,9 @@ class ProbeWindow : public QWidget {
   void Redraw();
   void SyncLegend();
   void OnUnitChanged();
-  void SaveFigureClicked();
-  void CopyFigure();
+  void SaveFigureClicked(Which which);
+  void CopyFigure(Which which);
+  void CopyText();
   void CopyTable();
   void SetNotice(const QString& text, bool problem);
   figure::Options CurrentOptions() const;
@@ -91,6 +95,8 @@ class ProbeWindow : public QWidget {
   QPushButton* copyTable_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   SignificancePanel* significance_ = nullptr;
+  RegionsPanel* regions_ = nullptr;
+  QCheckBox* bands_ = nullptr;
   bool syncing_ = false;
 };
 

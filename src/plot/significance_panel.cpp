@@ -460,6 +460,10 @@ QString SignificancePanel::SentencesText() const {
 }
 
 void SignificancePanel::CopyText() {
+  if (onCopyText) {
+    onCopyText();
+    return;
+  }
   const QString text = SentencesText();
   if (text.isEmpty()) {
     SetStatus(status_->text().isEmpty() ? QStringLiteral("Nothing to copy yet: paste the covariance matrix first.")

@@ -49,6 +49,8 @@ class SignificancePanel : public QWidget {
 
   // Called after every recomputation.
   std::function<void()> onChanged;
+  // Called by the Copy text button; without it the button copies SentencesText().
+  std::function<void()> onCopyText;
 
  private:
   void Recompute();

@@ -190,3 +190,129 @@ std::vector<std::string> Sentences(const Tables& t, const Reference& r, int deci
 }
 
 }  // namespace marvane::stats
+
+namespace marvane::stats {
+
+namespace {
+
+bool TwoBounds(Region::Kind k) { return k == Region::Kind::Outside || k == Region::Kind::Between; }
+bool OneBound(Region::Kind k) { return k == Region::Kind::Above || k == Region::Kind::Below; }
+
+// "p < .05" for the level's two-sided alpha.
+std::string AlphaPhrase(const Reference& r) {
+  std::string a = NumberToText(1 - r.level, 6);
+  if (a.rfind("0.", 0) == 0) a.erase(0, 1);
+  return "p < " + a;
+}
+
+std::string Subject(const EffectRegion& e) {
+  std::string s = e.name == "slope of X" ? std::string("The slope of X") : "The difference " + e.name;
+  if (!e.heldAt.empty()) s += " at " + e.heldAt;
+  return s;
+}
+
+// "below −0.53 and above 3.21" for the bounds b (values or SDs).
+std::string Where(Region::Kind k, const std::string& lo, const std::string& hi) {
+  switch (k) {
+    case Region::Kind::Outside: return "below " + lo + " and above " + hi;
+    case Region::Kind::Between: return "between " + lo + " and " + hi;
+    case Region::Kind::Above: return "above " + lo;
+    case Region::Kind::Below: return "below " + lo;
+    default: return {};
+  }
+}
+
+}  // namespace
+
+std::string RegionsSection(const std::vector<EffectRegion>& regions) {
+  std::string out =
+      "Regions of significance\neffect\talong\theld at\tkind\tbound 1\tbound 2\tbound 1 in SD\tbound 2 in SD";
+  bool any = false;
+  for (const EffectRegion& e : regions) {
+    if (e.state != Test::State::Tested) continue;
+    any = true;
+    const Region::Kind k = e.region.kind;
+    const bool one = OneBound(k) || TwoBounds(k);
+    const bool two = TwoBounds(k);
+    const bool sd = e.sd > 0;
+    out += '\n' + Join({e.name, e.along, e.heldAt, KindName(k), one ? Canonical(e.region.lower) : "",
+                        two ? Canonical(e.region.upper) : "", one && sd ? Canonical(e.region.lower / e.sd) : "",
+                        two && sd ? Canonical(e.region.upper / e.sd) : ""});
+  }
+  return any ? out : std::string();
+}
+
+std::string CrossoversSection(const std::vector<Crossover>& crossovers, const std::vector<Verdict>& verdicts) {
+  std::string out = "Crossovers\nlines\tX\tSE\tkind\tlower\tupper\tverdict";
+  bool any = false;
+  for (std::size_t i = 0; i < crossovers.size(); ++i) {
+    const Crossover& c = crossovers[i];
+    if (c.state != Test::State::Tested) continue;
+    any = true;
+    const bool bounded = c.kind != Crossover::Kind::Everywhere;
+    out += '\n' + Join({c.name, Canonical(c.x), Canonical(c.se), KindName(c.kind),
+                        bounded ? Canonical(c.lower) : "", bounded ? Canonical(c.upper) : "",
+                        i < verdicts.size() ? VerdictName(verdicts[i]) : ""});
+  }
+  return any ? out : std::string();
+}
+
+std::string RegionSentence(const EffectRegion& e, const Reference& r, int decimals) {
+  const std::string subject = Subject(e);
+  const std::string alpha = AlphaPhrase(r);
+  switch (e.state) {
+    case Test::State::NeedsUnknown:
+      return subject + " has no region: it needs a weight the pasted matrix has no row for.";
+    case Test::State::NegativeVariance:
+      return subject + " has no region: the variance of its parts comes out negative.";
+    case Test::State::NotTestable:
+      return subject + " has no region: its standard error is 0.";
+    case Test::State::Tested:
+      break;
+  }
+  const Region::Kind k = e.region.kind;
+  if (k == Region::Kind::Everywhere) return subject + " is significant (" + alpha + ") for every value of " + e.along + ".";
+  if (k == Region::Kind::Nowhere) return subject + " is not significant (" + alpha + ") for any value of " + e.along + ".";
+  std::string s = subject + " is significant (" + alpha + ") for " + e.along + " " +
+                  Where(k, Word(e.region.lower, decimals), Word(e.region.upper, decimals));
+  if (e.sd > 0) {
+    s += ", that is " + Where(k, Word(e.region.lower / e.sd, decimals) + " SD", Word(e.region.upper / e.sd, decimals) + " SD");
+  }
+  return s + ".";
+}
+
+std::string CrossoverSentence(const Crossover& c, Verdict v, const std::string& rangeWords, const Reference& r,
+                              int decimals) {
+  const std::string subject = c.name == "all lines" ? std::string("The lines cross") : c.name + ": the lines cross";
+  switch (c.state) {
+    case Test::State::NeedsUnknown:
+      return subject + " at X = " + Word(c.x, decimals) +
+             "; its interval needs a weight the pasted matrix has no row for.";
+    case Test::State::NegativeVariance:
+      return subject + " at X = " + Word(c.x, decimals) + "; its interval cannot be computed: a variance comes out negative.";
+    case Test::State::NotTestable:
+      return subject + " at X = " + Word(c.x, decimals) + "; its interval cannot be computed: the standard error is 0.";
+    case Test::State::Tested:
+      break;
+  }
+  std::string s = subject + " at X = " + Word(c.x, decimals) + " (SE = " + Word(c.se, decimals) + "), " + LevelText(r) + " CI ";
+  switch (c.kind) {
+    case Crossover::Kind::Interval:
+      s += "[" + Word(c.lower, decimals) + ", " + Word(c.upper, decimals) + "] (Fieller)";
+      break;
+    case Crossover::Kind::Outside:
+      s += "(−∞, " + Word(c.lower, decimals) + "] and [" + Word(c.upper, decimals) + ", ∞) (Fieller)";
+      break;
+    case Crossover::Kind::Everywhere:
+      s += "unbounded: every X (Fieller)";
+      break;
+  }
+  switch (v) {
+    case Verdict::Disordinal: return s + ", within " + rangeWords + ": a disordinal interaction.";
+    case Verdict::Ordinal: return s + ", wholly outside " + rangeWords + ": an ordinal interaction.";
+    case Verdict::Undetermined: break;
+  }
+  return s + ", not wholly inside or outside " + rangeWords + ": whether the interaction is disordinal is undetermined.";
+}
+
+}  // namespace marvane::stats

@@ -56,3 +56,28 @@ std::string InterceptDifferencesSection(const Tables& t, const Reference& r);
 std::vector<std::string> Sentences(const Tables& t, const Reference& r, int decimals);
 
 }  // namespace marvane::stats
+
+#include "stats/regions.h"
+
+namespace marvane::stats {
+
+// The clipboard's regions section: "Regions of significance", the header
+// "effect\talong\theld at\tkind\tbound 1\tbound 2\tbound 1 in SD\tbound 2 in SD",
+// one row per effect that has a region (unused bound cells empty).
+std::string RegionsSection(const std::vector<EffectRegion>& regions);
+
+// The clipboard's crossovers section: "Crossovers", the header
+// "lines\tX\tSE\tkind\tlower\tupper\tverdict"; `verdicts` by row.
+std::string CrossoversSection(const std::vector<Crossover>& crossovers, const std::vector<Verdict>& verdicts);
+
+// A region in words: "The slope of X is significant (p < .05) for Z below
+// −0.53 and above 3.21, that is below −0.27 SD and above 1.61 SD."
+std::string RegionSentence(const EffectRegion& region, const Reference& r, int decimals);
+
+// A crossing in words: "The lines cross at X = −2.00 (SE = 0.45), 95% CI
+// [−3.10, −0.90] (Fieller), within ±1 SD of X: a disordinal interaction."
+// `rangeWords` names the X range ("±1 SD of X", "X from -4 to 4").
+std::string CrossoverSentence(const Crossover& c, Verdict v, const std::string& rangeWords, const Reference& r,
+                              int decimals);
+
+}  // namespace marvane::stats

@@ -58,7 +58,7 @@ Test Tested(double estimate, double se, double stat, double p, double lower, dou
   return t;
 }
 
-Test InState(Test::State s, double estimate = 0) {
+Test InState(stats::Test::State s, double estimate = 0) {
   Test t;
   t.state = s;
   t.estimate = estimate;
@@ -68,8 +68,8 @@ Test InState(Test::State s, double estimate = 0) {
 TEST(Report, SectionsNameTheStatisticAndLeaveEmptyWhatHasNoNumber) {
   Tables t;
   t.slopes = {{"For 1 std above the mean of Z", Tested(0.75, 0.1, 7.5, 2e-11, 0.551, 0.949)},
-              {"For the mean of Z", InState(Test::State::NotTestable, 0.5)}};
-  t.intercepts = {{"For the mean of Z", InState(Test::State::NeedsUnknown)}};
+              {"For the mean of Z", InState(stats::Test::State::NotTestable, 0.5)}};
+  t.intercepts = {{"For the mean of Z", InState(stats::Test::State::NeedsUnknown)}};
   t.slopeDifferences = {{"A vs B", 0, 1, Tested(-0.25, 0.125, -2, 0.05, -0.5, 0)}};
   const Reference withT{.normal = false, .df = 96, .level = 0.95};
   const Reference normal{.normal = true, .df = 0, .level = 0.9};
@@ -93,7 +93,7 @@ TEST(Report, SectionsNameTheStatisticAndLeaveEmptyWhatHasNoNumber) {
 TEST(Report, SentencesForTestedRowsAndPairs) {
   Tables t;
   t.slopes = {{"For 1 std above the mean of Z", Tested(0.75, 0.1, 7.5, 2e-11, 0.551, 0.949)}};
-  t.intercepts = {{"For the mean of Z", InState(Test::State::NeedsUnknown)}};
+  t.intercepts = {{"For the mean of Z", InState(stats::Test::State::NeedsUnknown)}};
   t.slopeDifferences = {{"A vs B", 0, 1, Tested(-0.25, 0.125, -2, 0.0481, -0.5, 0)}};
   const std::vector<std::string> s = Sentences(t, {.normal = false, .df = 96, .level = 0.95}, 3);
   ASSERT_EQ(s.size(), 2u);
@@ -121,23 +121,23 @@ TEST(Report, RegionSentencesForEachKind) {
       {{Region::Kind::Nowhere, 0, 0}, 1, "The slope of X is not significant (p < .05) for any value of Z."},
   };
   for (const RegionCase& c : cases) {
-    EffectRegion e{.name = "slope of X", .along = "Z", .heldAt = "", .sd = c.sd, .state = Test::State::Tested,
+    EffectRegion e{.name = "slope of X", .along = "Z", .heldAt = "", .sd = c.sd, .state = stats::Test::State::Tested,
                    .region = c.region};
     EXPECT_EQ(RegionSentence(e, {.normal = true, .df = 0, .level = 0.95}, 2), c.sentence);
   }
   EffectRegion held{.name = "slope of X", .along = "Z", .heldAt = "V = +1 SD", .sd = 0,
-                    .state = Test::State::NeedsUnknown, .region = {}};
+                    .state = stats::Test::State::NeedsUnknown, .region = {}};
   EXPECT_EQ(RegionSentence(held, {.normal = true, .df = 0, .level = 0.9}, 2),
             "The slope of X at V = +1 SD has no region: it needs a weight the pasted matrix has no row for.");
 }
 
 TEST(Report, RegionsSectionLeavesUnusedBoundsEmpty) {
   const std::vector<EffectRegion> rows = {
-      {.name = "slope of X", .along = "Z", .heldAt = "V = -1 SD", .sd = 2, .state = Test::State::Tested,
+      {.name = "slope of X", .along = "Z", .heldAt = "V = -1 SD", .sd = 2, .state = stats::Test::State::Tested,
        .region = {Region::Kind::Above, 1, 0}},
-      {.name = "slope of X", .along = "V", .heldAt = "Z = +1 SD", .sd = 0, .state = Test::State::Tested,
+      {.name = "slope of X", .along = "V", .heldAt = "Z = +1 SD", .sd = 0, .state = stats::Test::State::Tested,
        .region = {Region::Kind::Outside, -1, 3}},
-      {.name = "slope of X", .along = "V", .heldAt = "Z = -1 SD", .sd = 4, .state = Test::State::Tested,
+      {.name = "slope of X", .along = "V", .heldAt = "Z = -1 SD", .sd = 4, .state = stats::Test::State::Tested,
        .region = {Region::Kind::Nowhere, 0, 0}},
   };
   EXPECT_EQ(RegionsSection(rows),
@@ -171,7 +171,7 @@ TEST(Report, CrossoverSentencesAndRows) {
        "all lines\t-2\t0.5\teverywhere\t\t\tundetermined"},
   };
   for (const CrossCase& c : cases) {
-    const Crossover x{.name = "all lines", .state = Test::State::Tested, .x = -2, .se = 0.5, .kind = c.kind,
+    const Crossover x{.name = "all lines", .state = stats::Test::State::Tested, .x = -2, .se = 0.5, .kind = c.kind,
                       .lower = -3.1, .upper = -0.9};
     EXPECT_EQ(CrossoverSentence(x, c.verdict, "\u00b11 SD of X", {.normal = true, .df = 0, .level = 0.95}, 2),
               c.sentence);

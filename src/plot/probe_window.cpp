@@ -264,6 +264,8 @@ void ProbeWindow::MarkStale(const QString& formMessage) {
   Redraw();
 }
 
+const figure::Figure& ProbeWindow::RegionFigure() const { return regions_->RegionFigure(); }
+
 FigureStyle ProbeWindow::Style() const {
   return style_->currentIndex() == 1 ? FigureStyle::Colour : FigureStyle::BlackAndWhite;
 }

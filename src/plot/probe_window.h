@@ -43,6 +43,8 @@ class ProbeWindow : public QWidget {
 
   // The figure as it is drawn now.
   const figure::Figure& CurrentFigure() const { return figure_; }
+  // The region figure of the effect chosen on the regions tab.
+  const figure::Figure& RegionFigure() const;
   // The style chosen.
   FigureStyle Style() const;
 

@@ -60,6 +60,7 @@ QString StateWords(stats::Test::State s) {
     case stats::Test::State::NeedsUnknown: return QStringLiteral("needs a weight the matrix has no row for");
     case stats::Test::State::NegativeVariance: return QStringLiteral("a variance comes out negative");
     case stats::Test::State::NotTestable: return QStringLiteral("standard error 0");
+    case stats::Test::State::BeyondRange: return QStringLiteral("beyond the range of numbers");
     case stats::Test::State::Tested: break;
   }
   return {};
@@ -245,10 +246,13 @@ void RegionsPanel::FillTables() {
     if (c.state != stats::Test::State::Tested) {
       cells << QString() << StateWords(c.state);
     } else {
-      const bool bounded = c.kind != stats::Crossover::Kind::Everywhere;
+      using K = stats::Crossover::Kind;
+      const bool hasLower = c.kind == K::Interval || c.kind == K::Outside || c.kind == K::Above;
+      const bool hasUpper = c.kind == K::Interval || c.kind == K::Outside || c.kind == K::Below;
+      const double upper = c.kind == K::Below ? c.lower : c.upper;
       cells << Q(stats::Fixed(c.se, d)) << QLatin1String(stats::KindName(c.kind))
-            << (bounded ? Q(stats::Fixed(c.lower, d)) : QString())
-            << (bounded ? Q(stats::Fixed(c.upper, d)) : QString())
+            << (hasLower ? Q(stats::Fixed(c.lower, d)) : QString())
+            << (hasUpper ? Q(stats::Fixed(upper, d)) : QString())
             << (rangeOk_ ? QLatin1String(stats::VerdictName(verdicts_[i])) : QString());
     }
     SetCells(crossoversTable_, static_cast<int>(i), cells);

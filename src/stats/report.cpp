@@ -123,6 +123,9 @@ std::vector<std::string> TestCells(const Test& t, const Reference& r, int decima
     case Test::State::NegativeVariance:
       c.push_back("its variance comes out negative");
       break;
+    case Test::State::BeyondRange:
+      c.push_back("beyond the range of numbers");
+      break;
     case Test::State::NotTestable:
       c.push_back(Fixed(t.estimate, decimals));
       c.push_back(Fixed(t.se, decimals));
@@ -249,9 +252,15 @@ std::string CrossoversSection(const std::vector<Crossover>& crossovers, const st
     const Crossover& c = crossovers[i];
     if (c.state != Test::State::Tested) continue;
     any = true;
-    const bool bounded = c.kind != Crossover::Kind::Everywhere;
+    // The finite ends: both for an interval and for the two rays outside
+    // one; a single ray has its one end in the cell of its side.
+    const bool hasLower = c.kind == Crossover::Kind::Interval || c.kind == Crossover::Kind::Outside ||
+                          c.kind == Crossover::Kind::Above;
+    const bool hasUpper = c.kind == Crossover::Kind::Interval || c.kind == Crossover::Kind::Outside ||
+                          c.kind == Crossover::Kind::Below;
+    const double upper = c.kind == Crossover::Kind::Below ? c.lower : c.upper;
     out += '\n' + Join({c.name, Canonical(c.x), Canonical(c.se), KindName(c.kind),
-                        bounded ? Canonical(c.lower) : "", bounded ? Canonical(c.upper) : "",
+                        hasLower ? Canonical(c.lower) : "", hasUpper ? Canonical(upper) : "",
                         i < verdicts.size() ? VerdictName(verdicts[i]) : ""});
   }
   return any ? out : std::string();
@@ -267,6 +276,8 @@ std::string RegionSentence(const EffectRegion& e, const Reference& r, int decima
       return subject + " has no region: the variance of its parts comes out negative.";
     case Test::State::NotTestable:
       return subject + " has no region: its standard error is 0.";
+    case Test::State::BeyondRange:
+      return subject + " has no region: its numbers are beyond the range of numbers.";
     case Test::State::Tested:
       break;
   }
@@ -292,6 +303,9 @@ std::string CrossoverSentence(const Crossover& c, Verdict v, const std::string& 
       return subject + " at X = " + Word(c.x, decimals) + "; its interval cannot be computed: a variance comes out negative.";
     case Test::State::NotTestable:
       return subject + " at X = " + Word(c.x, decimals) + "; its interval cannot be computed: the standard error is 0.";
+    case Test::State::BeyondRange:
+      return subject + " at X = " + Word(c.x, decimals) +
+             "; its interval cannot be computed: its numbers are beyond the range of numbers.";
     case Test::State::Tested:
       break;
   }
@@ -305,6 +319,12 @@ std::string CrossoverSentence(const Crossover& c, Verdict v, const std::string& 
       break;
     case Crossover::Kind::Everywhere:
       s += "unbounded: every X (Fieller)";
+      break;
+    case Crossover::Kind::Below:
+      s += "(−∞, " + Word(c.lower, decimals) + "] (Fieller)";
+      break;
+    case Crossover::Kind::Above:
+      s += "[" + Word(c.lower, decimals) + ", ∞) (Fieller)";
       break;
   }
   switch (v) {

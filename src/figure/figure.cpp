@@ -28,7 +28,7 @@ struct VarianceCurve {
   double At(double x) const {
     const double v = v0 + x * (2 * v01 + x * v1);
     const double scale = std::abs(v0) + std::abs(2 * x * v01) + std::abs(x * x * v1);
-    return std::abs(v) <= scale * 1e-12 ? 0.0 : v;
+    return Finite(v) && std::abs(v) <= scale * 1e-12 ? 0.0 : v;
   }
   // Where the variance is smallest, when it has a minimum.
   std::optional<double> Narrowest() const {

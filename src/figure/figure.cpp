@@ -15,7 +15,128 @@ bool Finite(double x) { return std::isfinite(x); }
 // painter's coordinates lose meaning.
 constexpr double kLargest = 1e300;
 
+// How many evenly spaced X values a band is sampled at: enough that the
+// hyperbolic edges of a band look smooth at any size a figure is shown.
+constexpr int kBandSamples = 121;
+
+// The variance of a + x b as a quadratic in x, from a'Va, a'Vb and b'Vb.
+struct VarianceCurve {
+  double v0 = 0, v01 = 0, v1 = 0;
+
+  // Rounding leaves a variance that is 0 in exact arithmetic a few units of
+  // the last place on either side; within that it counts as 0.
+  double At(double x) const {
+    const double v = v0 + x * (2 * v01 + x * v1);
+    const double scale = std::abs(v0) + std::abs(2 * x * v01) + std::abs(x * x * v1);
+    return Finite(v) && std::abs(v) <= scale * 1e-12 ? 0.0 : v;
+  }
+  // Where the variance is smallest, when it has a minimum.
+  std::optional<double> Narrowest() const {
+    if (!(v1 > 0)) return std::nullopt;
+    const double x = -v01 / v1;
+    return Finite(x) ? std::optional<double>(x) : std::nullopt;
+  }
+  bool Zero() const { return v0 == 0 && v01 == 0 && v1 == 0; }
+};
+
+VarianceCurve CurveOf(const std::vector<double>& a, const std::vector<double>& b, const stats::WeightCovariance& v) {
+  return {stats::Covariance(a, a, v), stats::Covariance(a, b, v), stats::Covariance(b, b, v)};
+}
+
+// The first weight that `a` or `b` needs and the matrix does not hold, in
+// the form's words.
+std::string MissingWeight(const std::vector<double>& a, const std::vector<double>& b,
+                          const std::vector<ModelWeight>& weights, const stats::WeightCovariance& v) {
+  for (const std::vector<double>* c : {&a, &b}) {
+    for (std::size_t i = 0; i < c->size(); ++i) {
+      if ((*c)[i] != 0 && (i >= v.known.size() || !v.known[i])) {
+        return i < weights.size() && !weights[i].meaning.empty() ? weights[i].meaning : "weight " + std::to_string(i + 1);
+      }
+    }
+  }
+  return "a weight";
+}
+
+std::string LevelText(double level) { return NumberToText(level * 100, 6) + "%"; }
+
+// 0.05 as ".05", the way p values are written in reports.
+std::string AlphaText(double level) {
+  std::string text = NumberToText(1 - level, 3);
+  if (text.rfind("0.", 0) == 0) text.erase(0, 1);
+  return text;
+}
+
+// The band of y = y0 + x * slope with variance `curve`, or why there is none.
+struct BandOrWhy {
+  std::optional<Band> band;
+  std::string why;
+};
+
+BandOrWhy MakeBand(double y0, double slope, const VarianceCurve& curve, double critical, double from, double to,
+                   const std::string& variable, int style) {
+  BandOrWhy out;
+  Band b;
+  b.style = style;
+  b.x = BandSamples(from, to, curve.Narrowest());
+  for (double x : b.x) {
+    const double var = curve.At(x);
+    if (!Finite(var)) {
+      out.why = "has a variance too large to compute";
+      return out;
+    }
+    if (var < 0) {
+      out.why = "has a variance that comes out negative (" + NumberToText(var, 3) + " at " + variable + " = " +
+                NumberToText(x, 3) + "), so the matrix is not a covariance matrix of these weights";
+      return out;
+    }
+    const double y = y0 + x * slope, half = critical * std::sqrt(var);
+    if (!Finite(y - half) || !Finite(y + half) || std::abs(y) + half > kLargest) {
+      out.why = "reaches values too large to draw";
+      return out;
+    }
+    b.lower.push_back(y - half);
+    b.upper.push_back(y + half);
+  }
+  out.band = std::move(b);
+  return out;
+}
+
+// The ticks and the ranges of a figure over X in [from, to] whose drawing
+// reaches from yLo to yHi.
+void SetAxes(Figure& f, double from, double to, double yLo, double yHi) {
+  f.xTicks = NiceTicks(from, to);
+  f.yTicks = NiceTicks(yLo, yHi);
+  f.xMin = from;
+  f.xMax = to;
+  f.yMin = f.yTicks.empty() ? yLo : f.yTicks.front().value;
+  f.yMax = f.yTicks.empty() ? yHi : f.yTicks.back().value;
+  // The X axis spans the range itself; its ticks are those inside it.
+  std::erase_if(f.xTicks, [&](const Tick& t) {
+    const double eps = (to - from) * 1e-9;
+    return t.value < from - eps || t.value > to + eps;
+  });
+}
+
+std::string Capitalised(std::string text) {
+  if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+  return text;
+}
+
 }  // namespace
+
+std::vector<double> BandSamples(double from, double to, std::optional<double> extra) {
+  std::vector<double> xs;
+  xs.reserve(kBandSamples + 1);
+  for (int i = 0; i < kBandSamples; ++i) {
+    const double t = static_cast<double>(i) / (kBandSamples - 1);
+    xs.push_back(i == kBandSamples - 1 ? to : from + t * (to - from));
+  }
+  if (extra && *extra > from && *extra < to) {
+    const auto at = std::lower_bound(xs.begin(), xs.end(), *extra);
+    if (*at != *extra) xs.insert(at, *extra);
+  }
+  return xs;
+}
 
 std::string TickLabel(double value) {
   if (value == 0) return "0";
@@ -47,6 +168,12 @@ std::vector<Tick> NiceTicks(double lo, double hi, int target) {
   }
   return ticks;
 }
+
+namespace {
+void AddBands(Figure& f, const Probe& probe, const Options& options, double from, double to, double& yLo,
+              double& yHi);
+void AddBracket(Figure& f, const stats::Crossover& c, const stats::Reference& r, double from, double to);
+}  // namespace
 
 Figure Describe(const Probe& probe, const Options& options) {
   Figure f;
@@ -122,17 +249,203 @@ Figure Describe(const Probe& probe, const Options& options) {
     const double y = first.line.intercept + probe.meetingX * first.line.slope;
     if (Finite(y)) f.meeting = MeetingPoint{probe.meetingX, y, "X = " + NumberToText(probe.meetingX, 3)};
   }
-  f.xTicks = NiceTicks(from, to);
-  f.yTicks = NiceTicks(yLo, yHi);
-  f.xMin = from;
-  f.xMax = to;
-  f.yMin = f.yTicks.empty() ? yLo : f.yTicks.front().value;
-  f.yMax = f.yTicks.empty() ? yHi : f.yTicks.back().value;
-  // The X axis spans the range itself; its ticks are those inside it.
-  std::erase_if(f.xTicks, [&](const Tick& t) {
-    const double eps = (to - from) * 1e-9;
-    return t.value < from - eps || t.value > to + eps;
+  if (options.bands) AddBands(f, probe, options, from, to, yLo, yHi);
+  if (options.crossover) AddBracket(f, *options.crossover, options.reference, from, to);
+  SetAxes(f, from, to, yLo, yHi);
+  return f;
+}
+
+namespace {
+
+void AddBands(Figure& f, const Probe& probe, const Options& options, double from, double to, double& yLo,
+              double& yHi) {
+  const double critical = stats::Critical(options.reference);
+  if (options.covariance == nullptr) {
+    f.bandsNote = "The bands need the covariance matrix of the weights.";
+    return;
+  }
+  if (!(critical > 0)) {
+    f.bandsNote = "The bands need a confidence level between 0% and 100% and degrees of freedom above 0.";
+    return;
+  }
+  const stats::WeightCovariance& v = *options.covariance;
+  std::vector<std::string> whys;  // by line, "" where it has a band
+  for (std::size_t k = 0; k < probe.lines.size() && k < f.lines.size(); ++k) {
+    const ProbeLine& pl = probe.lines[k];
+    std::string why;
+    if (!stats::Computable(pl.intercept, v) || !stats::Computable(pl.slope, v)) {
+      why = "needs the variance of the " + MissingWeight(pl.intercept, pl.slope, probe.weights, v) +
+            ", which the matrix has no row for";
+    } else {
+      BandOrWhy b = MakeBand(pl.line.intercept, pl.line.slope, CurveOf(pl.intercept, pl.slope, v), critical, from,
+                             to, "X", f.lines[k].style);
+      if (b.band) {
+        for (std::size_t i = 0; i < b.band->x.size(); ++i) {
+          yLo = std::min(yLo, b.band->lower[i]);
+          yHi = std::max(yHi, b.band->upper[i]);
+        }
+        f.bands.push_back(std::move(*b.band));
+      } else {
+        why = b.why;
+      }
+    }
+    whys.push_back(why);
+  }
+  const bool allSame = !whys.empty() && std::all_of(whys.begin(), whys.end(), [&](const std::string& w) {
+    return w == whys.front();
   });
+  if (allSame && !whys.front().empty()) {
+    f.bandsNote = "No bands: " + std::string(whys.size() == 1 ? "the line" : "every line") + " " +
+                  whys.front() + ".";
+    return;
+  }
+  for (std::size_t k = 0; k < whys.size(); ++k) {
+    if (whys[k].empty()) continue;
+    if (!f.bandsNote.empty()) f.bandsNote += " ";
+    f.bandsNote += "No band for " + f.lines[k].name + ": it " + whys[k] + ".";
+  }
+}
+
+void AddBracket(Figure& f, const stats::Crossover& c, const stats::Reference& r, double from, double to) {
+  if (c.state != stats::Test::State::Tested || c.kind != stats::Crossover::Kind::Interval) return;
+  if (!Finite(c.lower) || !Finite(c.upper) || c.lower > c.upper) return;
+  if (c.upper < from || c.lower > to) return;
+  Bracket b;
+  b.from = std::max(c.lower, from);
+  b.to = std::min(c.upper, to);
+  b.openFrom = c.lower < from;
+  b.openTo = c.upper > to;
+  b.estimate = Finite(c.x) ? c.x : 0;
+  b.estimateShown = Finite(c.x) && c.x >= from && c.x <= to;
+  b.label = "crossing, " + LevelText(r.level) + " CI [" + NumberToText(c.lower, 3) + ", " +
+            NumberToText(c.upper, 3) + "]";
+  f.bracket = std::move(b);
+}
+
+}  // namespace
+
+Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stats::WeightCovariance& covariance,
+                      const stats::Reference& reference, const stats::Region& region, const RegionOptions& options) {
+  Figure f;
+  const std::string variable = effect.along.empty() ? "the variable" : effect.along;
+  std::string effectName = Capitalised(effect.name.empty() ? "the effect" : effect.name);
+  if (!effect.heldAt.empty()) effectName += " at " + effect.heldAt;
+  f.xTitle = options.xTitle ? *options.xTitle : variable;
+  f.yTitle = options.yTitle ? *options.yTitle : effectName;
+
+  double from = 0, to = 0;
+  if (options.typed) {
+    from = options.typedFrom;
+    to = options.typedTo;
+    if (!Finite(from) || !Finite(to) || !(from < to)) {
+      f.note = "The typed range of " + variable + " must run from a lower to a higher number.";
+      return f;
+    }
+  } else if (effect.sd > 0) {
+    from = -2 * effect.sd;
+    to = 2 * effect.sd;
+  } else if (!probe.moderatorValues.empty()) {
+    const auto [lo, hi] = std::minmax_element(probe.moderatorValues.begin(), probe.moderatorValues.end());
+    if (!Finite(*lo) || !Finite(*hi)) {
+      f.note = "The typed values of " + variable + " are not all numbers.";
+      return f;
+    }
+    const double half = (*hi - *lo) / 2;
+    from = half > 0 ? *lo - half : *lo - 1;
+    to = half > 0 ? *hi + half : *hi + 1;
+  } else {
+    f.note = "The standard deviation of " + variable + " is not known: type a range of " + variable + ".";
+    return f;
+  }
+  if (!Finite(from) || !Finite(to) || !(from < to) || std::abs(from) > kLargest || std::abs(to) > kLargest) {
+    f.note = "The range of " + variable + " is too wide to draw.";
+    return f;
+  }
+
+  const double c0 = Combine(effect.p, probe.weights), c1 = Combine(effect.q, probe.weights);
+  if (!Finite(c0) || !Finite(c1)) {
+    f.note = "The " + effect.name + " is too large to draw.";
+    return f;
+  }
+  if (!stats::Computable(effect.p, covariance) || !stats::Computable(effect.q, covariance)) {
+    f.note = "The region figure needs the variance of the " +
+             MissingWeight(effect.p, effect.q, probe.weights, covariance) + ", which the matrix has no row for.";
+    return f;
+  }
+  const double critical = stats::Critical(reference);
+  if (!(critical > 0)) {
+    f.note = "The region figure needs a confidence level between 0% and 100% and degrees of freedom above 0.";
+    return f;
+  }
+  const VarianceCurve curve = CurveOf(effect.p, effect.q, covariance);
+  if (curve.Zero()) {
+    f.note = "The " + effect.name + " has no standard error: the matrix gives it a variance of 0.";
+    return f;
+  }
+  BandOrWhy band = MakeBand(c0, c1, curve, critical, from, to, variable, 0);
+  if (!band.band) {
+    f.note = "No region figure: the " + effect.name + " " + band.why + ".";
+    return f;
+  }
+
+  Line l;
+  l.name = effectName;
+  l.xFrom = from;
+  l.xTo = to;
+  l.yFrom = c0 + from * c1;
+  l.yTo = c0 + to * c1;
+  l.markers = false;
+  double yLo = std::min({0.0, l.yFrom, l.yTo}), yHi = std::max({0.0, l.yFrom, l.yTo});
+  for (std::size_t i = 0; i < band.band->x.size(); ++i) {
+    yLo = std::min(yLo, band.band->lower[i]);
+    yHi = std::max(yHi, band.band->upper[i]);
+  }
+  f.lines.push_back(l);
+  f.bands.push_back(std::move(*band.band));
+  f.bandLegend = LevelText(reference.level) + " confidence band";
+  f.zeroLine = true;
+
+  using Kind = stats::Region::Kind;
+  const bool twoBounds = region.kind == Kind::Outside || region.kind == Kind::Between;
+  const bool oneBound = region.kind == Kind::Above || region.kind == Kind::Below;
+  if ((twoBounds || oneBound) && (std::isnan(region.lower) || (twoBounds && std::isnan(region.upper)))) {
+    f = Figure{};
+    f.note = "The region of the " + effect.name + " could not be computed.";
+    return f;
+  }
+  auto span = [&](double a, double b) {
+    a = std::max(a, from);
+    b = std::min(b, to);
+    if (a < b) f.spans.push_back({a, b});
+  };
+  switch (region.kind) {
+    case Kind::Outside:
+      span(from, region.lower);
+      span(region.upper, to);
+      break;
+    case Kind::Between:
+      span(region.lower, region.upper);
+      break;
+    case Kind::Above:
+      span(region.lower, to);
+      break;
+    case Kind::Below:
+      span(from, region.lower);
+      break;
+    case Kind::Everywhere:
+      span(from, to);
+      break;
+    case Kind::Nowhere:
+      break;
+  }
+  std::vector<double> marks;
+  if (twoBounds || oneBound) marks.push_back(region.lower);
+  if (twoBounds && region.upper != region.lower) marks.push_back(region.upper);
+  for (double x : marks) {
+    if (Finite(x) && x >= from && x <= to) f.bounds.push_back({x, variable + " = " + NumberToText(x, 3)});
+  }
+  f.spanLegend = "significant, p < " + AlphaText(reference.level);
+  SetAxes(f, from, to, yLo, yHi);
   return f;
 }
 

@@ -1,16 +1,21 @@
 #pragma once
 
-// The lines figure as a plain description: the X and Y ranges, round tick
-// values with their labels, one straight line per simple-effect line over
-// the X range with markers at its two plotting points, the legend, and the
-// point where all lines meet when it lies in the range. Standard library
-// only; plot/figure_painter.h paints it on any QPainter.
+// The figures as plain descriptions: the X and Y ranges, round tick values
+// with their labels, straight lines over the X range, their confidence bands,
+// shaded X intervals with their bounds marked, the zero line, the point where
+// all lines meet and the bracket of a crossing's interval. Two figures are
+// described: the lines figure (Describe) and the region figure of one effect
+// along its variable (DescribeRegion). Standard library and the statistics
+// layer only; plot/figure_painter.h paints either on any QPainter.
 
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "models/probe.h"
+#include "stats/inference.h"
+#include "stats/reference.h"
+#include "stats/regions.h"
 
 namespace marvane::figure {
 
@@ -28,6 +33,37 @@ struct Line {
   double x1 = 0, y1 = 0;      // the two plotting points (markers)
   double x2 = 0, y2 = 0;
   int style = 0;              // dash pattern and marker shape, 0, 1, 2, ...
+  bool markers = true;        // whether the plotting points are marked
+};
+
+// A pointwise confidence band: the area between `lower` and `upper`, sampled
+// at increasing `x` from one end of the X range to the other, closely enough
+// that the curved edges look smooth. Painted in the style of its line.
+struct Band {
+  int style = 0;
+  std::vector<double> x, lower, upper;  // of equal length, at least two
+};
+
+// A shaded X interval; it ends at the range's edge where the set it shows
+// goes on beyond it.
+struct Span {
+  double from = 0, to = 0;  // from < to, inside [xMin, xMax]
+};
+
+// A vertical mark at X with its value: "Z = -0.53".
+struct Bound {
+  double x = 0;
+  std::string label;
+};
+
+// An interval drawn as a bracket along the X axis; an end cut off by the
+// range is left open.
+struct Bracket {
+  double from = 0, to = 0;  // inside [xMin, xMax], from <= to
+  bool openFrom = false, openTo = false;
+  double estimate = 0;      // the point estimate, marked on the bracket
+  bool estimateShown = false;
+  std::string label;        // "crossing, 95% CI [-3.1, -0.9]"
 };
 
 struct MeetingPoint {
@@ -43,6 +79,15 @@ struct Figure {
   std::vector<Tick> xTicks, yTicks;
   std::vector<Line> lines;
   std::optional<MeetingPoint> meeting;
+  std::vector<Band> bands;
+  // Not empty when bands were asked for and some or all are not drawn: why.
+  std::string bandsNote;
+  std::vector<Span> spans;
+  std::string spanLegend;  // the legend's name of the shaded intervals, "" for none
+  std::string bandLegend;  // the legend's name of the band, "" for none
+  std::vector<Bound> bounds;
+  bool zeroLine = false;   // a horizontal line at Y = 0
+  std::optional<Bracket> bracket;
 };
 
 struct Options {
@@ -50,6 +95,24 @@ struct Options {
   double typedFrom = 0, typedTo = 0;  // for Range::Typed
   std::string xTitle = "X", yTitle = "Y";
   std::vector<std::string> names;  // legend names by line; missing or empty: the line's own
+  // Each line's pointwise confidence band at the reference's level, from the
+  // covariance of the weights (needed when `bands` is set).
+  bool bands = false;
+  const stats::WeightCovariance* covariance = nullptr;
+  stats::Reference reference;
+  // A crossing of the lines whose interval, when it is a finite interval
+  // that reaches into the X range, is bracketed on the X axis.
+  std::optional<stats::Crossover> crossover;
+};
+
+struct RegionOptions {
+  // The range of the effect's variable: by default +-2 SD of it, or on
+  // forms that only know typed moderator values, those values widened by
+  // half their spread; or typed.
+  bool typed = false;
+  double typedFrom = 0, typedTo = 0;
+  // The titles; unset: the variable's name over the effect's name.
+  std::optional<std::string> xTitle, yTitle;
 };
 
 // Round tick values (1, 2 or 5 times a power of ten) covering [lo, hi] with
@@ -61,7 +124,20 @@ std::vector<Tick> NiceTicks(double lo, double hi, int target = 5);
 // a decimal step (0.30000000000000004) show as written (0.3).
 std::string TickLabel(double value);
 
-// The figure of a probe under the options.
+// The lines figure of a probe under the options.
 Figure Describe(const Probe& probe, const Options& options);
+
+// The X values at which a band over [from, to] is sampled: evenly spaced,
+// with `extra` (the band's narrowest point) added where it falls inside.
+std::vector<double> BandSamples(double from, double to, std::optional<double> extra = std::nullopt);
+
+// The region figure: the effect e(u) = P . weights + u * (Q . weights) along
+// its variable with its pointwise band at the reference's level, the
+// region where the effect is significant shaded (clipped to the range), its
+// bounds inside the range marked, and the zero line. A note in words instead
+// when the range cannot be set or the effect has no usable standard error.
+Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stats::WeightCovariance& covariance,
+                      const stats::Reference& reference, const stats::Region& region,
+                      const RegionOptions& options = {});
 
 }  // namespace marvane::figure

@@ -7,9 +7,20 @@
 // FORM is opened from the menu by the menu button of that name (Command1,
 // Inomplete, ...); without it the menu itself is shown. When the steps open
 // the form's plot window (click=Plot), it is saved too, as OUT-plot.png, and
-// its figure as OUT-figure.png, .svg and .pdf.
+// its figure as OUT-figure.png, .svg and .pdf; each of its other tabs as
+// OUT-tab1.png, OUT-tab2.png, ..., and the region figure as OUT-region.png,
+// .svg and .pdf. In the open plot window:
+//   paste=FILE          pastes the text of FILE as the covariance matrix
+//   plot:NAME=text      types into the window's box NAME (df, level, xFrom, ...)
+//   plot:NAME           clicks the button or check box NAME (bands, ...)
+//   plot:NAME#k         chooses item k of the combo box NAME (range, style, ...)
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -36,11 +47,46 @@ int main(int argc, char* argv[]) {
     }
     return static_cast<marvane::FormWindow*>(nullptr);
   };
+  auto plotWindow = [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* plot = dynamic_cast<marvane::ProbeWindow*>(w);
+      if (plot != nullptr && plot->isVisible()) return plot;
+    }
+    return static_cast<marvane::ProbeWindow*>(nullptr);
+  };
   for (int i = 2; i < argc; ++i) {
     QString arg = QString::fromLocal8Bit(argv[i]);
     marvane::FormWindow* form = visible();
     int eq = arg.indexOf('=');
-    if (eq < 0) {
+    marvane::ProbeWindow* plot = plotWindow();
+    if (plot != nullptr && arg.startsWith(QLatin1String("paste="))) {
+      QFile file(arg.mid(6));
+      if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(arg.mid(6)));
+        return 1;
+      }
+      plot->findChild<QPlainTextEdit*>("covariance")->setPlainText(QString::fromUtf8(file.readAll()));
+    } else if (plot != nullptr && arg.startsWith(QLatin1String("plot:"))) {
+      const QString spec = arg.mid(5);
+      const int set = spec.indexOf('=');
+      const int item = spec.indexOf('#');
+      if (set > 0) {
+        auto* box = plot->findChild<QLineEdit*>(spec.left(set));
+        if (box == nullptr) return std::fprintf(stderr, "no box %s\n", qPrintable(spec.left(set))), 1;
+        box->clear();
+        QTest::keyClicks(box, spec.mid(set + 1));
+      } else if (item > 0) {
+        auto* combo = plot->findChild<QComboBox*>(spec.left(item));
+        if (combo == nullptr) return std::fprintf(stderr, "no combo box %s\n", qPrintable(spec.left(item))), 1;
+        combo->setCurrentIndex(spec.mid(item + 1).toInt());
+      } else if (auto* check = plot->findChild<QCheckBox*>(spec)) {
+        check->toggle();
+      } else if (auto* button = plot->findChild<QPushButton*>(spec)) {
+        QTest::mouseClick(button, Qt::LeftButton);
+      } else {
+        return std::fprintf(stderr, "no control %s\n", qPrintable(spec)), 1;
+      }
+    } else if (eq < 0) {
       QTest::mouseClick(form->Button(arg.toStdString()), Qt::LeftButton);
     } else if (arg.left(eq) == "click") {
       QTest::mouseClick(form->Button(arg.mid(eq + 1).toStdString()), Qt::LeftButton);
@@ -62,8 +108,18 @@ int main(int argc, char* argv[]) {
   for (QWidget* w : QApplication::topLevelWidgets()) {
     auto* plot = dynamic_cast<marvane::ProbeWindow*>(w);
     if (plot == nullptr || !plot->isVisible()) continue;
+    auto* tabs = plot->findChild<QTabWidget*>("tabs");
     plot->grab().save(base + "-plot.png");
-    for (const char* suffix : {".png", ".svg", ".pdf"}) plot->SaveFigure(base + "-figure" + suffix);
+    for (int t = 1; tabs != nullptr && t < tabs->count(); ++t) {
+      tabs->setCurrentIndex(t);
+      QTest::qWait(100);
+      plot->grab().save(base + "-tab" + QString::number(t) + ".png");
+    }
+    if (tabs != nullptr) tabs->setCurrentIndex(0);
+    for (const char* suffix : {".png", ".svg", ".pdf"}) {
+      plot->SaveFigure(base + "-figure" + suffix);
+      plot->SaveFigure(base + "-region" + suffix, {}, marvane::ProbeWindow::Which::Region);
+    }
   }
   return 0;
 }

@@ -147,8 +147,8 @@ RegionsPanel::RegionsPanel(std::function<QSizeF()> inches, std::function<FigureS
   right->addWidget(plot_, 1);
   right->addLayout(buttons);
   auto* top = new QHBoxLayout(this);
-  top->addWidget(scroll, 1);
-  top->addLayout(right, 1);
+  top->addWidget(scroll, 5);
+  top->addLayout(right, 4);
 
   connect(effect_, &QComboBox::currentIndexChanged, this, [this] {
     if (!filling_) Redescribe();

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "shell/fault.h"
@@ -135,7 +136,7 @@ SignificancePanel::SignificancePanel(QWidget* parent) : QWidget(parent) {
   auto* pasteLabel = new QLabel(QStringLiteral("&Covariance matrix of the weights"), this);
   pasteLabel->setBuddy(text_);
   left->addWidget(pasteLabel);
-  left->addWidget(text_, 2);
+  left->addWidget(text_, 1);
   left->addWidget(new QLabel(QStringLiteral("Which pasted row is which weight"), this));
   left->addWidget(terms_, 1);
   left->addLayout(inputs);
@@ -222,6 +223,9 @@ void SignificancePanel::RebuildTerms() {
     });
     terms_->setCellWidget(row, 1, combo);
   }
+  // Every weight's row in sight, up to the eight of the three-way model.
+  const int shown = std::min(terms_->rowCount(), 8);
+  terms_->setMinimumHeight(terms_->horizontalHeader()->height() + shown * terms_->verticalHeader()->defaultSectionSize() + 4);
   filling_ = false;
 }
 

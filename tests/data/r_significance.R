@@ -156,10 +156,13 @@ for (f in fits) {
 }
 
 # The reference distributions themselves, down in the far tail where
-# 1 - cdf would leave nothing.
+# 1 - cdf would leave nothing. The critical values come from the upper tail
+# (1 - level) / 2 itself: 1 - (1 - level) / 2 rounded to a double would move
+# the tail by up to 1e-10 relative at level 0.999999. R's pnorm gives 0
+# where the tail is below the smallest normal double (about 2.2e-308).
 for (df in c(1, 5, 28, 144, 1e6)) {
-  for (level in c(0.5, 0.9, 0.95, 0.99, 0.999999)) out("critical", "t", num(df), num(level), num(qt(1 - (1 - level) / 2, df)))
+  for (level in c(0.5, 0.9, 0.95, 0.99, 0.999999)) out("critical", "t", num(df), num(level), num(qt((1 - level) / 2, df, lower.tail = FALSE)))
   for (stat in c(0, 0.5, -2, 7.5, 40, -1e4, 1e150)) out("twosided", "t", num(df), num(stat), num(2 * pt(abs(stat), df, lower.tail = FALSE)))
 }
-for (level in c(0.5, 0.9, 0.95, 0.99, 0.999999)) out("critical", "z", 0, num(level), num(qnorm(1 - (1 - level) / 2)))
+for (level in c(0.5, 0.9, 0.95, 0.99, 0.999999)) out("critical", "z", 0, num(level), num(qnorm((1 - level) / 2, lower.tail = FALSE)))
 for (stat in c(0, 0.5, -2, 7.5, 20, 38, -38.5)) out("twosided", "z", 0, num(stat), num(2 * pnorm(abs(stat), lower.tail = FALSE)))

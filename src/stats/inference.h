@@ -39,9 +39,15 @@ struct Test {
     Tested,        // every number below holds
     NotTestable,   // SE is 0 (identical lines): estimate only; the test cells stay empty
     NeedsUnknown,  // needs a weight the matrix has no row for: no numbers
-    NegativeVariance,  // its variance comes out negative: no numbers
+    NegativeVariance,  // its variance comes out negative: no numbers but `estimate` and `variance`
+    BeyondRange,   // the estimate, its variance, the statistic or a bound is beyond the
+                   // double range (weights or variances near 1e308): no numbers
   };
   State state = State::Tested;
+  // Every field is finite in every state; a field the state gives no number
+  // for keeps its default. pHolm is the p adjusted within its table's family
+  // of pairs; a slope, intercept or predicted value is a family of its own,
+  // so there it is p.
   double estimate = 0, se = 0, stat = 0, p = 1, pHolm = 1, lower = 0, upper = 0;
   double variance = 0;  // c' V c as computed, also when negative
 };
@@ -58,13 +64,19 @@ struct Tables {
   std::vector<LineRow> slopes, intercepts;
   std::vector<PointRow> points;  // two rows per line: X = -stdx, then X = stdx
   std::vector<PairRow> slopeDifferences, interceptDifferences;  // k < l
-  // Set when a combination a table needs has a negative variance: names it
-  // in words ("the variance of the slope For 1 std above the mean of Z comes
-  // out negative (-0.0012)").
+  // Set when a combination a table needs has a negative variance: names the
+  // first such one, in the order of the tables above, in words ("the variance
+  // of the slope For 1 std above the mean of Z comes out negative
+  // (-0.0012)"). Without a negative variance, names the first combination
+  // that is BeyondRange. Empty when every combination has its numbers or
+  // only lacks an unknown weight.
   std::string problem;
 };
 
-// Holm's step-down adjustment of a family of p values, in their order.
+// Holm's step-down adjustment of a family of p values, in their order: the
+// i-th smallest p (ties in their given order) times (m - i + 1), made
+// non-decreasing along that order and capped at 1. A p outside [0, 1] or NaN
+// counts as 1.
 std::vector<double> Holm(const std::vector<double>& p);
 
 // Every table of the probe. Pairs that are NotTestable are left out of their

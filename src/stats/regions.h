@@ -5,6 +5,7 @@
 // the delta-method SE and Fieller's interval of the crossing point.
 // Standard library and Boost.Math only.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -30,11 +31,26 @@ struct Region {
 
 // Solves A u^2 + B u + C > 0 without cancellation; every degenerate case
 // (A = 0, discriminant 0 or negative, all zero) gives a kind, never NaN.
+// The work is done on mantissa and binary exponent apart, so neither B^2 nor
+// 4AC overflows or underflows whatever the magnitudes. The set is the one
+// within the doubles: a root beyond the double range leaves the side it
+// bounds open (u > r with r below -DBL_MAX is everywhere). A touching root
+// (discriminant 0, A > 0) is everything but one point: Outside with
+// lower == upper. A coefficient that is not finite gives Nowhere.
 Region SolveQuadratic(double a, double b, double c);
 
 // Where |c0 + u c1| / SE exceeds `critical`, from the variances and the
-// covariance of c0 and c1.
+// covariance of c0 and c1: the quadratic with A = c1^2 - t^2 var1,
+// B = 2 (c0 c1 - t^2 cov01), C = c0^2 - t^2 var0, formed without overflow.
 Region SignificanceRegion(double c0, double c1, double var0, double cov01, double var1, double critical);
+
+// Whether the variances of c0 and c1 and their covariance cannot come from a
+// positive semi-definite matrix: a variance below 0, or the determinant
+// var0 var1 - cov01^2 below -1e-12 var0 var1, more than the rounding in
+// forming the three numbers from the weights' matrix can explain. A matrix
+// that is indefinite in this plane gives some u a negative variance of
+// e(u), where no SE exists.
+bool Indefinite(double var0, double cov01, double var1);
 
 const char* KindName(Region::Kind kind);  // "outside", "between", "above", ...
 
@@ -43,9 +59,15 @@ struct EffectRegion {
   double sd = 0;  // of the variable, 0 when not known
   Test::State state = Test::State::Tested;
   Region region;
+  double c0 = 0, c1 = 0;              // P . weights and Q . weights
+  double var0 = 0, cov01 = 0, var1 = 0;  // as computed, also when negative
 };
 
-// The region of each of the probe's effects.
+// The region of each of the probe's effects. State NeedsUnknown when P or Q
+// needs a weight the matrix does not know; NegativeVariance when Indefinite();
+// NotTestable when the effect has no variance at all (var0, cov01 and var1
+// all 0) or one beyond the double range: then the region is left Nowhere and
+// only c0, c1 hold.
 std::vector<EffectRegion> Regions(const Probe& probe, const WeightCovariance& v, const Reference& r);
 
 struct Crossover {
@@ -53,25 +75,37 @@ struct Crossover {
     Interval,    // lower .. upper
     Outside,     // (-inf, lower] and [upper, inf)
     Everywhere,  // no bound
+    Below,       // (-inf, lower]: the slope difference is exactly at the critical value, or the
+    Above,       // [lower, inf)   other end lies beyond the double range
   };
   std::string name;    // "all lines" or "<name k> vs <name l>"
+  std::size_t k = 0, l = 0;  // the pair of lines it comes from, k < l
   Test::State state = Test::State::Tested;
-  double x = 0, se = 0;
+  double x = 0, se = 0;  // x holds in every state; se only when Tested
   Kind kind = Kind::Interval;
   double lower = 0, upper = 0;
 };
 
-const char* KindName(Crossover::Kind kind);  // "interval", "outside", "everywhere"
+const char* KindName(Crossover::Kind kind);  // "interval", "outside", "everywhere", "below", "above"
 
 // The crossing of every pair of lines with different slopes; on probes whose
-// lines all meet (probe.linesMeet), one row "all lines" instead.
+// lines all meet (probe.linesMeet), one row "all lines" instead, from the
+// pair whose slopes differ most (every pair's difference is a multiple of
+// it), with x = probe.meetingX. Fieller's interval is the set of x where the
+// difference of the two lines is not significant, the complement of its
+// region of significance. State NeedsUnknown when the differences need a
+// weight the matrix does not know (the constant cancels from them);
+// NegativeVariance when Indefinite() holds for them; NotTestable when
+// they have no variance at all (x only, se 0, kind Everywhere). A crossing or
+// SE beyond the double range gives no row, as parallel lines do.
 std::vector<Crossover> Crossovers(const Probe& probe, const WeightCovariance& v, const Reference& r);
 
 enum class Verdict { Disordinal, Ordinal, Undetermined };
 const char* VerdictName(Verdict v);  // "disordinal", "ordinal", "undetermined"
 
 // Disordinal when the whole interval lies inside [from, to], ordinal when it
-// lies wholly outside it, undetermined otherwise.
+// lies wholly outside it, undetermined otherwise (also for every state but
+// Tested). The ends of [from, to] may come in either order.
 Verdict Judge(const Crossover& c, double from, double to);
 
 }  // namespace marvane::stats

@@ -1,0 +1,341 @@
+#include "stats/regions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+namespace marvane::stats {
+
+namespace {
+
+// A number as m * 2^e with m in [0.5, 1) (or 0) and an exponent that cannot
+// overflow: squares and products of any doubles keep their 53 bits, so the
+// quadratic's coefficients and discriminant never overflow or underflow.
+// Each operation rounds once, as the double operation would.
+struct Wide {
+  double m = 0;
+  std::int64_t e = 0;
+};
+
+Wide Norm(double m, std::int64_t e) {
+  int ex = 0;
+  m = std::frexp(m, &ex);
+  if (m == 0) return {};
+  return {m, e + ex};
+}
+
+Wide W(double x) { return Norm(x, 0); }
+Wide Mul(Wide a, Wide b) { return Norm(a.m * b.m, a.e + b.e); }
+Wide Div(Wide a, Wide b) { return Norm(a.m / b.m, a.e - b.e); }
+Wide Neg(Wide a) { return {-a.m, a.e}; }
+Wide Scale2(Wide a, std::int64_t k) { return a.m == 0 ? a : Wide{a.m, a.e + k}; }
+int Sign(Wide a) { return a.m > 0 ? 1 : (a.m < 0 ? -1 : 0); }
+
+Wide Add(Wide a, Wide b) {
+  if (a.m == 0) return b;
+  if (b.m == 0) return a;
+  if (a.e < b.e) std::swap(a, b);
+  const std::int64_t d = a.e - b.e;
+  if (d > 1100) return a;  // b is far below a's last bit
+  return Norm(a.m + std::ldexp(b.m, static_cast<int>(-d)), a.e);
+}
+Wide Sub(Wide a, Wide b) { return Add(a, Neg(b)); }
+
+Wide Sqrt(Wide a) {  // a >= 0
+  if (a.m == 0) return a;
+  double m = a.m;
+  std::int64_t e = a.e;
+  if (e % 2 != 0) {
+    m *= 2;
+    e -= 1;
+  }
+  return Norm(std::sqrt(m), e / 2);
+}
+
+// The nearest double; beyond the range an infinity of the sign, below it a
+// plain zero (never -0).
+double ToDouble(Wide a) {
+  if (a.m == 0) return 0;
+  if (a.e > 1100) return a.m > 0 ? HUGE_VAL : -HUGE_VAL;
+  if (a.e < -1100) return 0;
+  return std::ldexp(a.m, static_cast<int>(a.e)) + 0.0;
+}
+
+// A region whose bounds may still be infinite (roots beyond the double
+// range), reduced to the set within the doubles.
+Region Finish(Region::Kind kind, double lo, double hi) {
+  using K = Region::Kind;
+  const double inf = HUGE_VAL;
+  switch (kind) {
+    case K::Above:  // u > lo
+      if (lo == inf) return {K::Nowhere};
+      if (lo == -inf) return {K::Everywhere};
+      return {K::Above, lo, lo};
+    case K::Below:  // u < lo
+      if (lo == inf) return {K::Everywhere};
+      if (lo == -inf) return {K::Nowhere};
+      return {K::Below, lo, lo};
+    case K::Outside:  // u < lo or u > hi
+      if (lo == -inf && hi == inf) return {K::Nowhere};
+      if (lo == inf || hi == -inf) return {K::Everywhere};
+      if (lo == -inf) return {K::Above, hi, hi};
+      if (hi == inf) return {K::Below, lo, lo};
+      return {K::Outside, lo, hi};
+    case K::Between:  // lo < u < hi
+      if (lo == -inf && hi == inf) return {K::Everywhere};
+      if (lo == inf || hi == -inf) return {K::Nowhere};
+      if (lo == -inf) return {K::Below, hi, hi};
+      if (hi == inf) return {K::Above, lo, lo};
+      return {K::Between, lo, hi};
+    case K::Everywhere:
+    case K::Nowhere:
+      break;
+  }
+  return {kind};
+}
+
+Region Solve(Wide a, Wide b, Wide c) {
+  using K = Region::Kind;
+  if (a.m == 0) {
+    if (b.m == 0) return {c.m > 0 ? K::Everywhere : K::Nowhere};
+    const double root = ToDouble(Neg(Div(c, b)));
+    return Finish(b.m > 0 ? K::Above : K::Below, root, root);
+  }
+  const Wide d = Sub(Mul(b, b), Scale2(Mul(a, c), 2));
+  if (d.m < 0) return {a.m > 0 ? K::Everywhere : K::Nowhere};
+  if (d.m == 0) {
+    if (a.m < 0) return {K::Nowhere};
+    const double root = ToDouble(Neg(Scale2(Div(b, a), -1)));
+    return Finish(K::Outside, root, root);
+  }
+  // q = -(B + sign(B) sqrt(D)) / 2 has no cancellation; the roots are q/A
+  // and C/q (q is not 0: with B = 0 it is -sqrt(D)/2).
+  const Wide s = Sqrt(d);
+  const Wide q = Scale2(Neg(Add(b, b.m < 0 ? Neg(s) : s)), -1);
+  double r1 = ToDouble(Div(q, a)), r2 = ToDouble(Div(c, q));
+  if (r2 < r1) std::swap(r1, r2);
+  return Finish(a.m > 0 ? K::Outside : K::Between, r1, r2);
+}
+
+bool Finite(std::initializer_list<double> xs) {
+  return std::all_of(xs.begin(), xs.end(), [](double x) { return std::isfinite(x); });
+}
+
+// The variance of a + x b: va + 2 x cab + x^2 vb, without overflow.
+Wide LineVariance(double va, double cab, double vb, double x) {
+  const Wide wx = W(x);
+  return Add(Add(W(va), Scale2(Mul(wx, W(cab)), 1)), Mul(Mul(wx, wx), W(vb)));
+}
+
+std::vector<double> Difference(const std::vector<double>& a, const std::vector<double>& b) {
+  std::vector<double> d(std::max(a.size(), b.size()), 0.0);
+  for (std::size_t i = 0; i < d.size(); ++i) {
+    d[i] = (i < a.size() ? a[i] : 0.0) - (i < b.size() ? b[i] : 0.0);
+  }
+  return d;
+}
+
+// The crossing of lines k and l; nothing when their slopes are equal or the
+// crossing or its SE lies beyond the double range. `meetingX`, when given,
+// is the crossing as the form computed it.
+std::optional<Crossover> Cross(const Probe& probe, std::size_t k, std::size_t l, const WeightCovariance& v,
+                               double critical, std::optional<double> meetingX) {
+  using K = Crossover::Kind;
+  const std::vector<double> dm = Difference(probe.lines[k].intercept, probe.lines[l].intercept);
+  const std::vector<double> dl = Difference(probe.lines[k].slope, probe.lines[l].slope);
+  const double a = Combine(dm, probe.weights), b = Combine(dl, probe.weights);
+  if (b == 0 || !Finite({a, b})) return std::nullopt;
+  Crossover c;
+  c.name = meetingX ? "all lines" : PairName(probe.lines[k], probe.lines[l]);
+  c.k = k;
+  c.l = l;
+  c.x = meetingX ? *meetingX : -a / b;
+  if (!std::isfinite(c.x)) return std::nullopt;
+  c.x += 0.0;
+  c.kind = K::Everywhere;
+  if (!Computable(dm, v) || !Computable(dl, v)) {
+    c.state = Test::State::NeedsUnknown;
+    return c;
+  }
+  const double va = Covariance(dm, dm, v), cab = Covariance(dm, dl, v), vb = Covariance(dl, dl, v);
+  if (!Finite({va, cab, vb})) {
+    c.state = Test::State::NotTestable;
+    return c;
+  }
+  if (Indefinite(va, cab, vb)) {
+    c.state = Test::State::NegativeVariance;
+    return c;
+  }
+  if (va == 0 && cab == 0 && vb == 0) {
+    c.state = Test::State::NotTestable;
+    return c;
+  }
+  // Delta method: the gradient of -a/b is -(1, x)/b, so Var(x) = Var(a + x b) / b^2.
+  const Wide vx = LineVariance(va, cab, vb, c.x);
+  c.se = vx.m > 0 ? ToDouble(Div(Sqrt(vx), W(std::fabs(b)))) : 0.0;  // below 0 only by rounding
+  if (!std::isfinite(c.se)) return std::nullopt;
+
+  // Fieller: where the difference a + x b is not significant.
+  const Region r = SignificanceRegion(a, b, va, cab, vb, critical);
+  switch (r.kind) {
+    case Region::Kind::Outside: c.kind = K::Interval; c.lower = r.lower; c.upper = r.upper; break;
+    case Region::Kind::Between: c.kind = K::Outside; c.lower = r.lower; c.upper = r.upper; break;
+    case Region::Kind::Above: c.kind = K::Below; c.lower = c.upper = r.lower; break;
+    case Region::Kind::Below: c.kind = K::Above; c.lower = c.upper = r.lower; break;
+    case Region::Kind::Nowhere: c.kind = K::Everywhere; break;
+    case Region::Kind::Everywhere:
+      // The difference has no variance at the crossing, to rounding: the
+      // interval shrinks to the point.
+      c.kind = K::Interval;
+      c.lower = c.upper = c.x;
+      break;
+  }
+  return c;
+}
+
+}  // namespace
+
+Region SolveQuadratic(double a, double b, double c) {
+  if (!Finite({a, b, c})) return {Region::Kind::Nowhere};
+  return Solve(W(a), W(b), W(c));
+}
+
+Region SignificanceRegion(double c0, double c1, double var0, double cov01, double var1, double critical) {
+  if (!Finite({c0, c1, var0, cov01, var1, critical})) return {Region::Kind::Nowhere};
+  const Wide t = W(std::fabs(critical));
+  const Wide t2 = Mul(t, t);
+  const Wide w0 = W(c0), w1 = W(c1);
+  const Wide a = Sub(Mul(w1, w1), Mul(t2, W(var1)));
+  const Wide b = Scale2(Sub(Mul(w0, w1), Mul(t2, W(cov01))), 1);
+  const Wide c = Sub(Mul(w0, w0), Mul(t2, W(var0)));
+  return Solve(a, b, c);
+}
+
+bool Indefinite(double var0, double cov01, double var1) {
+  if (var0 < 0 || var1 < 0) return true;
+  const Wide product = Mul(W(var0), W(var1));
+  const Wide det = Sub(product, Mul(W(cov01), W(cov01)));
+  return Sign(Add(det, Mul(product, W(1e-12)))) < 0;
+}
+
+const char* KindName(Region::Kind kind) {
+  switch (kind) {
+    case Region::Kind::Outside: return "outside";
+    case Region::Kind::Between: return "between";
+    case Region::Kind::Above: return "above";
+    case Region::Kind::Below: return "below";
+    case Region::Kind::Everywhere: return "everywhere";
+    case Region::Kind::Nowhere: return "nowhere";
+  }
+  return "";
+}
+
+std::vector<EffectRegion> Regions(const Probe& probe, const WeightCovariance& v, const Reference& r) {
+  const double critical = Critical(r);
+  std::vector<EffectRegion> out;
+  for (const LinearEffect& e : probe.effects) {
+    EffectRegion er;
+    er.name = e.name;
+    er.along = e.along;
+    er.heldAt = e.heldAt;
+    er.sd = e.sd;
+    er.c0 = Combine(e.p, probe.weights);
+    er.c1 = Combine(e.q, probe.weights);
+    if (!Computable(e.p, v) || !Computable(e.q, v)) {
+      er.state = Test::State::NeedsUnknown;
+    } else {
+      er.var0 = Covariance(e.p, e.p, v);
+      er.cov01 = Covariance(e.p, e.q, v);
+      er.var1 = Covariance(e.q, e.q, v);
+      if (!Finite({er.c0, er.c1, er.var0, er.cov01, er.var1})) {
+        er.state = Test::State::NotTestable;
+      } else if (Indefinite(er.var0, er.cov01, er.var1)) {
+        er.state = Test::State::NegativeVariance;
+      } else if (er.var0 == 0 && er.cov01 == 0 && er.var1 == 0) {
+        er.state = Test::State::NotTestable;
+      } else {
+        er.region = SignificanceRegion(er.c0, er.c1, er.var0, er.cov01, er.var1, critical);
+      }
+    }
+    out.push_back(std::move(er));
+  }
+  return out;
+}
+
+const char* KindName(Crossover::Kind kind) {
+  switch (kind) {
+    case Crossover::Kind::Interval: return "interval";
+    case Crossover::Kind::Outside: return "outside";
+    case Crossover::Kind::Everywhere: return "everywhere";
+    case Crossover::Kind::Below: return "below";
+    case Crossover::Kind::Above: return "above";
+  }
+  return "";
+}
+
+std::vector<Crossover> Crossovers(const Probe& probe, const WeightCovariance& v, const Reference& r) {
+  const double critical = Critical(r);
+  std::vector<Crossover> out;
+  const std::size_t n = probe.lines.size();
+  if (probe.linesMeet) {
+    // Every pair's difference is a multiple of every other's; the pair whose
+    // slopes differ most stands for them all.
+    std::size_t bestK = 0, bestL = 0;
+    double best = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+      for (std::size_t l = k + 1; l < n; ++l) {
+        const double d = std::fabs(Combine(Difference(probe.lines[k].slope, probe.lines[l].slope), probe.weights));
+        if (d > best) {
+          best = d;
+          bestK = k;
+          bestL = l;
+        }
+      }
+    }
+    if (best > 0) {
+      if (auto c = Cross(probe, bestK, bestL, v, critical, probe.meetingX)) out.push_back(std::move(*c));
+    }
+    return out;
+  }
+  for (std::size_t k = 0; k < n; ++k) {
+    for (std::size_t l = k + 1; l < n; ++l) {
+      if (auto c = Cross(probe, k, l, v, critical, std::nullopt)) out.push_back(std::move(*c));
+    }
+  }
+  return out;
+}
+
+const char* VerdictName(Verdict v) {
+  switch (v) {
+    case Verdict::Disordinal: return "disordinal";
+    case Verdict::Ordinal: return "ordinal";
+    case Verdict::Undetermined: return "undetermined";
+  }
+  return "";
+}
+
+Verdict Judge(const Crossover& c, double from, double to) {
+  if (c.state != Test::State::Tested || !Finite({from, to})) return Verdict::Undetermined;
+  const double lo = std::min(from, to), hi = std::max(from, to);
+  switch (c.kind) {
+    case Crossover::Kind::Interval:
+      if (lo <= c.lower && c.upper <= hi) return Verdict::Disordinal;
+      if (c.upper < lo || c.lower > hi) return Verdict::Ordinal;
+      break;
+    case Crossover::Kind::Outside:
+      if (c.lower < lo && hi < c.upper) return Verdict::Ordinal;
+      break;
+    case Crossover::Kind::Below:
+      if (c.lower < lo) return Verdict::Ordinal;
+      break;
+    case Crossover::Kind::Above:
+      if (c.lower > hi) return Verdict::Ordinal;
+      break;
+    case Crossover::Kind::Everywhere:
+      break;
+  }
+  return Verdict::Undetermined;
+}
+
+}  // namespace marvane::stats

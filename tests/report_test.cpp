@@ -79,8 +79,8 @@ TEST(Report, SectionsNameTheStatisticAndLeaveEmptyWhatHasNoNumber) {
             "For 1 std above the mean of Z\t0.75\t0.1\t7.5\t96\t2E-11\t0.551\t0.949\n"
             "For the mean of Z\t0.5\t0\t\t\t\t\t");
   // The normal reference: z for t and no df.
-  EXPECT_EQ(SlopesSection(t, normal).substr(0, 60),
-            std::string("Simple slopes\nline\testimate\tSE\tz\tdf\tp\tlower\tupper\nFor 1 std").substr(0, 60));
+  const std::string header = "Simple slopes\nline\testimate\tSE\tz\tdf\tp\tlower\tupper\n";
+  EXPECT_EQ(SlopesSection(t, normal).substr(0, header.size()), header);
   EXPECT_NE(SlopesSection(t, normal).find("\t7.5\t\t2E-11\t"), std::string::npos);
   // A section none of whose rows has a number is left out.
   EXPECT_EQ(InterceptsSection(t, withT), "");

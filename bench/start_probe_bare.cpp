@@ -4,7 +4,9 @@
 // cost of loading a font and drawing glyphs at all can be told apart. With
 // "menu" it is the program's menu built straight from Qt widgets: the two
 // labels and six buttons with the same texts, fonts, sizes and colours, in
-// the Fusion style.
+// the Fusion style, the labels aligned and wrapped as the menu's are and the
+// window titled and placed as the menu is: the same pixels as the program's
+// menu.
 
 #include <QApplication>
 #include <QLabel>
@@ -19,6 +21,9 @@ namespace {
 
 void BuildMenu(QApplication& app, QWidget& window) {
   app.setStyle(QStyleFactory::create("Fusion"));
+  // Where and under what title the program opens its menu.
+  window.setWindowTitle(QStringLiteral("Choice"));
+  window.setGeometry(203, 347, 505, 456);
   QPalette pal = window.palette();
   pal.setColor(QPalette::Window, QColor(255, 128, 0));
   window.setPalette(pal);
@@ -28,13 +33,18 @@ void BuildMenu(QApplication& app, QWidget& window) {
   titleFont.setBold(true);
   auto* title = new QLabel(QStringLiteral("Marvane"), &window);
   title->setFont(titleFont);
+  title->setTextFormat(Qt::PlainText);
+  title->setWordWrap(true);
+  title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   title->setGeometry(64, 32, 417, 25);
   QFont bold12("Liberation Sans");
   bold12.setPointSizeF(12);
   bold12.setBold(true);
   auto* note = new QLabel(QStringLiteral("Select the type of model for which you               want to plot the interaction"), &window);
   note->setFont(bold12);
+  note->setTextFormat(Qt::PlainText);
   note->setWordWrap(true);
+  note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   note->setGeometry(80, 64, 313, 49);
   const char* captions[] = {"2 quant predictors w/ +/- Std Z", "2 quant predictors w/ specified Z",
                             "quant and dummy-coded 2-group", "quant and dummy-coded 3-group",

@@ -29,7 +29,7 @@ std::string GridBox(const char* column, int row) {
 // above the first controls: Label6 starts 240 twips (16 px) down and nothing
 // else stands nearer the top-left corner.
 QFont SurfaceFont() {
-  QFont font(kDesignFontFamily);
+  QFont font(DesignFontFamily());
   font.setPointSizeF(9.75);
   font.setBold(true);
   return font;

@@ -24,7 +24,7 @@ void ConfigureApplication(QApplication& app) {
   QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(MARVANE_APP_ID)));
   app.setStyle(QStyleFactory::create("Fusion"));
   // Nearest metric match first; any sans-serif after that.
-  QFont::insertSubstitutions(kDesignFontFamily, {"Liberation Sans", "Arimo", "Arial", "DejaVu Sans"});
+  QFont::insertSubstitutions(kDesignFontFamily, DesignFontSubstitutes());
   // SwitchForm unloads the current form before it shows the next one, so the
   // last visible window closing is not the end: Forms::Unload decides that.
   app.setQuitOnLastWindowClosed(false);

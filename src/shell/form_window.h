@@ -3,6 +3,8 @@
 // A top-level window built from a form design (forms/form_design.h): one
 // widget per control row, found again by its name.
 
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <map>
 #include <string>
@@ -16,8 +18,17 @@ class QPushButton;
 
 namespace marvane {
 
-// The family the designs ask for; main() maps it to an installed sans-serif.
+// The family the designs ask for; no Linux desktop has it.
 inline constexpr const char* kDesignFontFamily = "MS Sans Serif";
+
+// The installed families that stand in for the design family, nearest metric
+// match first; ConfigureApplication sets them up as its substitutes.
+QStringList DesignFontSubstitutes();
+
+// The family the forms' fonts ask for: the first stand-in that is installed,
+// or the design family itself (left to the substitutes and fontconfig) when
+// none is. Needs the application object.
+QString DesignFontFamily();
 
 class FormWindow : public QWidget {
  public:

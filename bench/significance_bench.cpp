@@ -41,10 +41,10 @@ Pasted MakePasted() {
   Pasted p;
   const std::vector<std::string> names = Names();
   p.text = "\"\"";
-  for (const std::string& n : names) p.text += ",\"" + n + "\"";
+  for (const std::string& n : names) p.text.append(",\"").append(n).append("\"");
   p.text += '\n';
   for (int i = 0; i < kWeights; ++i) {
-    p.text += '"' + names[static_cast<std::size_t>(i)] + '"';
+    p.text.append("\"").append(names[static_cast<std::size_t>(i)]).append("\"");
     for (int j = 0; j < kWeights; ++j) {
       const double v = i == j ? 0.04 + 0.001 * i : 0.002 * std::cos(i * 7.0 + j * 7.0) / (1 + std::abs(i - j));
       char buf[40];

@@ -24,10 +24,8 @@ using namespace marvane;
 constexpr int kWeights = 16;
 
 std::vector<std::string> Names() {
-  std::vector<std::string> names{"(Intercept)", "x", "z"};
-  for (int i = 1; i <= 12; ++i) names.push_back("t" + std::to_string(i));
-  names.push_back("x:z");
-  return names;
+  return {"(Intercept)", "x", "z", "t1", "t2", "t3", "t4", "t5", "t6", "t7", "t8", "t9", "t10", "t11", "t12",
+          "x:z"};
 }
 
 // A positive-definite matrix written as R's write.csv() writes it, numbers

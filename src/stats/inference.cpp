@@ -38,6 +38,11 @@ Test WithState(Test::State state) {
 
 Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight>& weights,
                      const WeightCovariance& v, const Reference& r) {
+  return TestCombination(c, weights, v, r, Critical(r));
+}
+
+Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight>& weights,
+                     const WeightCovariance& v, const Reference& r, double critical) {
   if (!Computable(c, v)) return WithState(Test::State::NeedsUnknown);
   const double estimate = Combine(c, weights);
   const double variance = Covariance(c, c, v);
@@ -58,7 +63,7 @@ Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight
   // subnormal gives about 2e-162.
   const double se = std::sqrt(variance);
   const double stat = estimate / se;
-  const double half = Critical(r) * se;
+  const double half = critical * se;
   const double lower = estimate - half, upper = estimate + half;
   if (!std::isfinite(stat) || !std::isfinite(lower) || !std::isfinite(upper)) {
     return WithState(Test::State::BeyondRange);
@@ -143,17 +148,18 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
   Tables t;
   ProblemFinder problems;
   const std::vector<ModelWeight>& w = probe.weights;
+  const double critical = Critical(r);
   for (const ProbeLine& line : probe.lines) {
-    t.slopes.push_back({line.name, TestCombination(line.slope, w, v, r)});
+    t.slopes.push_back({line.name, TestCombination(line.slope, w, v, r, critical)});
     problems.Note(t.slopes.back().test, "the slope " + line.name);
   }
   for (const ProbeLine& line : probe.lines) {
-    t.intercepts.push_back({line.name, TestCombination(line.intercept, w, v, r)});
+    t.intercepts.push_back({line.name, TestCombination(line.intercept, w, v, r, critical)});
     problems.Note(t.intercepts.back().test, "the intercept " + line.name);
   }
   for (const ProbeLine& line : probe.lines) {
     for (const double x : {-probe.stdx, probe.stdx}) {
-      t.points.push_back({line.name, x, TestCombination(AtX(line.intercept, line.slope, x), w, v, r)});
+      t.points.push_back({line.name, x, TestCombination(AtX(line.intercept, line.slope, x), w, v, r, critical)});
       problems.Note(t.points.back().y, "the predicted value " + line.name + " at X = " + NumberToText(x));
     }
   }
@@ -162,7 +168,7 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
     for (std::size_t l = k + 1; l < n; ++l) {
       const ProbeLine& a = probe.lines[k];
       const ProbeLine& b = probe.lines[l];
-      t.slopeDifferences.push_back({PairName(a, b), k, l, TestCombination(Difference(a.slope, b.slope), w, v, r)});
+      t.slopeDifferences.push_back({PairName(a, b), k, l, TestCombination(Difference(a.slope, b.slope), w, v, r, critical)});
     }
   }
   for (std::size_t k = 0; k < n; ++k) {
@@ -170,7 +176,7 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
       const ProbeLine& a = probe.lines[k];
       const ProbeLine& b = probe.lines[l];
       t.interceptDifferences.push_back(
-          {PairName(a, b), k, l, TestCombination(Difference(a.intercept, b.intercept), w, v, r)});
+          {PairName(a, b), k, l, TestCombination(Difference(a.intercept, b.intercept), w, v, r, critical)});
     }
   }
   for (const PairRow& row : t.slopeDifferences) problems.Note(row.test, "the slope difference " + row.name);

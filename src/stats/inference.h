@@ -55,6 +55,10 @@ struct Test {
 // c . weights with its SE, statistic, two-sided p and interval.
 Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight>& weights,
                      const WeightCovariance& v, const Reference& r);
+// The same with the critical value of `r` given, so that a table of many rows
+// finds the quantile once.
+Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight>& weights,
+                     const WeightCovariance& v, const Reference& r, double critical);
 
 struct LineRow { std::string name; Test test; };
 struct PointRow { std::string name; double x = 0; Test y; };

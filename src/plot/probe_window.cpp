@@ -30,6 +30,7 @@
 #include "shell/fault.h"
 #include "shell/number_text.h"
 #include "plot/figure_view.h"
+#include "plot/panel_parts.h"
 #include "plot/regions_panel.h"
 #include "plot/significance_panel.h"
 
@@ -311,12 +312,7 @@ figure::Options ProbeWindow::CurrentOptions() const {
   return o;
 }
 
-void ProbeWindow::SetNotice(const QString& text, bool problem) {
-  notice_->setText(text);
-  QPalette pal = notice_->palette();
-  pal.setColor(QPalette::WindowText, problem ? QColor(128, 0, 0) : palette().color(QPalette::WindowText));
-  notice_->setPalette(pal);
-}
+void ProbeWindow::SetNotice(const QString& text, bool problem) { ShowStatus(notice_, text, problem); }
 
 void ProbeWindow::Redraw() {
   if (!hasProbe_) return;

@@ -1,5 +1,7 @@
 #include "plot/regions_panel.h"
 
+#include "plot/panel_parts.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -22,33 +24,8 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-QTableWidget* MakeTable(const QString& name, const QStringList& header, QWidget* parent) {
-  auto* t = new QTableWidget(0, static_cast<int>(header.size()), parent);
-  t->setObjectName(name);
-  t->setHorizontalHeaderLabels(header);
-  t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  t->verticalHeader()->setVisible(false);
-  t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  t->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-  t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  return t;
-}
 
-QLabel* MakeText(const QString& name, QWidget* parent) {
-  auto* l = new QLabel(parent);
-  l->setObjectName(name);
-  l->setWordWrap(true);
-  l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  return l;
-}
 
-void SetCells(QTableWidget* t, int row, const QStringList& cells) {
-  for (int c = 0; c < cells.size() && c < t->columnCount(); ++c) {
-    auto* item = new QTableWidgetItem(cells[c]);
-    if (c > 3) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    t->setItem(row, c, item);
-  }
-}
 
 bool OneBound(stats::Region::Kind k) { return k == stats::Region::Kind::Above || k == stats::Region::Kind::Below; }
 bool TwoBounds(stats::Region::Kind k) {
@@ -71,21 +48,21 @@ QString StateWords(stats::Test::State s) {
 RegionsPanel::RegionsPanel(std::function<QSizeF()> inches, std::function<FigureStyle()> style, QWidget* parent)
     : QWidget(parent) {
   setObjectName(QStringLiteral("regionsPage"));
-  regionsTable_ = MakeTable(QStringLiteral("regions"),
+  regionsTable_ = MakeResultTable(QStringLiteral("regions"),
                             {QStringLiteral("effect"), QStringLiteral("along"), QStringLiteral("held at"),
                              QStringLiteral("kind"), QStringLiteral("bound 1"), QStringLiteral("bound 2"),
                              QStringLiteral("bound 1 in SD"), QStringLiteral("bound 2 in SD")},
                             this);
   regionsTable_->setAccessibleName(QStringLiteral("Regions of significance"));
-  regionsText_ = MakeText(QStringLiteral("regionsText"), this);
-  crossoversTable_ = MakeTable(QStringLiteral("crossovers"),
+  regionsText_ = MakeWordsLabel(QStringLiteral("regionsText"), this);
+  crossoversTable_ = MakeResultTable(QStringLiteral("crossovers"),
                                {QStringLiteral("lines"), QStringLiteral("X"), QStringLiteral("SE"),
                                 QStringLiteral("kind"), QStringLiteral("lower"), QStringLiteral("upper"),
                                 QStringLiteral("verdict")},
                                this);
   crossoversTable_->setAccessibleName(QStringLiteral("Crossovers"));
-  crossoversText_ = MakeText(QStringLiteral("crossoversText"), this);
-  status_ = MakeText(QStringLiteral("regionStatus"), this);
+  crossoversText_ = MakeWordsLabel(QStringLiteral("crossoversText"), this);
+  status_ = MakeWordsLabel(QStringLiteral("regionStatus"), this);
 
   effect_ = new QComboBox(this);
   effect_->setObjectName(QStringLiteral("regionEffect"));
@@ -233,7 +210,7 @@ void RegionsPanel::FillTables() {
             << (one && sd ? Q(stats::Fixed(e.region.lower / e.sd, d)) : QString())
             << (two && sd ? Q(stats::Fixed(e.region.upper / e.sd, d)) : QString());
     }
-    SetCells(regionsTable_, static_cast<int>(i), cells);
+    SetResultRow(regionsTable_, static_cast<int>(i), cells, 4);
     regionWords << Q(stats::RegionSentence(e, reference_, d));
   }
   regionsText_->setText(regionWords.join(QLatin1Char('\n')));
@@ -255,19 +232,13 @@ void RegionsPanel::FillTables() {
             << (hasUpper ? Q(stats::Fixed(upper, d)) : QString())
             << (rangeOk_ ? QLatin1String(stats::VerdictName(verdicts_[i])) : QString());
     }
-    SetCells(crossoversTable_, static_cast<int>(i), cells);
+    SetResultRow(crossoversTable_, static_cast<int>(i), cells, 4);
     crossWords << Q(stats::CrossoverSentence(c, verdicts_[i], rangeWords_.toStdString(), reference_, d));
   }
   if (crossovers_.empty()) crossWords << QStringLiteral("No two lines have different slopes: no lines cross.");
   crossoversText_->setText(crossWords.join(QLatin1Char('\n')));
 }
 
-void RegionsPanel::SetStatus(const QString& text, bool problem) {
-  status_->setText(text);
-  QPalette pal = status_->palette();
-  pal.setColor(QPalette::WindowText, problem ? QColor(128, 0, 0) : palette().color(QPalette::WindowText));
-  status_->setPalette(pal);
-}
 
 void RegionsPanel::Redescribe() {
   const bool typed = range_->currentIndex() == 1;
@@ -280,7 +251,7 @@ void RegionsPanel::Redescribe() {
     figure_.note = probe_.effects.empty() ? "This model has no effect along a variable to draw."
                                           : "Paste the covariance matrix of the weights on the Significance tab to "
                                             "draw the region figure.";
-    SetStatus(Q(figure_.note), false);
+    ShowStatus(status_, Q(figure_.note), false);
     plot_->update();
     return;
   }
@@ -292,7 +263,7 @@ void RegionsPanel::Redescribe() {
       o.typedTo = StrictParse(to_->text().toStdString());
     } catch (const Fault&) {
       figure_.note = "The typed range of the region figure needs two numbers, such as -4 and 4.";
-      SetStatus(Q(figure_.note), true);
+      ShowStatus(status_, Q(figure_.note), true);
       plot_->update();
       return;
     }
@@ -300,9 +271,9 @@ void RegionsPanel::Redescribe() {
   const std::size_t i = static_cast<std::size_t>(k);
   figure_ = figure::DescribeRegion(probe_, probe_.effects[i], covariance_, reference_, regions_[i].region, o);
   if (!figure_.note.empty()) {
-    SetStatus(Q(figure_.note), true);
+    ShowStatus(status_, Q(figure_.note), true);
   } else {
-    SetStatus(Q(stats::RegionSentence(regions_[i], reference_, decimals_)), false);
+    ShowStatus(status_, Q(stats::RegionSentence(regions_[i], reference_, decimals_)), false);
   }
   plot_->setAccessibleDescription(Q(figure_.note.empty() ? stats::RegionSentence(regions_[i], reference_, decimals_)
                                                          : figure_.note));

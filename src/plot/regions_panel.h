@@ -51,7 +51,6 @@ class RegionsPanel : public QWidget {
  private:
   void Redescribe();
   void FillTables();
-  void SetStatus(const QString& text, bool problem);
 
   Probe probe_;
   bool ready_ = false;

@@ -1,5 +1,7 @@
 #include "plot/significance_panel.h"
 
+#include "plot/panel_parts.h"
+
 #include <QClipboard>
 #include <QComboBox>
 #include <QFormLayout>
@@ -37,24 +39,7 @@ stats::WeightSlot::Kind SlotKind(ModelWeight::Kind k) {
   return stats::WeightSlot::Kind::Main;
 }
 
-QTableWidget* MakeTable(const QString& name, QWidget* parent) {
-  auto* t = new QTableWidget(0, 0, parent);
-  t->setObjectName(name);
-  t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  t->verticalHeader()->setVisible(false);
-  t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  t->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-  t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  return t;
-}
 
-void SetRow(QTableWidget* t, int row, const QStringList& cells) {
-  for (int c = 0; c < cells.size() && c < t->columnCount(); ++c) {
-    auto* item = new QTableWidgetItem(cells[c]);
-    if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    t->setItem(row, c, item);
-  }
-}
 
 QStringList Cells(const std::string& name, const std::vector<std::string>& rest) {
   QStringList out{Q(name)};
@@ -121,10 +106,7 @@ SignificancePanel::SignificancePanel(QWidget* parent) : QWidget(parent) {
   decimals_->setRange(1, 6);
   decimals_->setValue(3);
   decimals_->setAccessibleName(QStringLiteral("decimals shown"));
-  status_ = new QLabel(this);
-  status_->setObjectName(QStringLiteral("covarianceStatus"));
-  status_->setWordWrap(true);
-  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  status_ = MakeWordsLabel(QStringLiteral("covarianceStatus"), this);
 
   auto* inputs = new QFormLayout;
   inputs->addRow(QStringLiteral("Residual &df"), df_);
@@ -142,14 +124,12 @@ SignificancePanel::SignificancePanel(QWidget* parent) : QWidget(parent) {
   left->addLayout(inputs);
   left->addWidget(status_);
 
-  slopes_ = MakeTable(QStringLiteral("slopes"), this);
-  intercepts_ = MakeTable(QStringLiteral("intercepts"), this);
-  points_ = MakeTable(QStringLiteral("points"), this);
-  slopeDifferences_ = MakeTable(QStringLiteral("slopeDifferences"), this);
-  interceptDifferences_ = MakeTable(QStringLiteral("interceptDifferences"), this);
-  tablesNote_ = new QLabel(this);
-  tablesNote_->setObjectName(QStringLiteral("tablesNote"));
-  tablesNote_->setWordWrap(true);
+  slopes_ = MakeResultTable(QStringLiteral("slopes"), {}, this);
+  intercepts_ = MakeResultTable(QStringLiteral("intercepts"), {}, this);
+  points_ = MakeResultTable(QStringLiteral("points"), {}, this);
+  slopeDifferences_ = MakeResultTable(QStringLiteral("slopeDifferences"), {}, this);
+  interceptDifferences_ = MakeResultTable(QStringLiteral("interceptDifferences"), {}, this);
+  tablesNote_ = MakeWordsLabel(QStringLiteral("tablesNote"), this);
   copyText_ = new QPushButton(QStringLiteral("Copy te&xt"), this);
   copyText_->setObjectName(QStringLiteral("copyText"));
 
@@ -189,7 +169,7 @@ SignificancePanel::SignificancePanel(QWidget* parent) : QWidget(parent) {
   connect(decimals_, &QSpinBox::valueChanged, this, [this] { Recompute(); });
   connect(copyText_, &QPushButton::clicked, this, [this] { CopyText(); });
   ClearTables();
-  SetStatus(QStringLiteral("Paste the covariance matrix of the weights to test the lines."), false);
+  ShowStatus(status_, QStringLiteral("Paste the covariance matrix of the weights to test the lines."), false);
 }
 
 int SignificancePanel::Decimals() const { return decimals_->value(); }
@@ -253,25 +233,19 @@ void SignificancePanel::ApplyGuess() {
   shownRows_ = matrix_.size;
 }
 
-void SignificancePanel::SetStatus(const QString& text, bool problem) {
-  status_->setText(text);
-  QPalette pal = status_->palette();
-  pal.setColor(QPalette::WindowText, problem ? QColor(128, 0, 0) : palette().color(QPalette::WindowText));
-  status_->setPalette(pal);
-}
 
 void SignificancePanel::Recompute() {
   ready_ = false;
   tables_ = {};
   auto fail = [this](const QString& why) {
     ClearTables();
-    SetStatus(why, true);
+    ShowStatus(status_, why, true);
     if (onChanged) onChanged();
   };
   if (!hasProbe_) return;
   if (text_->toPlainText().trimmed().isEmpty()) {
     ClearTables();
-    SetStatus(QStringLiteral("Paste the covariance matrix of the weights to test the lines."), false);
+    ShowStatus(status_, QStringLiteral("Paste the covariance matrix of the weights to test the lines."), false);
     if (onChanged) onChanged();
     return;
   }
@@ -369,11 +343,11 @@ void SignificancePanel::Recompute() {
     notes << QStringLiteral("%1 pasted row(s) are not used.").arg(matrix_.size - used);
   }
   if (!tables_.problem.empty()) {
-    SetStatus(said + QStringLiteral(" But ") + Q(tables_.problem) +
+    ShowStatus(status_, said + QStringLiteral(" But ") + Q(tables_.problem) +
                   QStringLiteral(": check the matrix and which row is which weight."),
               true);
   } else {
-    SetStatus(said + QStringLiteral(" ") + notes.join(QStringLiteral(" ")), false);
+    ShowStatus(status_, said + QStringLiteral(" ") + notes.join(QStringLiteral(" ")), false);
   }
   if (onChanged) onChanged();
 }
@@ -400,7 +374,7 @@ void SignificancePanel::ShowTables() {
     t->setHorizontalHeaderLabels(lineHeader);
     t->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
-      SetRow(t, static_cast<int>(r), Cells(rows[r].name, stats::TestCells(rows[r].test, reference_, d, false)));
+      SetResultRow(t, static_cast<int>(r), Cells(rows[r].name, stats::TestCells(rows[r].test, reference_, d, false)), 1);
     }
   };
   fillLines(slopes_, tables_.slopes);
@@ -411,7 +385,7 @@ void SignificancePanel::ShowTables() {
     t->setHorizontalHeaderLabels(pairHeader);
     t->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
-      SetRow(t, static_cast<int>(r), Cells(rows[r].name, stats::TestCells(rows[r].test, reference_, d, true)));
+      SetResultRow(t, static_cast<int>(r), Cells(rows[r].name, stats::TestCells(rows[r].test, reference_, d, true)), 1);
     }
   };
   fillPairs(slopeDifferences_, tables_.slopeDifferences);
@@ -425,8 +399,8 @@ void SignificancePanel::ShowTables() {
     const stats::PointRow& p = tables_.points[r];
     const std::vector<std::string> c = stats::TestCells(p.y, reference_, d, false);
     // estimate, SE, t, df, p, lower, upper: the predicted value keeps Y, SE and the interval.
-    SetRow(points_, static_cast<int>(r),
-           Cells(p.name, {stats::Fixed(p.x, d), c[0], c[1], c[5], c[6]}));
+    SetResultRow(points_, static_cast<int>(r),
+           Cells(p.name, {stats::Fixed(p.x, d), c[0], c[1], c[5], c[6]}), 1);
   }
 
   QString note = QStringLiteral(
@@ -470,7 +444,7 @@ void SignificancePanel::CopyText() {
   }
   const QString text = SentencesText();
   if (text.isEmpty()) {
-    SetStatus(status_->text().isEmpty() ? QStringLiteral("Nothing to copy yet: paste the covariance matrix first.")
+    ShowStatus(status_, status_->text().isEmpty() ? QStringLiteral("Nothing to copy yet: paste the covariance matrix first.")
                                         : status_->text(),
               true);
     return;

@@ -58,7 +58,6 @@ class SignificancePanel : public QWidget {
   void ApplyGuess();
   void ShowTables();
   void ClearTables();
-  void SetStatus(const QString& text, bool problem);
   void CopyText();
 
   Probe probe_;

@@ -1,0 +1,45 @@
+#include "plot/panel_parts.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+
+namespace marvane {
+
+QTableWidget* MakeResultTable(const QString& name, const QStringList& header, QWidget* parent) {
+  auto* t = new QTableWidget(0, static_cast<int>(header.size()), parent);
+  t->setObjectName(name);
+  if (!header.isEmpty()) t->setHorizontalHeaderLabels(header);
+  t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  t->verticalHeader()->setVisible(false);
+  t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  t->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  return t;
+}
+
+void SetResultRow(QTableWidget* t, int row, const QStringList& cells, int firstNumber) {
+  for (int c = 0; c < cells.size() && c < t->columnCount(); ++c) {
+    auto* item = new QTableWidgetItem(cells[c]);
+    if (c >= firstNumber) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    t->setItem(row, c, item);
+  }
+}
+
+QLabel* MakeWordsLabel(const QString& name, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(name);
+  l->setWordWrap(true);
+  l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return l;
+}
+
+void ShowStatus(QLabel* label, const QString& text, bool problem) {
+  label->setText(text);
+  QPalette pal = label->palette();
+  pal.setColor(QPalette::WindowText,
+               problem ? QColor(128, 0, 0) : label->parentWidget()->palette().color(QPalette::WindowText));
+  label->setPalette(pal);
+}
+
+}  // namespace marvane

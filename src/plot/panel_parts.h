@@ -1,0 +1,27 @@
+#pragma once
+
+// The pieces the plot window's tabs share: read-only result tables, texts
+// in words, and a status line that shows a problem in dark red.
+
+#include <QString>
+#include <QStringList>
+
+class QLabel;
+class QTableWidget;
+class QWidget;
+
+namespace marvane {
+
+// A read-only table that is as tall as its rows, with `header` (may be set later).
+QTableWidget* MakeResultTable(const QString& name, const QStringList& header, QWidget* parent);
+
+// Row `row` of the table: the cells from `firstNumber` on are aligned right.
+void SetResultRow(QTableWidget* t, int row, const QStringList& cells, int firstNumber);
+
+// A label for sentences: word-wrapped and selectable.
+QLabel* MakeWordsLabel(const QString& name, QWidget* parent);
+
+// Shows `text`, in dark red when it tells a problem.
+void ShowStatus(QLabel* label, const QString& text, bool problem);
+
+}  // namespace marvane

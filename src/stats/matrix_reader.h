@@ -29,6 +29,11 @@ struct PastedMatrix {
   std::string format;
   // Decimal commas were read as decimal points (tab-separated text only).
   bool commaDecimals = false;
+  // Stata's base and omitted terms (0b.f, o.x, ...) whose all-zero rows and
+  // columns were left out, as pasted; empty for the other formats.
+  std::vector<std::string> dropped;
+  // How many pairs i < j differed within the tolerance and now hold their mean.
+  std::size_t averaged = 0;
 
   double At(std::size_t i, std::size_t j) const { return cells[i * size + j]; }
 };
@@ -40,6 +45,13 @@ struct ReadResult {
   // ("row 3, column 2: \"abc\" is not a number").
   std::string error;
 };
+
+// Rows and columns in the messages count from 1 over the matrix itself: the
+// line of column names and the column of row names are not counted. Where a
+// row has a name, the message gives it too: "row 3 (x:z), column 2: ...".
+// Without names in the text, a table of numbers is "bare numbers" (or "a bare
+// lower triangle") whatever separates its cells; "a tab-separated table" and
+// "a comma-separated table" have names in their first row or column.
 
 // Reads `text`. Never throws; every input gives either a symmetric matrix of
 // finite numbers with non-negative variances or an error in words.

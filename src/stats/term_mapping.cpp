@@ -1,0 +1,281 @@
+// Which pasted row is which weight: the guess the window offers before the
+// user changes it (declared in stats/matrix_reader.h).
+//
+//   1. The first name that reads as the intercept is the constant.
+//   2. Products are the names joined by ':' (R) or '#' (Stata), and the names
+//      that are other pasted names run together ("XZ" beside "X" and "Z", as
+//      SPSS users name a product they computed; "x_z" too: only letters and
+//      digits are compared, in either case).
+//   3. The other names, in their order, are the main-effect weights in the
+//      form's order.
+//   4. Each product weight takes the product name whose parts are the names of
+//      its main-effect weights. Parts are compared after Stata's prefixes are
+//      taken off: c., i., o., co. entirely, the flags of a level (1b. is 1.);
+//      when that finds none, the level too (2.f is f), if that finds exactly
+//      one.
+//   5. The names left over, in their order, go to the held terms, then to the
+//      product weights still without a row.
+// Without names (or when the names are not one per row), and when a full set
+// of rows has neither an intercept name nor a product name among its names
+// (names of the user's own, such as the form's boxes), the rows go by
+// position in the form's order. When there is no intercept name and one row
+// fewer than weights, the constant has no row and the rest go by the rules
+// (or by position). A weight without a row gets -1; no row goes to two
+// weights.
+
+#include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "stats/matrix_reader.h"
+
+namespace marvane::stats {
+namespace {
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t k = 0; k < a.size(); ++k) {
+    if (std::tolower(static_cast<unsigned char>(a[k])) != std::tolower(static_cast<unsigned char>(b[k]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsProductName(std::string_view name) {
+  return name.find(':') != std::string_view::npos || name.find('#') != std::string_view::npos;
+}
+
+std::vector<std::string> SplitProduct(std::string_view name) {
+  std::vector<std::string> parts;
+  std::size_t b = 0;
+  for (std::size_t k = 0; k <= name.size(); ++k) {
+    if (k == name.size() || name[k] == ':' || name[k] == '#') {
+      parts.emplace_back(Trim(name.substr(b, k - b)));
+      b = k + 1;
+    }
+  }
+  return parts;
+}
+
+// A name part without Stata's operators: "c.x" -> "x", "co.x" -> "x",
+// "1b.f" -> "1.f"; with `dropLevel` also the level: "2.f" -> "f".
+std::string Key(std::string_view part, bool dropLevel) {
+  part = Trim(part);
+  for (;;) {
+    const std::size_t dot = part.find('.');
+    if (dot == std::string_view::npos || dot == 0 || dot + 1 >= part.size()) break;
+    const std::string_view prefix = part.substr(0, dot);
+    if (prefix == "c" || prefix == "i" || prefix == "o" || prefix == "co") {
+      part.remove_prefix(dot + 1);
+      continue;
+    }
+    std::size_t digits = 0;
+    while (digits < prefix.size() && IsDigit(prefix[digits])) ++digits;
+    const std::string_view flags = prefix.substr(digits);
+    if (digits > 0 && flags.find_first_not_of("bno") == std::string_view::npos) {
+      if (dropLevel) return std::string(part.substr(dot + 1));
+      return std::string(prefix.substr(0, digits)) + std::string(part.substr(dot));
+    }
+    break;
+  }
+  return std::string(part);
+}
+
+// Letters and digits only, in lower case: "X_Z" -> "xz".
+std::string Squeezed(std::string_view name) {
+  std::string out;
+  for (char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (std::isalnum(u)) out.push_back(static_cast<char>(std::tolower(u)));
+  }
+  return out;
+}
+
+struct Name {
+  std::string text;
+  bool intercept = false;
+  bool product = false;
+  std::vector<std::string> parts;  // a product's parts, as names
+};
+
+// Whether `target` is the run-together of two or more of the candidates
+// (each at most once); their indexes in `used` when it is. `budget` bounds
+// the search (names such as "a", "aa", "aaa" could make it long): when it
+// runs out, the answer is no.
+bool SplitsInto(std::string_view target, const std::vector<std::string>& candidates, std::vector<bool>& taken,
+                std::vector<std::size_t>& used, int& budget) {
+  if (target.empty()) return used.size() >= 2;
+  if (--budget < 0) return false;
+  for (std::size_t k = 0; k < candidates.size(); ++k) {
+    const std::string& c = candidates[k];
+    if (taken[k] || c.empty() || c.size() > target.size() || target.substr(0, c.size()) != c) continue;
+    taken[k] = true;
+    used.push_back(k);
+    if (SplitsInto(target.substr(c.size()), candidates, taken, used, budget)) return true;
+    used.pop_back();
+    taken[k] = false;
+  }
+  return false;
+}
+
+std::vector<int> ByPosition(const std::vector<WeightSlot>& weights, std::size_t rows, bool skipConstant) {
+  std::vector<int> map(weights.size(), -1);
+  std::size_t next = 0;
+  for (std::size_t w = 0; w < weights.size() && next < rows; ++w) {
+    if (skipConstant && weights[w].kind == WeightSlot::Kind::Constant) continue;
+    map[w] = static_cast<int>(next++);
+  }
+  return map;
+}
+
+}  // namespace
+
+bool IsInterceptName(std::string_view name) {
+  name = Trim(name);
+  for (std::string_view known : {"(Intercept)", "Intercept", "_cons", "const", "Constant", "(Constant)"}) {
+    if (EqualsIgnoringCase(name, known)) return true;
+  }
+  return false;
+}
+
+std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std::vector<std::string>& names,
+                              std::size_t rows) {
+  using K = WeightSlot::Kind;
+  const std::size_t count = weights.size();
+  const bool hasConstant =
+      std::any_of(weights.begin(), weights.end(), [](const WeightSlot& w) { return w.kind == K::Constant; });
+  const bool hasIntercept =
+      std::any_of(names.begin(), names.end(), [](const std::string& n) { return IsInterceptName(n); });
+  const bool oneShort = hasConstant && !hasIntercept && rows + 1 == count;
+
+  if (names.empty() || names.size() != rows) return ByPosition(weights, rows, oneShort);
+
+  // What each name is.
+  std::vector<Name> pasted(rows);
+  for (std::size_t r = 0; r < rows; ++r) {
+    pasted[r].text = names[r];
+    pasted[r].intercept = IsInterceptName(names[r]);
+    if (!pasted[r].intercept && IsProductName(names[r])) {
+      pasted[r].product = true;
+      pasted[r].parts = SplitProduct(names[r]);
+    }
+  }
+  std::vector<std::string> squeezed(rows);
+  for (std::size_t r = 0; r < rows; ++r) {
+    if (!pasted[r].intercept && !pasted[r].product) squeezed[r] = Squeezed(Key(names[r], false));
+  }
+  // (Only for as many names as a model of these forms has, and a few more.)
+  constexpr std::size_t kMostNamesToSplit = 64;
+  for (std::size_t r = 0; r < rows && rows <= kMostNamesToSplit; ++r) {
+    if (pasted[r].intercept || pasted[r].product || squeezed[r].empty()) continue;
+    std::vector<std::string> others = squeezed;
+    others[r].clear();
+    std::vector<bool> taken(rows, false);
+    std::vector<std::size_t> used;
+    int budget = 10000;
+    if (SplitsInto(squeezed[r], others, taken, used, budget)) {
+      pasted[r].product = true;
+      for (std::size_t k : used) pasted[r].parts.push_back(names[k]);
+    }
+  }
+  const bool informative =
+      std::any_of(pasted.begin(), pasted.end(), [](const Name& n) { return n.intercept || n.product; });
+  if (!informative && rows == count) return ByPosition(weights, rows, false);
+
+  std::vector<int> map(count, -1);
+  std::vector<bool> used(rows, false);
+  auto give = [&](std::size_t w, std::size_t r) {
+    map[w] = static_cast<int>(r);
+    used[r] = true;
+  };
+
+  // 1. The constant.
+  for (std::size_t w = 0; w < count; ++w) {
+    if (weights[w].kind != K::Constant) continue;
+    for (std::size_t r = 0; r < rows; ++r) {
+      if (pasted[r].intercept && !used[r]) {
+        give(w, r);
+        break;
+      }
+    }
+    break;
+  }
+  for (std::size_t r = 0; r < rows; ++r) {
+    if (pasted[r].intercept) used[r] = true;  // a second intercept name goes nowhere
+  }
+
+  // 2. Main effects in order.
+  {
+    std::size_t r = 0;
+    for (std::size_t w = 0; w < count; ++w) {
+      if (weights[w].kind != K::Main) continue;
+      while (r < rows && (used[r] || pasted[r].product)) ++r;
+      if (r >= rows) break;
+      give(w, r);
+    }
+  }
+
+  // 3. Products by their parts.
+  auto keysOf = [](const std::vector<std::string>& parts, bool dropLevel) {
+    std::vector<std::string> keys;
+    for (const std::string& p : parts) keys.push_back(Key(p, dropLevel));
+    std::sort(keys.begin(), keys.end());
+    return keys;
+  };
+  for (std::size_t w = 0; w < count; ++w) {
+    if (weights[w].kind != K::Product || weights[w].parts.empty()) continue;
+    std::vector<std::string> partNames;
+    bool complete = true;
+    for (int part : weights[w].parts) {
+      if (part < 0 || static_cast<std::size_t>(part) >= count || map[static_cast<std::size_t>(part)] < 0) {
+        complete = false;
+        break;
+      }
+      partNames.push_back(names[static_cast<std::size_t>(map[static_cast<std::size_t>(part)])]);
+    }
+    if (!complete) continue;
+    std::optional<std::size_t> match;
+    for (bool dropLevel : {false, true}) {
+      const std::vector<std::string> wanted = keysOf(partNames, dropLevel);
+      std::size_t found = 0;
+      std::optional<std::size_t> candidate;
+      for (std::size_t r = 0; r < rows; ++r) {
+        if (used[r] || !pasted[r].product || keysOf(pasted[r].parts, dropLevel) != wanted) continue;
+        ++found;
+        if (!candidate) candidate = r;
+      }
+      if (candidate && (!dropLevel || found == 1)) {
+        match = candidate;
+        break;
+      }
+    }
+    if (match) give(w, *match);
+  }
+
+  // 4. The rest: held terms first, then products without a row.
+  for (K kind : {K::Held, K::Product}) {
+    std::size_t r = 0;
+    for (std::size_t w = 0; w < count; ++w) {
+      if (weights[w].kind != kind || map[w] >= 0) continue;
+      while (r < rows && used[r]) ++r;
+      if (r >= rows) break;
+      give(w, r);
+    }
+  }
+  return map;
+}
+
+}  // namespace marvane::stats

@@ -74,6 +74,13 @@ void SetBox(ProbeWindow* w, const char* name, const QString& text) {
   }
 }
 
+// How many effects along one variable each form states.
+std::size_t FormEffects(const QString& menuButton) {
+  if (menuButton == QLatin1String("Command4")) return 3;  // Mixed3: DC1, DC2 and DC1 vs DC2
+  if (menuButton == QLatin1String("Command5")) return 4;  // Quant3: along Z and along V, each at +-1 SD
+  return 1;
+}
+
 QString Status(ProbeWindow* w) { return Find<QLabel>(w, "covarianceStatus")->text(); }
 
 QStringList Row(QTableWidget* t, int row) {
@@ -345,7 +352,19 @@ class SignificanceGuiTest : public QObject {
     QCOMPARE(Find<QTableWidget>(w, "slopes")->rowCount(), lines);
     QCOMPARE(Find<QTableWidget>(w, "points")->rowCount(), 2 * lines);
     QCOMPARE(Find<QTableWidget>(w, "slopeDifferences")->rowCount(), lines * (lines - 1) / 2);
-    QVERIFY(Find<QTableWidget>(w, "regions")->rowCount() >= 1);
+    // Every effect has its row, its sentence and its region figure.
+    auto* effect = Find<QComboBox>(w, "regionEffect");
+    const int effects = static_cast<int>(w->findChild<QTableWidget*>("regions")->rowCount());
+    QCOMPARE(effect->count(), effects);
+    QCOMPARE(effects, static_cast<int>(FormEffects(menuButton)));
+    QCOMPARE(Find<QLabel>(w, "regionsText")->text().split('\n').size(), effects);
+    for (int k = 0; k < effects; ++k) {
+      effect->setCurrentIndex(k);
+      const figure::Figure& region = w->RegionFigure();
+      QVERIFY2(region.note.empty(), region.note.c_str());
+      QVERIFY(!region.bands.empty());
+      QVERIFY(region.zeroLine);
+    }
     QVERIFY(!Find<QLabel>(w, "crossoversText")->text().isEmpty());
   }
 };

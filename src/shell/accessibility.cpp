@@ -86,9 +86,16 @@ void DescribeForAccessibility(FormWindow& form) {
   }
 }
 
+namespace {
+AlertListener g_alertListener = nullptr;
+}  // namespace
+
+void ListenForAlerts(AlertListener listener) { g_alertListener = listener; }
+
 void AnnounceAlert(QLabel* label) {
   if (label == nullptr) return;
   QAccessibleEvent event(label, QAccessible::Alert);
+  if (g_alertListener != nullptr) g_alertListener(event);
   QAccessible::updateAccessibility(&event);
 }
 

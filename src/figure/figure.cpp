@@ -175,6 +175,11 @@ void AddBands(Figure& f, const Probe& probe, const Options& options, double from
 void AddBracket(Figure& f, const stats::Crossover& c, const stats::Reference& r, double from, double to);
 }  // namespace
 
+std::string LegendName(const Probe& probe, const Options& options, std::size_t i) {
+  if (i < options.names.size() && !options.names[i].empty()) return options.names[i];
+  return i < probe.lines.size() ? probe.lines[i].name : std::string();
+}
+
 Figure Describe(const Probe& probe, const Options& options) {
   Figure f;
   f.xTitle = options.xTitle;
@@ -216,7 +221,7 @@ Figure Describe(const Probe& probe, const Options& options) {
   for (const ProbeLine& pl : probe.lines) {
     Line l;
     const std::size_t i = static_cast<std::size_t>(style);
-    l.name = i < options.names.size() && !options.names[i].empty() ? options.names[i] : pl.name;
+    l.name = LegendName(probe, options, i);
     l.xFrom = from;
     l.xTo = to;
     l.yFrom = pl.line.intercept + from * pl.line.slope;

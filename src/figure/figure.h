@@ -124,6 +124,10 @@ std::vector<Tick> NiceTicks(double lo, double hi, int target = 5);
 // a decimal step (0.30000000000000004) show as written (0.3).
 std::string TickLabel(double value);
 
+// The legend's name of line i: the edited name where the options have one,
+// else the line's own.
+std::string LegendName(const Probe& probe, const Options& options, std::size_t i);
+
 // The lines figure of a probe under the options.
 Figure Describe(const Probe& probe, const Options& options);
 

@@ -380,8 +380,7 @@ QString ProbeWindow::TableText() const {
   const figure::Options o = CurrentOptions();
   for (std::size_t i = 0; i < probe_.lines.size(); ++i) {
     const ProbeLine& l = probe_.lines[i];
-    const std::string name = i < o.names.size() && !o.names[i].empty() ? o.names[i] : l.name;
-    out += Q(name);
+    out += Q(figure::LegendName(probe_, o, i));
     for (double v : {l.line.slope, l.line.intercept, l.line.x1, l.line.y1, l.line.x2, l.line.y2}) {
       out += '\t' + Q(NumberToText(v));
     }

@@ -24,23 +24,10 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-
-
-
-bool OneBound(stats::Region::Kind k) { return k == stats::Region::Kind::Above || k == stats::Region::Kind::Below; }
-bool TwoBounds(stats::Region::Kind k) {
-  return k == stats::Region::Kind::Outside || k == stats::Region::Kind::Between;
-}
-
-QString StateWords(stats::Test::State s) {
-  switch (s) {
-    case stats::Test::State::NeedsUnknown: return QStringLiteral("needs a weight the matrix has no row for");
-    case stats::Test::State::NegativeVariance: return QStringLiteral("a variance comes out negative");
-    case stats::Test::State::NotTestable: return QStringLiteral("standard error 0");
-    case stats::Test::State::BeyondRange: return QStringLiteral("beyond the range of numbers");
-    case stats::Test::State::Tested: break;
-  }
-  return {};
+QStringList Cells(const std::vector<std::string>& cells) {
+  QStringList out;
+  for (const std::string& c : cells) out << Q(c);
+  return out;
 }
 
 }  // namespace
@@ -199,16 +186,9 @@ void RegionsPanel::FillTables() {
     const stats::EffectRegion& e = regions_[i];
     QStringList cells{Q(e.name), Q(e.along), Q(e.heldAt)};
     if (e.state != stats::Test::State::Tested) {
-      cells << StateWords(e.state);
+      cells << Q(stats::StateWords(e.state));
     } else {
-      const stats::Region::Kind k = e.region.kind;
-      const bool one = OneBound(k) || TwoBounds(k);
-      const bool two = TwoBounds(k);
-      const bool sd = e.sd > 0;
-      cells << QLatin1String(stats::KindName(k)) << (one ? Q(stats::Fixed(e.region.lower, d)) : QString())
-            << (two ? Q(stats::Fixed(e.region.upper, d)) : QString())
-            << (one && sd ? Q(stats::Fixed(e.region.lower / e.sd, d)) : QString())
-            << (two && sd ? Q(stats::Fixed(e.region.upper / e.sd, d)) : QString());
+      cells << Cells(stats::RegionCells(e, [d](double v) { return stats::Fixed(v, d); }));
     }
     SetResultRow(regionsTable_, static_cast<int>(i), cells, 4);
     regionWords << Q(stats::RegionSentence(e, reference_, d));
@@ -221,15 +201,9 @@ void RegionsPanel::FillTables() {
     const stats::Crossover& c = crossovers_[i];
     QStringList cells{Q(c.name), Q(stats::Fixed(c.x, d))};
     if (c.state != stats::Test::State::Tested) {
-      cells << QString() << StateWords(c.state);
+      cells << QString() << Q(stats::StateWords(c.state));
     } else {
-      using K = stats::Crossover::Kind;
-      const bool hasLower = c.kind == K::Interval || c.kind == K::Outside || c.kind == K::Above;
-      const bool hasUpper = c.kind == K::Interval || c.kind == K::Outside || c.kind == K::Below;
-      const double upper = c.kind == K::Below ? c.lower : c.upper;
-      cells << Q(stats::Fixed(c.se, d)) << QLatin1String(stats::KindName(c.kind))
-            << (hasLower ? Q(stats::Fixed(c.lower, d)) : QString())
-            << (hasUpper ? Q(stats::Fixed(upper, d)) : QString())
+      cells << Cells(stats::CrossoverCells(c, [d](double v) { return stats::Fixed(v, d); }))
             << (rangeOk_ ? QLatin1String(stats::VerdictName(verdicts_[i])) : QString());
     }
     SetResultRow(crossoversTable_, static_cast<int>(i), cells, 4);

@@ -113,18 +113,25 @@ std::string StatName(const Reference& r) {
 
 std::string LevelText(const Reference& r) { return NumberToText(r.level * 100, 6) + "%"; }
 
+std::string StateWords(Test::State s) {
+  switch (s) {
+    case Test::State::NeedsUnknown: return "needs a weight the matrix has no row for";
+    case Test::State::NegativeVariance: return "its variance comes out negative";
+    case Test::State::BeyondRange: return "beyond the range of numbers";
+    case Test::State::NotTestable: return "standard error 0";
+    case Test::State::Tested: break;
+  }
+  return {};
+}
+
 std::vector<std::string> TestCells(const Test& t, const Reference& r, int decimals, bool holm) {
   const std::size_t n = holm ? 8 : 7;
   std::vector<std::string> c;
   switch (t.state) {
     case Test::State::NeedsUnknown:
-      c.push_back("needs a weight the matrix has no row for");
-      break;
     case Test::State::NegativeVariance:
-      c.push_back("its variance comes out negative");
-      break;
     case Test::State::BeyondRange:
-      c.push_back("beyond the range of numbers");
+      c.push_back(StateWords(t.state));
       break;
     case Test::State::NotTestable:
       c.push_back(Fixed(t.estimate, decimals));
@@ -198,8 +205,6 @@ namespace marvane::stats {
 
 namespace {
 
-bool TwoBounds(Region::Kind k) { return k == Region::Kind::Outside || k == Region::Kind::Between; }
-bool OneBound(Region::Kind k) { return k == Region::Kind::Above || k == Region::Kind::Below; }
 
 // "p < .05" for the level's two-sided alpha.
 std::string AlphaPhrase(const Reference& r) {
@@ -227,6 +232,23 @@ std::string Where(Region::Kind k, const std::string& lo, const std::string& hi) 
 
 }  // namespace
 
+std::vector<std::string> RegionCells(const EffectRegion& e, const std::function<std::string(double)>& write) {
+  const Region::Kind k = e.region.kind;
+  const bool two = k == Region::Kind::Outside || k == Region::Kind::Between;
+  const bool one = two || k == Region::Kind::Above || k == Region::Kind::Below;
+  const bool sd = e.sd > 0;
+  return {KindName(k), one ? write(e.region.lower) : "", two ? write(e.region.upper) : "",
+          one && sd ? write(e.region.lower / e.sd) : "", two && sd ? write(e.region.upper / e.sd) : ""};
+}
+
+std::vector<std::string> CrossoverCells(const Crossover& c, const std::function<std::string(double)>& write) {
+  using K = Crossover::Kind;
+  const bool hasLower = c.kind == K::Interval || c.kind == K::Outside || c.kind == K::Above;
+  const bool hasUpper = c.kind == K::Interval || c.kind == K::Outside || c.kind == K::Below;
+  const double upper = c.kind == K::Below ? c.lower : c.upper;
+  return {write(c.se), KindName(c.kind), hasLower ? write(c.lower) : "", hasUpper ? write(upper) : ""};
+}
+
 std::string RegionsSection(const std::vector<EffectRegion>& regions) {
   std::string out =
       "Regions of significance\neffect\talong\theld at\tkind\tbound 1\tbound 2\tbound 1 in SD\tbound 2 in SD";
@@ -234,13 +256,9 @@ std::string RegionsSection(const std::vector<EffectRegion>& regions) {
   for (const EffectRegion& e : regions) {
     if (e.state != Test::State::Tested) continue;
     any = true;
-    const Region::Kind k = e.region.kind;
-    const bool one = OneBound(k) || TwoBounds(k);
-    const bool two = TwoBounds(k);
-    const bool sd = e.sd > 0;
-    out += '\n' + Join({e.name, e.along, e.heldAt, KindName(k), one ? Canonical(e.region.lower) : "",
-                        two ? Canonical(e.region.upper) : "", one && sd ? Canonical(e.region.lower / e.sd) : "",
-                        two && sd ? Canonical(e.region.upper / e.sd) : ""});
+    std::vector<std::string> cells{e.name, e.along, e.heldAt};
+    for (std::string& c : RegionCells(e, Canonical)) cells.push_back(std::move(c));
+    out += '\n' + Join(cells);
   }
   return any ? out : std::string();
 }
@@ -252,16 +270,10 @@ std::string CrossoversSection(const std::vector<Crossover>& crossovers, const st
     const Crossover& c = crossovers[i];
     if (c.state != Test::State::Tested) continue;
     any = true;
-    // The finite ends: both for an interval and for the two rays outside
-    // one; a single ray has its one end in the cell of its side.
-    const bool hasLower = c.kind == Crossover::Kind::Interval || c.kind == Crossover::Kind::Outside ||
-                          c.kind == Crossover::Kind::Above;
-    const bool hasUpper = c.kind == Crossover::Kind::Interval || c.kind == Crossover::Kind::Outside ||
-                          c.kind == Crossover::Kind::Below;
-    const double upper = c.kind == Crossover::Kind::Below ? c.lower : c.upper;
-    out += '\n' + Join({c.name, Canonical(c.x), Canonical(c.se), KindName(c.kind),
-                        hasLower ? Canonical(c.lower) : "", hasUpper ? Canonical(upper) : "",
-                        i < verdicts.size() ? VerdictName(verdicts[i]) : ""});
+    std::vector<std::string> cells{c.name, Canonical(c.x)};
+    for (std::string& cell : CrossoverCells(c, Canonical)) cells.push_back(std::move(cell));
+    cells.push_back(i < verdicts.size() ? VerdictName(verdicts[i]) : "");
+    out += '\n' + Join(cells);
   }
   return any ? out : std::string();
 }

@@ -5,6 +5,7 @@
 // sections in the canonical 15-digit number text, and report sentences.
 // Standard library only.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,20 @@ std::vector<std::string> Sentences(const Tables& t, const Reference& r, int deci
 #include "stats/regions.h"
 
 namespace marvane::stats {
+
+// The cells of a region row after effect, along and held at: kind, bound 1,
+// bound 2, bound 1 in SD, bound 2 in SD, each number written by `write`;
+// empty where the kind has no such bound or the SD is not known.
+std::vector<std::string> RegionCells(const EffectRegion& e, const std::function<std::string(double)>& write);
+
+// The cells of a crossing row after lines and X: SE, kind, lower, upper,
+// each number written by `write`. Both ends for an interval and for the two
+// rays outside one; a single ray has its one end in the cell of its side.
+std::vector<std::string> CrossoverCells(const Crossover& c, const std::function<std::string(double)>& write);
+
+// A row's state in a few words, where it has no numbers ("needs a weight
+// the matrix has no row for"); empty for Tested.
+std::string StateWords(Test::State s);
 
 // The clipboard's regions section: "Regions of significance", the header
 // "effect\talong\theld at\tkind\tbound 1\tbound 2\tbound 1 in SD\tbound 2 in SD",

@@ -290,6 +290,18 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"quoted names with a comma and a quote", "\"\",\"a, b\",\"c\"\"\"\n\"a, b\",1,0\n\"c\"\"\",0,1",
                  "R's write.csv", {"a, b", "c\""}, {1, 0, 0, 1}}));
 
+// Comma-separated numbers are read where they stand when only blanks follow
+// them to the comma; anything else after a number makes the cell a word.
+INSTANTIATE_TEST_SUITE_P(
+    CommaCells, Texts,
+    ::testing::Values(
+        TextCase{"blanks around the numbers", " 1 , -.5 \n -.5 ,2  ", "bare numbers", {},
+                 {1, -.5, -.5, 2}},
+        TextCase{"exponents, a plus sign, a bare point", "1e-3,+2.5E+1\n25.,4", "bare numbers", {},
+                 {1e-3, 25, 25, 4}},
+        TextCase{"a number below the double range is a zero", "1,1e-400\n1e-400,1", "bare numbers", {},
+                 {1, 0, 0, 1}}));
+
 INSTANTIATE_TEST_SUITE_P(
     StataVariants, Texts,
     ::testing::Values(
@@ -361,6 +373,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "Row 1, column 1: \"1e999\" is beyond the range of double-precision numbers."},
         ErrorCase{"beyond the double range, negative", "1 -1.8e308\n-1.8e308 1",
                   "Row 1, column 2: \"-1.8e308\" is beyond the range of double-precision numbers."},
+        ErrorCase{"a number and a word in one comma-separated cell", "1,2 x\n2,1",
+                  "Row 1, column 2: \"2 x\" is not a number."},
+        ErrorCase{"a number run into a word in a comma-separated cell", "1,2x\n2,1",
+                  "Row 1, column 2: \"2x\" is not a number."},
+        ErrorCase{"beyond the double range in a comma-separated cell", "1,-1e999\n-1e999,1",
+                  "Row 1, column 2: \"-1e999\" is beyond the range of double-precision numbers."},
         ErrorCase{"Stata's missing value", "symmetric e(V)[2,2]\n   x  _cons\nx  .\n_cons  0  1",
                   "Row 1 (x), column 1: \".\" is not a number."}));
 

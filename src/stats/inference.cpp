@@ -1,6 +1,7 @@
 #include "stats/inference.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 
@@ -9,11 +10,29 @@
 namespace marvane::stats {
 
 double Covariance(const std::vector<double>& a, const std::vector<double>& b, const WeightCovariance& v) {
+  // The combinations are mostly zeros (a slope takes two or four weights of
+  // sixteen): the nonzero places of b are found once, not once per row.
+  constexpr std::size_t kMost = 64;
+  const std::size_t nb = std::min(b.size(), v.size);
+  std::array<std::size_t, kMost> places{};
+  std::size_t count = 0;
+  if (nb <= kMost) {
+    for (std::size_t j = 0; j < nb; ++j) {
+      if (b[j] != 0) places[count++] = j;
+    }
+  }
   double sum = 0;
   for (std::size_t i = 0; i < a.size() && i < v.size; ++i) {
     if (a[i] == 0) continue;
-    for (std::size_t j = 0; j < b.size() && j < v.size; ++j) {
-      if (b[j] != 0) sum += a[i] * v.At(i, j) * b[j];
+    if (nb <= kMost) {
+      for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t j = places[k];
+        sum += a[i] * v.At(i, j) * b[j];
+      }
+    } else {
+      for (std::size_t j = 0; j < nb; ++j) {
+        if (b[j] != 0) sum += a[i] * v.At(i, j) * b[j];
+      }
     }
   }
   return sum;
@@ -129,14 +148,17 @@ void AdjustPairs(std::vector<PairRow>& rows) {
 
 // The first problem in table order: a negative variance before anything
 // beyond the double range.
+// The words naming a row are only put together for a row that has a problem:
+// this runs on every keystroke in the pasted matrix.
 struct ProblemFinder {
   std::string negative, beyond;
 
-  void Note(const Test& t, const std::string& what) {
+  template <typename What>
+  void Note(const Test& t, What what) {
     if (t.state == Test::State::NegativeVariance && negative.empty()) {
-      negative = "the variance of " + what + " comes out negative (" + NumberToText(t.variance) + ")";
+      negative = "the variance of " + what() + " comes out negative (" + NumberToText(t.variance) + ")";
     } else if (t.state == Test::State::BeyondRange && beyond.empty()) {
-      beyond = "the numbers of " + what + " are beyond the range of double precision";
+      beyond = "the numbers of " + what() + " are beyond the range of double precision";
     }
   }
   std::string Words() const { return negative.empty() ? beyond : negative; }
@@ -151,16 +173,16 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
   const double critical = Critical(r);
   for (const ProbeLine& line : probe.lines) {
     t.slopes.push_back({line.name, TestCombination(line.slope, w, v, r, critical)});
-    problems.Note(t.slopes.back().test, "the slope " + line.name);
+    problems.Note(t.slopes.back().test, [&] { return "the slope " + line.name; });
   }
   for (const ProbeLine& line : probe.lines) {
     t.intercepts.push_back({line.name, TestCombination(line.intercept, w, v, r, critical)});
-    problems.Note(t.intercepts.back().test, "the intercept " + line.name);
+    problems.Note(t.intercepts.back().test, [&] { return "the intercept " + line.name; });
   }
   for (const ProbeLine& line : probe.lines) {
     for (const double x : {-probe.stdx, probe.stdx}) {
       t.points.push_back({line.name, x, TestCombination(AtX(line.intercept, line.slope, x), w, v, r, critical)});
-      problems.Note(t.points.back().y, "the predicted value " + line.name + " at X = " + NumberToText(x));
+      problems.Note(t.points.back().y, [&] { return "the predicted value " + line.name + " at X = " + NumberToText(x); });
     }
   }
   const std::size_t n = probe.lines.size();
@@ -179,8 +201,12 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
           {PairName(a, b), k, l, TestCombination(Difference(a.intercept, b.intercept), w, v, r, critical)});
     }
   }
-  for (const PairRow& row : t.slopeDifferences) problems.Note(row.test, "the slope difference " + row.name);
-  for (const PairRow& row : t.interceptDifferences) problems.Note(row.test, "the intercept difference " + row.name);
+  for (const PairRow& row : t.slopeDifferences) {
+    problems.Note(row.test, [&] { return "the slope difference " + row.name; });
+  }
+  for (const PairRow& row : t.interceptDifferences) {
+    problems.Note(row.test, [&] { return "the intercept difference " + row.name; });
+  }
   AdjustPairs(t.slopeDifferences);
   AdjustPairs(t.interceptDifferences);
   t.problem = problems.Words();

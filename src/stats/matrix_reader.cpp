@@ -497,6 +497,30 @@ void SplitCommas(std::string_view line, std::list<std::string>& store, std::vect
       }
       c.end = i;
     } else {
+      // A cell that starts as a number text does is read where it stands,
+      // as in SplitBlanks, when only blanks stand between it and the comma.
+      const std::size_t lead = i < n && line[i] == '-' ? 1 : 0;
+      if (i + lead < n && (IsDigit(line[i + lead]) || line[i + lead] == '.')) {
+        double value = 0;
+        const char* const end = line.data() + n;
+        auto [ptr, ec] = std::from_chars(line.data() + i, end, value);
+        if (ec == std::errc()) {
+          const std::size_t e = static_cast<std::size_t>(ptr - line.data());
+          std::size_t k = e;
+          while (k < n && IsBlank(line[k])) ++k;
+          if (k >= n || line[k] == ',') {
+            c.text = line.substr(i, e - i);
+            c.end = e;
+            c.kind = Kind::Number;
+            c.read = true;
+            c.value = value;
+            cells.push_back(c);
+            if (k >= n) break;
+            i = k + 1;
+            continue;
+          }
+        }
+      }
       int depth = 0;
       const std::size_t start = i;
       for (; i < n; ++i) {
@@ -571,7 +595,10 @@ void PrepareCells(Prepared& p, bool stata) {
   const bool tabs = p.hasTabs;
   if (!tabs && p.view.find(',') != std::string_view::npos) {
     for (const Line& l : p.lines) {
-      if (HasSeparatingComma(l.text)) commas = true;
+      if (HasSeparatingComma(l.text)) {
+        commas = true;
+        break;
+      }
     }
   }
   p.separator = stata ? Separator::Blank : tabs ? Separator::Tab : commas ? Separator::Comma : Separator::Blank;

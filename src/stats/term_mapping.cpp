@@ -179,16 +179,17 @@ std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std:
   }
   // (Only for as many names as a model of these forms has, and a few more.)
   constexpr std::size_t kMostNamesToSplit = 64;
+  std::vector<bool> taken;
+  std::vector<std::size_t> partsUsed;
   for (std::size_t r = 0; r < rows && rows <= kMostNamesToSplit; ++r) {
     if (pasted[r].intercept || pasted[r].product || squeezed[r].empty()) continue;
-    std::vector<std::string> others = squeezed;
-    others[r].clear();
-    std::vector<bool> taken(rows, false);
-    std::vector<std::size_t> used;
+    taken.assign(rows, false);
+    taken[r] = true;  // a name is no part of itself
+    partsUsed.clear();
     int budget = 10000;
-    if (SplitsInto(squeezed[r], others, taken, used, budget)) {
+    if (SplitsInto(squeezed[r], squeezed, taken, partsUsed, budget)) {
       pasted[r].product = true;
-      for (std::size_t k : used) pasted[r].parts.push_back(names[k]);
+      for (std::size_t k : partsUsed) pasted[r].parts.push_back(names[k]);
     }
   }
   const bool informative =

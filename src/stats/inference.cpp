@@ -1,7 +1,6 @@
 #include "stats/inference.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <numeric>
 
@@ -12,28 +11,15 @@ namespace marvane::stats {
 double Covariance(const std::vector<double>& a, const std::vector<double>& b, const WeightCovariance& v) {
   // The combinations are mostly zeros (a slope takes two or four weights of
   // sixteen): the nonzero places of b are found once, not once per row.
-  constexpr std::size_t kMost = 64;
-  const std::size_t nb = std::min(b.size(), v.size);
-  std::array<std::size_t, kMost> places{};
-  std::size_t count = 0;
-  if (nb <= kMost) {
-    for (std::size_t j = 0; j < nb; ++j) {
-      if (b[j] != 0) places[count++] = j;
-    }
+  std::vector<std::size_t> places;
+  places.reserve(std::min(b.size(), v.size));
+  for (std::size_t j = 0; j < b.size() && j < v.size; ++j) {
+    if (b[j] != 0) places.push_back(j);
   }
   double sum = 0;
   for (std::size_t i = 0; i < a.size() && i < v.size; ++i) {
     if (a[i] == 0) continue;
-    if (nb <= kMost) {
-      for (std::size_t k = 0; k < count; ++k) {
-        const std::size_t j = places[k];
-        sum += a[i] * v.At(i, j) * b[j];
-      }
-    } else {
-      for (std::size_t j = 0; j < nb; ++j) {
-        if (b[j] != 0) sum += a[i] * v.At(i, j) * b[j];
-      }
-    }
+    for (const std::size_t j : places) sum += a[i] * v.At(i, j) * b[j];
   }
   return sum;
 }
@@ -147,9 +133,8 @@ void AdjustPairs(std::vector<PairRow>& rows) {
 }
 
 // The first problem in table order: a negative variance before anything
-// beyond the double range.
-// The words naming a row are only put together for a row that has a problem:
-// this runs on every keystroke in the pasted matrix.
+// beyond the double range. The words naming a row are only put together for
+// a row that has a problem: this runs on every keystroke in the matrix.
 struct ProblemFinder {
   std::string negative, beyond;
 
@@ -182,7 +167,8 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
   for (const ProbeLine& line : probe.lines) {
     for (const double x : {-probe.stdx, probe.stdx}) {
       t.points.push_back({line.name, x, TestCombination(AtX(line.intercept, line.slope, x), w, v, r, critical)});
-      problems.Note(t.points.back().y, [&] { return "the predicted value " + line.name + " at X = " + NumberToText(x); });
+      problems.Note(t.points.back().y,
+                    [&] { return "the predicted value " + line.name + " at X = " + NumberToText(x); });
     }
   }
   const std::size_t n = probe.lines.size();

@@ -364,11 +364,36 @@ void Classify(Cell& c, char point) {
   }
 }
 
+// A cell that starts as a number text does (a digit or a point, after one
+// minus) is read where it stands, which also finds where it ends: the
+// number's end, or npos when std::from_chars reads none. Each splitter
+// decides what may follow a number in its cells. (The rest, "+1" included,
+// is read after the split.)
+std::size_t NumberAt(std::string_view line, std::size_t i, double& value) {
+  const std::size_t n = line.size();
+  const std::size_t lead = i < n && line[i] == '-' ? 1 : 0;
+  if (i + lead >= n || !(IsDigit(line[i + lead]) || line[i + lead] == '.')) return std::string_view::npos;
+  auto [ptr, ec] = std::from_chars(line.data() + i, line.data() + n, value);
+  if (ec != std::errc()) return std::string_view::npos;
+  return static_cast<std::size_t>(ptr - line.data());
+}
+
+// The cell of the number read at [b, e).
+Cell NumberCell(std::string_view line, std::size_t b, std::size_t e, double value) {
+  Cell c;
+  c.text = line.substr(b, e - b);
+  c.begin = b;
+  c.end = e;
+  c.kind = Kind::Number;
+  c.read = true;
+  c.value = value;
+  return c;
+}
+
 // The splitters append the cells of one line to `cells`.
 void SplitBlanks(std::string_view line, std::vector<Cell>& cells) {
   std::size_t i = 0;
   const std::size_t n = line.size();
-  const char* const end = line.data() + n;
   while (i < n) {
     // Runs of spaces (R pads its columns with them) eight at a time.
     while (i + 8 <= n) {
@@ -386,25 +411,13 @@ void SplitBlanks(std::string_view line, std::vector<Cell>& cells) {
     while (i < n && IsBlank(line[i])) ++i;
     if (i >= n) break;
     const std::size_t b = i;
-    // A cell that starts as a number text does is read where it stands: the
-    // number ends where std::from_chars stops, if a blank or the line's end
-    // follows. (The rest, "+1" included, is read after the split.)
-    const std::size_t lead = line[i] == '-' ? 1 : 0;
-    if (i + lead < n && (IsDigit(line[i + lead]) || line[i + lead] == '.')) {
-      double value = 0;
-      auto [ptr, ec] = std::from_chars(line.data() + i, end, value);
-      if (ec == std::errc() && (ptr == end || IsBlank(*ptr))) {
-        const std::size_t e = static_cast<std::size_t>(ptr - line.data());
-        Cell& c = cells.emplace_back();
-        c.text = std::string_view(line.data() + b, e - b);
-        c.begin = b;
-        c.end = e;
-        c.kind = Kind::Number;
-        c.read = true;
-        c.value = value;
-        i = e;
-        continue;
-      }
+    // A number ends its cell where a blank or the line's end follows it.
+    double value = 0;
+    const std::size_t e = NumberAt(line, i, value);
+    if (e != std::string_view::npos && (e == n || IsBlank(line[e]))) {
+      cells.push_back(NumberCell(line, b, e, value));
+      i = e;
+      continue;
     }
     i = NextBlank(line, i);
     Cell& c = cells.emplace_back();
@@ -497,28 +510,17 @@ void SplitCommas(std::string_view line, std::list<std::string>& store, std::vect
       }
       c.end = i;
     } else {
-      // A cell that starts as a number text does is read where it stands,
-      // as in SplitBlanks, when only blanks stand between it and the comma.
-      const std::size_t lead = i < n && line[i] == '-' ? 1 : 0;
-      if (i + lead < n && (IsDigit(line[i + lead]) || line[i + lead] == '.')) {
-        double value = 0;
-        const char* const end = line.data() + n;
-        auto [ptr, ec] = std::from_chars(line.data() + i, end, value);
-        if (ec == std::errc()) {
-          const std::size_t e = static_cast<std::size_t>(ptr - line.data());
-          std::size_t k = e;
-          while (k < n && IsBlank(line[k])) ++k;
-          if (k >= n || line[k] == ',') {
-            c.text = line.substr(i, e - i);
-            c.end = e;
-            c.kind = Kind::Number;
-            c.read = true;
-            c.value = value;
-            cells.push_back(c);
-            if (k >= n) break;
-            i = k + 1;
-            continue;
-          }
+      // A number is the cell when only blanks follow it to the comma.
+      double value = 0;
+      const std::size_t e = NumberAt(line, i, value);
+      if (e != std::string_view::npos) {
+        std::size_t k = e;
+        while (k < n && IsBlank(line[k])) ++k;
+        if (k >= n || line[k] == ',') {
+          cells.push_back(NumberCell(line, i, e, value));
+          if (k >= n) break;
+          i = k + 1;
+          continue;
         }
       }
       int depth = 0;

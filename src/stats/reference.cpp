@@ -43,11 +43,7 @@ double Critical(const Reference& r) {
     double critical = 0;
   };
   thread_local Last last;
-  const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
-  if (!last.valid || last.reference.normal != r.normal || !same(last.reference.df, r.df) ||
-      !same(last.reference.level, r.level)) {
-    last = {.valid = true, .reference = r, .critical = FindCritical(r)};
-  }
+  if (!last.valid || last.reference != r) last = {.valid = true, .reference = r, .critical = FindCritical(r)};
   return last.critical;
 }
 

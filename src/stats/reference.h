@@ -10,6 +10,8 @@ struct Reference {
   bool normal = true;   // the standard normal; else Student's t with `df`
   double df = 0;        // > 0 when !normal
   double level = 0.95;  // the confidence level, in (0, 1)
+
+  bool operator==(const Reference&) const = default;
 };
 
 // The two-sided critical value: the quantile at 1 - (1 - level) / 2.

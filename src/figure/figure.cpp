@@ -40,7 +40,7 @@ struct VarianceCurve {
 };
 
 VarianceCurve CurveOf(const std::vector<double>& a, const std::vector<double>& b, const stats::WeightCovariance& v) {
-  return {stats::Covariance(a, a, v), stats::Covariance(a, b, v), stats::Covariance(b, b, v)};
+  return {stats::Variance(a, v), stats::Covariance(a, b, v), stats::Variance(b, v)};
 }
 
 // The first weight that `a` or `b` needs and the matrix does not hold, in

@@ -8,18 +8,68 @@
 
 namespace marvane::stats {
 
-double Covariance(const std::vector<double>& a, const std::vector<double>& b, const WeightCovariance& v) {
-  // The combinations are mostly zeros (a slope takes two or four weights of
-  // sixteen): the nonzero places of b are found once, not once per row.
-  std::vector<std::size_t> places;
-  places.reserve(std::min(b.size(), v.size));
-  for (std::size_t j = 0; j < b.size() && j < v.size; ++j) {
-    if (b[j] != 0) places.push_back(j);
+namespace {
+
+// The nonzero places of a combination and their coefficients, on the stack
+// for a model of up to kPlaces weights (a slope takes two or four weights of
+// sixteen).
+class Nonzero {
+ public:
+  Nonzero(const std::vector<double>& c, std::size_t size) {
+    const std::size_t width = std::min(c.size(), size);
+    if (width > kPlaces) {
+      heapPlaces_.resize(width);
+      heapValues_.resize(width);
+      places_ = heapPlaces_.data();
+      values_ = heapValues_.data();
+    }
+    for (std::size_t j = 0; j < width; ++j) {
+      if (c[j] != 0) {
+        places_[count_] = j;
+        values_[count_++] = c[j];
+      }
+    }
   }
+  std::size_t count() const { return count_; }
+  std::size_t place(std::size_t k) const { return places_[k]; }
+  double value(std::size_t k) const { return values_[k]; }
+
+ private:
+  static constexpr std::size_t kPlaces = 32;
+  std::size_t stackPlaces_[kPlaces];
+  double stackValues_[kPlaces];
+  std::vector<std::size_t> heapPlaces_;
+  std::vector<double> heapValues_;
+  std::size_t* places_ = stackPlaces_;
+  double* values_ = stackValues_;
+  std::size_t count_ = 0;
+};
+
+}  // namespace
+
+double Covariance(const std::vector<double>& a, const std::vector<double>& b, const WeightCovariance& v) {
+  const Nonzero na(a, v.size), nb(b, v.size);
   double sum = 0;
-  for (std::size_t i = 0; i < a.size() && i < v.size; ++i) {
-    if (a[i] == 0) continue;
-    for (const std::size_t j : places) sum += a[i] * v.At(i, j) * b[j];
+  for (std::size_t k = 0; k < na.count(); ++k) {
+    const double* row = &v.cells[na.place(k) * v.size];
+    double inner = 0;
+    for (std::size_t l = 0; l < nb.count(); ++l) inner += row[nb.place(l)] * nb.value(l);
+    sum += na.value(k) * inner;
+  }
+  return sum;
+}
+
+double Variance(const std::vector<double>& c, const WeightCovariance& v) {
+  // c' V c over the pairs i <= j: V is symmetric, so each pair i < j counts twice.
+  const Nonzero nc(c, v.size);
+  double sum = 0;
+  for (std::size_t k = 0; k < nc.count(); ++k) {
+    const double* row = &v.cells[nc.place(k) * v.size];
+    double inner = 0;
+    for (std::size_t l = k + 1; l < nc.count(); ++l) inner += row[nc.place(l)] * nc.value(l);
+    // (diagonal + inner) + inner, not 2 * inner: terms near the double
+    // range that cancel still cancel.
+    sum += nc.value(k) * ((row[nc.place(k)] * nc.value(k) + inner) + inner);
   }
   return sum;
 }
@@ -46,11 +96,15 @@ Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight
   return TestCombination(c, weights, v, r, Critical(r));
 }
 
-Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight>& weights,
-                     const WeightCovariance& v, const Reference& r, double critical) {
+namespace {
+
+// The estimate, SE and interval of c . weights, and with `withTest` also its
+// statistic and p value.
+Test Evaluate(const std::vector<double>& c, const std::vector<ModelWeight>& weights, const WeightCovariance& v,
+              const Reference& r, double critical, bool withTest) {
   if (!Computable(c, v)) return WithState(Test::State::NeedsUnknown);
   const double estimate = Combine(c, weights);
-  const double variance = Covariance(c, c, v);
+  const double variance = Variance(c, v);
   // Infinity or NaN here means a product or a sum left the double range.
   if (!std::isfinite(estimate) || !std::isfinite(variance)) return WithState(Test::State::BeyondRange);
   Test t;
@@ -74,12 +128,21 @@ Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight
     return WithState(Test::State::BeyondRange);
   }
   t.se = se;
-  t.stat = stat;
-  t.p = TwoSidedP(stat, r);
-  t.pHolm = t.p;
   t.lower = lower;
   t.upper = upper;
+  if (withTest) {
+    t.stat = stat;
+    t.p = TwoSidedP(stat, r);
+    t.pHolm = t.p;
+  }
   return t;
+}
+
+}  // namespace
+
+Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight>& weights,
+                     const WeightCovariance& v, const Reference& r, double critical) {
+  return Evaluate(c, weights, v, r, critical, true);
 }
 
 std::vector<double> Holm(const std::vector<double>& p) {
@@ -101,23 +164,26 @@ std::vector<double> Holm(const std::vector<double>& p) {
 
 namespace {
 
-std::vector<double> Difference(const std::vector<double>& a, const std::vector<double>& b) {
-  std::vector<double> d(std::max(a.size(), b.size()), 0.0);
-  for (std::size_t i = 0; i < d.size(); ++i) {
-    d[i] = (i < a.size() ? a[i] : 0.0) - (i < b.size() ? b[i] : 0.0);
+// a - b, coefficient by coefficient, into `out` (whose room is reused).
+const std::vector<double>& Difference(const std::vector<double>& a, const std::vector<double>& b,
+                                      std::vector<double>& out) {
+  out.assign(std::max(a.size(), b.size()), 0.0);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    out[i] = (i < a.size() ? a[i] : 0.0) - (i < b.size() ? b[i] : 0.0);
   }
-  return d;
+  return out;
 }
 
-// M + x * L, coefficient by coefficient.
-std::vector<double> AtX(const std::vector<double>& intercept, const std::vector<double>& slope, double x) {
-  std::vector<double> c(std::max(intercept.size(), slope.size()), 0.0);
-  for (std::size_t i = 0; i < c.size(); ++i) {
+// M + x * L, coefficient by coefficient, into `out`.
+const std::vector<double>& AtX(const std::vector<double>& intercept, const std::vector<double>& slope, double x,
+                               std::vector<double>& out) {
+  out.assign(std::max(intercept.size(), slope.size()), 0.0);
+  for (std::size_t i = 0; i < out.size(); ++i) {
     const double m = i < intercept.size() ? intercept[i] : 0.0;
     const double l = i < slope.size() ? slope[i] : 0.0;
-    c[i] = l == 0 ? m : m + x * l;  // 0 * x stays out, so a huge x cannot make 0 * inf
+    out[i] = l == 0 ? m : m + x * l;  // 0 * x stays out, so a huge x cannot make 0 * inf
   }
-  return c;
+  return out;
 }
 
 void AdjustPairs(std::vector<PairRow>& rows) {
@@ -156,6 +222,13 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
   ProblemFinder problems;
   const std::vector<ModelWeight>& w = probe.weights;
   const double critical = Critical(r);
+  const std::size_t n = probe.lines.size();
+  t.slopes.reserve(n);
+  t.intercepts.reserve(n);
+  t.points.reserve(2 * n);
+  t.slopeDifferences.reserve(n * (n - 1) / 2);
+  t.interceptDifferences.reserve(n * (n - 1) / 2);
+  std::vector<double> scratch;
   for (const ProbeLine& line : probe.lines) {
     t.slopes.push_back({line.name, TestCombination(line.slope, w, v, r, critical)});
     problems.Note(t.slopes.back().test, [&] { return "the slope " + line.name; });
@@ -166,17 +239,18 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
   }
   for (const ProbeLine& line : probe.lines) {
     for (const double x : {-probe.stdx, probe.stdx}) {
-      t.points.push_back({line.name, x, TestCombination(AtX(line.intercept, line.slope, x), w, v, r, critical)});
+      // The table of predicted values shows no test: no p value is worked out.
+      t.points.push_back(
+          {line.name, x, Evaluate(AtX(line.intercept, line.slope, x, scratch), w, v, r, critical, false)});
       problems.Note(t.points.back().y,
                     [&] { return "the predicted value " + line.name + " at X = " + NumberToText(x); });
     }
   }
-  const std::size_t n = probe.lines.size();
   for (std::size_t k = 0; k < n; ++k) {
     for (std::size_t l = k + 1; l < n; ++l) {
       const ProbeLine& a = probe.lines[k];
       const ProbeLine& b = probe.lines[l];
-      t.slopeDifferences.push_back({PairName(a, b), k, l, TestCombination(Difference(a.slope, b.slope), w, v, r, critical)});
+      t.slopeDifferences.push_back({PairName(a, b), k, l, TestCombination(Difference(a.slope, b.slope, scratch), w, v, r, critical)});
     }
   }
   for (std::size_t k = 0; k < n; ++k) {
@@ -184,7 +258,7 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
       const ProbeLine& a = probe.lines[k];
       const ProbeLine& b = probe.lines[l];
       t.interceptDifferences.push_back(
-          {PairName(a, b), k, l, TestCombination(Difference(a.intercept, b.intercept), w, v, r, critical)});
+          {PairName(a, b), k, l, TestCombination(Difference(a.intercept, b.intercept, scratch), w, v, r, critical)});
     }
   }
   for (const PairRow& row : t.slopeDifferences) {

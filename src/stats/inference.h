@@ -30,6 +30,9 @@ struct WeightCovariance {
 // a' V b over the weights; the caller makes sure every weight a or b needs
 // is known.
 double Covariance(const std::vector<double>& a, const std::vector<double>& b, const WeightCovariance& v);
+// c' V c, the same as Covariance(c, c, v) but over half the pairs: V is
+// symmetric.
+double Variance(const std::vector<double>& c, const WeightCovariance& v);
 
 // Whether every weight with a non-zero coefficient is known.
 bool Computable(const std::vector<double>& c, const WeightCovariance& v);
@@ -61,6 +64,8 @@ Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight
                      const WeightCovariance& v, const Reference& r, double critical);
 
 struct LineRow { std::string name; Test test; };
+// A predicted value has its estimate, SE and interval; its table shows no
+// test, so y.stat, y.p and y.pHolm keep their defaults.
 struct PointRow { std::string name; double x = 0; Test y; };
 struct PairRow { std::string name; std::size_t k = 0, l = 0; Test test; };
 

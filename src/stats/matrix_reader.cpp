@@ -743,7 +743,8 @@ std::string CollapseRuns(std::string_view s) {
 }
 
 // A name given to two rows, in words; nothing when every name is different.
-std::optional<std::string> RepeatedName(const std::vector<std::string>& names, const char* what) {
+template <typename Names>  // a vector of std::string or std::string_view
+std::optional<std::string> RepeatedName(const Names& names, const char* what) {
   if (names.size() <= 64) {
     // Few names: each against the ones before it; the first repeat found is
     // the one whose second row comes first.
@@ -801,7 +802,10 @@ ReadResult Finish(Grid g) {
   const std::size_t n = g.size;
   if (n == 0) return Error("the text has no numbers");
   // A quoted name keeps no blanks at its ends either.
-  for (std::string& name : g.names) name = std::string(TrimBlanks(name));
+  for (std::string& name : g.names) {
+    const std::string_view trimmed = TrimBlanks(name);
+    if (trimmed.size() != name.size()) name = std::string(trimmed);
+  }
   for (std::size_t i = 0; i < g.names.size(); ++i) {
     if (g.names[i].empty()) return Error(RowWords(i, {}) + " has no name, where the other rows have one");
   }
@@ -1133,14 +1137,23 @@ ReadResult ReadSpss(const Prepared& p, std::size_t lineIndex, std::size_t cellIn
 
 // ---- Tables ----------------------------------------------------------------
 
+// The names below are views into the prepared text (or its store of
+// unquoted names), which outlives the reading.
+
+// A row put together across the column blocks: its cells are a run of one
+// vector that holds those of all rows.
 struct TableRow {
-  std::string name;
-  std::vector<const Cell*> values;
+  std::string_view name;
+  const Cell* const* values = nullptr;
+  std::size_t count = 0;
+
+  std::size_t size() const { return count; }
+  const Cell& operator[](std::size_t j) const { return *values[j]; }
 };
 
 // A row of one column block: its name and its run of numbers in its line.
 struct BlockRow {
-  std::string name;
+  std::string_view name;
   const Cell* values = nullptr;
   std::size_t count = 0;
 };
@@ -1159,7 +1172,7 @@ struct LineRun {
 
 struct TableBlock {
   const Line* header = nullptr;
-  std::vector<std::string> headerNames;
+  std::vector<std::string_view> headerNames;
   LineRun lines;
   std::vector<BlockRow> rows;
 };
@@ -1173,8 +1186,8 @@ bool IsHeaderLine(const Line& l, Separator s) {
 // The header of a blank-separated block cut at the right edges of the
 // number columns under it (R right-aligns names and numbers alike), for
 // names that hold blanks. Nothing when a column gets no name.
-std::optional<std::vector<std::string>> SplitHeaderAtColumns(const Line& header, const BlockRow& row) {
-  std::vector<std::string> out(row.count);
+std::optional<std::vector<std::string_view>> SplitHeaderAtColumns(const Line& header, const BlockRow& row) {
+  std::vector<std::string_view> out(row.count);
   std::size_t k = 0;
   std::vector<std::pair<std::size_t, std::size_t>> spans(row.count, {0, 0});
   std::vector<bool> used(row.count, false);
@@ -1187,7 +1200,7 @@ std::optional<std::vector<std::string>> SplitHeaderAtColumns(const Line& header,
   }
   for (std::size_t j = 0; j < out.size(); ++j) {
     if (!used[j]) return std::nullopt;
-    out[j] = std::string(header.text.substr(spans[j].first, spans[j].second - spans[j].first));
+    out[j] = header.text.substr(spans[j].first, spans[j].second - spans[j].first);
   }
   return out;
 }
@@ -1270,7 +1283,7 @@ ReadResult ReadTable(const Prepared& p) {
       std::size_t c = 0;
       if (rowNames) {
         if (sep != Separator::Blank) {
-          row.name = std::string(l->cells[0].text);
+          row.name = l->cells[0].text;
           c = 1;
         } else {
           // The name is the leading words (a name may hold blanks); where the
@@ -1281,30 +1294,36 @@ ReadResult ReadTable(const Prepared& p) {
           while (words < total && l->cells[words].kind == Kind::Word) ++words;
           if (expected > 0 && total == expected + 1 && words > 1) words = 1;
           if (words > 0) {
-            row.name = std::string(
-                l->text.substr(l->cells[0].begin, l->cells[words - 1].end - l->cells[0].begin));
+            row.name = l->text.substr(l->cells[0].begin, l->cells[words - 1].end - l->cells[0].begin);
           }
           c = words;
         }
       }
       row.values = l->cells.begin() + c;
       row.count = l->cells.size() - c;
-      b.rows.push_back(std::move(row));
+      b.rows.push_back(row);
     }
   }
 
-  // The rows put together across the blocks.
+  // The rows put together across the blocks, row i at i * stride in `all`:
+  // room for the widest row of every block.
   const std::size_t m = blocks[0].rows.size();
-  std::size_t total = 0;
-  for (const TableBlock& b : blocks) total += b.rows.empty() ? 0 : b.rows[0].count;
+  std::size_t stride = 0;
+  for (const TableBlock& b : blocks) {
+    std::size_t widest = 0;
+    for (const BlockRow& r : b.rows) widest = std::max(widest, r.count);
+    stride += widest;
+  }
+  std::vector<const Cell*> all(m * stride);
   std::vector<TableRow> rows(m);
   for (std::size_t i = 0; i < m; ++i) {
     const BlockRow& r = blocks[0].rows[i];
     rows[i].name = r.name;
-    rows[i].values.reserve(std::max(total, r.count));
-    for (std::size_t k = 0; k < r.count; ++k) rows[i].values.push_back(r.values + k);
+    rows[i].values = all.data() + i * stride;
+    for (std::size_t k = 0; k < r.count; ++k) all[i * stride + k] = r.values + k;
+    rows[i].count = r.count;
   }
-  std::vector<std::string> headerNames;
+  std::vector<std::string_view> headerNames;
   bool header = blocks[0].header != nullptr;
   for (std::size_t b = 0; b < blocks.size(); ++b) {
     TableBlock& block = blocks[b];
@@ -1319,11 +1338,13 @@ ReadResult ReadTable(const Prepared& p) {
                        Num(block.header->number) + " is named " + Quoted(block.rows[i].name) +
                        ", the same row of the first block " + Quoted(rows[i].name));
         }
-        for (std::size_t k = 0; k < block.rows[i].count; ++k) rows[i].values.push_back(block.rows[i].values + k);
+        const BlockRow& r = block.rows[i];
+        for (std::size_t k = 0; k < r.count; ++k) all[i * stride + rows[i].count + k] = r.values + k;
+        rows[i].count += r.count;
       }
     }
     if (block.header == nullptr) continue;
-    std::vector<std::string> names = std::move(block.headerNames);
+    std::vector<std::string_view> names = std::move(block.headerNames);
     std::size_t width = 0;
     for (const BlockRow& r : block.rows) width = std::max(width, r.count);
     const bool fits = names.size() == width || (rowNames && names.size() == width + 1);
@@ -1337,36 +1358,36 @@ ReadResult ReadTable(const Prepared& p) {
       return Error("the line of names on line " + Num(block.header->number) + " names " +
                    Count(names.size(), "column") + ", but the rows under it have " + Count(width, "number"));
     }
-    headerNames.insert(headerNames.end(), std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()));
+    headerNames.insert(headerNames.end(), names.begin(), names.end());
   }
 
   // The numbers.
-  auto rowName = [&](std::size_t i) -> std::string_view { return rowNames ? std::string_view(rows[i].name) : ""; };
+  auto rowName = [&](std::size_t i) -> std::string_view { return rowNames ? rows[i].name : std::string_view(); };
   for (std::size_t i = 0; i < m; ++i) {
     if (rowNames && rows[i].name.empty()) {
       return Error(RowWords(i, {}) + " has no name, where the other rows have one");
     }
-    for (std::size_t j = 0; j < rows[i].values.size(); ++j) {
-      if (auto e = CellError(*rows[i].values[j], i, rowName(i), j)) return Error(*e);
+    for (std::size_t j = 0; j < rows[i].size(); ++j) {
+      if (auto e = CellError(rows[i][j], i, rowName(i), j)) return Error(*e);
     }
   }
 
   // The shape: a full square or a lower triangle (one block only).
-  const std::size_t n0 = rows[0].values.size();
+  const std::size_t n0 = rows[0].size();
   bool triangle = false;
   if (n0 == 0) return Error(RowWords(0, rowName(0)) + " has no numbers");
-  if (blocks.size() == 1 && m > 1 && n0 == 1 && rows[1].values.size() == 2) {
+  if (blocks.size() == 1 && m > 1 && n0 == 1 && rows[1].size() == 2) {
     triangle = true;
     for (std::size_t i = 0; i < m; ++i) {
-      if (rows[i].values.size() != i + 1) {
-        return Error(RowWords(i, rowName(i)) + " has " + Count(rows[i].values.size(), "number") + ", where row " +
+      if (rows[i].size() != i + 1) {
+        return Error(RowWords(i, rowName(i)) + " has " + Count(rows[i].size(), "number") + ", where row " +
                      Num(i + 1) + " of a lower triangle has " + Num(i + 1) + ": the rows are of unequal length");
       }
     }
   } else {
     for (std::size_t i = 1; i < m; ++i) {
-      if (rows[i].values.size() != n0) {
-        return Error(RowWords(i, rowName(i)) + " has " + Count(rows[i].values.size(), "number") + ", row 1 has " +
+      if (rows[i].size() != n0) {
+        return Error(RowWords(i, rowName(i)) + " has " + Count(rows[i].size(), "number") + ", row 1 has " +
                      Num(n0) + ": the rows are of unequal length");
       }
     }
@@ -1378,7 +1399,7 @@ ReadResult ReadTable(const Prepared& p) {
   const std::size_t n = m;
 
   // The names: the row names, else the column names.
-  std::vector<std::string> names;
+  std::vector<std::string_view> names;
   std::vector<std::size_t> columnOrder(n);
   for (std::size_t j = 0; j < n; ++j) columnOrder[j] = j;
   if (header && headerNames.size() != n) {
@@ -1393,8 +1414,8 @@ ReadResult ReadTable(const Prepared& p) {
       for (std::size_t j = 0; j < n && same; ++j) same = names[j] == headerNames[j];
       std::vector<std::string> rowKeys, columnKeys;
       if (!same) {
-        for (const std::string& s : names) rowKeys.push_back(CollapseRuns(s));
-        for (const std::string& s : headerNames) columnKeys.push_back(CollapseRuns(s));
+        for (std::string_view s : names) rowKeys.push_back(CollapseRuns(s));
+        for (std::string_view s : headerNames) columnKeys.push_back(CollapseRuns(s));
       }
       if (rowKeys != columnKeys) {
         // Columns in another order than the rows are put in the rows' order.
@@ -1426,8 +1447,8 @@ ReadResult ReadTable(const Prepared& p) {
   g.size = n;
   g.cells.assign(n * n, 0.0);
   for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < rows[i].values.size(); ++j) {
-      g.cells[i * n + j] = rows[i].values[columnOrder[j]]->value;
+    for (std::size_t j = 0; j < rows[i].size(); ++j) {
+      g.cells[i * n + j] = rows[i][columnOrder[j]].value;
     }
   }
   if (triangle) {
@@ -1436,7 +1457,7 @@ ReadResult ReadTable(const Prepared& p) {
     }
   }
   const bool named = !names.empty();
-  g.names = std::move(names);
+  g.names.assign(names.begin(), names.end());
   if (!named) {
     g.format = triangle ? "a bare lower triangle" : "bare numbers";
   } else if (sep == Separator::Tab) {

@@ -2,6 +2,14 @@
 
 #include <cmath>
 
+// Boost.Math 1.74 keeps its table of factorials as a constexpr local array
+// when C++14 constexpr is on, which GCC builds on the stack at every look-up:
+// the incomplete beta behind every t tail looks up several, and copying the
+// table was 40% of a p value's time. Without C++14 constexpr the table is a
+// static array, built once. This is the only file that includes Boost.Math,
+// so no other file sees a different definition of those functions.
+#define BOOST_NO_CXX14_CONSTEXPR
+
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/students_t.hpp>
 

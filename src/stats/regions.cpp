@@ -158,7 +158,7 @@ std::optional<Crossover> Cross(const Probe& probe, std::size_t k, std::size_t l,
     c.state = Test::State::NeedsUnknown;
     return c;
   }
-  const double va = Covariance(dm, dm, v), cab = Covariance(dm, dl, v), vb = Covariance(dl, dl, v);
+  const double va = Variance(dm, v), cab = Covariance(dm, dl, v), vb = Variance(dl, v);
   if (!Finite({va, cab, vb})) {
     c.state = Test::State::NotTestable;
     return c;
@@ -245,9 +245,9 @@ std::vector<EffectRegion> Regions(const Probe& probe, const WeightCovariance& v,
     if (!Computable(e.p, v) || !Computable(e.q, v)) {
       er.state = Test::State::NeedsUnknown;
     } else {
-      er.var0 = Covariance(e.p, e.p, v);
+      er.var0 = Variance(e.p, v);
       er.cov01 = Covariance(e.p, e.q, v);
-      er.var1 = Covariance(e.q, e.q, v);
+      er.var1 = Variance(e.q, v);
       if (!Finite({er.c0, er.c1, er.var0, er.cov01, er.var1})) {
         er.state = Test::State::NotTestable;
       } else if (Indefinite(er.var0, er.cov01, er.var1)) {

@@ -24,7 +24,6 @@
 // weights.
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -44,12 +43,14 @@ std::string_view Trim(std::string_view s) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// ASCII only, whatever the locale: names are compared byte by byte.
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsLetterOrDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t k = 0; k < a.size(); ++k) {
-    if (std::tolower(static_cast<unsigned char>(a[k])) != std::tolower(static_cast<unsigned char>(b[k]))) {
-      return false;
-    }
+    if (Lower(a[k]) != Lower(b[k])) return false;
   }
   return true;
 }
@@ -98,14 +99,12 @@ std::string Key(std::string_view part, bool dropLevel) {
 std::string Squeezed(std::string_view name) {
   std::string out;
   for (char c : name) {
-    const auto u = static_cast<unsigned char>(c);
-    if (std::isalnum(u)) out.push_back(static_cast<char>(std::tolower(u)));
+    if (IsLetterOrDigit(c)) out.push_back(Lower(c));
   }
   return out;
 }
 
 struct Name {
-  std::string text;
   bool intercept = false;
   bool product = false;
   std::vector<std::string> parts;  // a product's parts, as names
@@ -115,18 +114,21 @@ struct Name {
 // (each at most once); their indexes in `used` when it is. `budget` bounds
 // the search (names such as "a", "aa", "aaa" could make it long): when it
 // runs out, the answer is no.
-bool SplitsInto(std::string_view target, const std::vector<std::string>& candidates, std::vector<bool>& taken,
+bool SplitsInto(std::string_view target, const std::vector<std::string>& candidates, std::vector<char>& taken,
                 std::vector<std::size_t>& used, int& budget) {
   if (target.empty()) return used.size() >= 2;
   if (--budget < 0) return false;
   for (std::size_t k = 0; k < candidates.size(); ++k) {
     const std::string& c = candidates[k];
-    if (taken[k] || c.empty() || c.size() > target.size() || target.substr(0, c.size()) != c) continue;
-    taken[k] = true;
+    if (taken[k] || c.empty() || c.size() > target.size() || c[0] != target[0] ||
+        target.compare(0, c.size(), c) != 0) {
+      continue;
+    }
+    taken[k] = 1;
     used.push_back(k);
     if (SplitsInto(target.substr(c.size()), candidates, taken, used, budget)) return true;
     used.pop_back();
-    taken[k] = false;
+    taken[k] = 0;
   }
   return false;
 }
@@ -157,17 +159,18 @@ std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std:
   const std::size_t count = weights.size();
   const bool hasConstant =
       std::any_of(weights.begin(), weights.end(), [](const WeightSlot& w) { return w.kind == K::Constant; });
-  const bool hasIntercept =
-      std::any_of(names.begin(), names.end(), [](const std::string& n) { return IsInterceptName(n); });
+  // What each name is.
+  std::vector<Name> pasted(names.size());
+  bool hasIntercept = false;
+  for (std::size_t r = 0; r < names.size(); ++r) {
+    pasted[r].intercept = IsInterceptName(names[r]);
+    hasIntercept = hasIntercept || pasted[r].intercept;
+  }
   const bool oneShort = hasConstant && !hasIntercept && rows + 1 == count;
 
   if (names.empty() || names.size() != rows) return ByPosition(weights, rows, oneShort);
 
-  // What each name is.
-  std::vector<Name> pasted(rows);
   for (std::size_t r = 0; r < rows; ++r) {
-    pasted[r].text = names[r];
-    pasted[r].intercept = IsInterceptName(names[r]);
     if (!pasted[r].intercept && IsProductName(names[r])) {
       pasted[r].product = true;
       pasted[r].parts = SplitProduct(names[r]);
@@ -179,12 +182,13 @@ std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std:
   }
   // (Only for as many names as a model of these forms has, and a few more.)
   constexpr std::size_t kMostNamesToSplit = 64;
-  std::vector<bool> taken;
+  std::vector<char> taken;
   std::vector<std::size_t> partsUsed;
   for (std::size_t r = 0; r < rows && rows <= kMostNamesToSplit; ++r) {
-    if (pasted[r].intercept || pasted[r].product || squeezed[r].empty()) continue;
-    taken.assign(rows, false);
-    taken[r] = true;  // a name is no part of itself
+    // Two parts or more take two letters at least.
+    if (pasted[r].intercept || pasted[r].product || squeezed[r].size() < 2) continue;
+    taken.assign(rows, 0);
+    taken[r] = 1;  // a name is no part of itself
     partsUsed.clear();
     int budget = 10000;
     if (SplitsInto(squeezed[r], squeezed, taken, partsUsed, budget)) {

@@ -31,7 +31,10 @@ std::string LineHeading(std::string_view form, int k) {
 double Combine(const std::vector<double>& coefficients, const std::vector<ModelWeight>& weights) {
   double sum = 0;
   for (std::size_t i = 0; i < coefficients.size() && i < weights.size(); ++i) {
-    if (coefficients[i] != 0) sum += coefficients[i] * weights[i].value;
+    // A zero coefficient adds nothing, whatever its weight; chosen without a
+    // branch, since which coefficients are zero follows no pattern.
+    const double term = coefficients[i] * weights[i].value;
+    sum += coefficients[i] != 0 ? term : 0.0;
   }
   return sum;
 }

@@ -23,12 +23,19 @@ class Nonzero {
       places_ = heapPlaces_.data();
       values_ = heapValues_.data();
     }
+    // Without a branch on each coefficient: whether it is zero follows no
+    // pattern a processor could guess.
+    // (In locals: the stores through the pointers could otherwise be taken
+    // to change the count.)
+    std::size_t* places = places_;
+    double* values = values_;
+    std::size_t count = 0;
     for (std::size_t j = 0; j < width; ++j) {
-      if (c[j] != 0) {
-        places_[count_] = j;
-        values_[count_++] = c[j];
-      }
+      places[count] = j;
+      values[count] = c[j];
+      count += c[j] != 0 ? 1 : 0;
     }
+    count_ = count;
   }
   std::size_t count() const { return count_; }
   std::size_t place(std::size_t k) const { return places_[k]; }
@@ -98,13 +105,9 @@ Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight
 
 namespace {
 
-// The estimate, SE and interval of c . weights, and with `withTest` also its
-// statistic and p value.
-Test Evaluate(const std::vector<double>& c, const std::vector<ModelWeight>& weights, const WeightCovariance& v,
-              const Reference& r, double critical, bool withTest) {
-  if (!Computable(c, v)) return WithState(Test::State::NeedsUnknown);
-  const double estimate = Combine(c, weights);
-  const double variance = Variance(c, v);
+// The SE and interval of an estimate with its variance, and with `withTest`
+// also its statistic and p value.
+Test FromVariance(double estimate, double variance, const Reference& r, double critical, bool withTest) {
   // Infinity or NaN here means a product or a sum left the double range.
   if (!std::isfinite(estimate) || !std::isfinite(variance)) return WithState(Test::State::BeyondRange);
   Test t;
@@ -138,6 +141,14 @@ Test Evaluate(const std::vector<double>& c, const std::vector<ModelWeight>& weig
   return t;
 }
 
+// c . weights with its SE and interval, and with `withTest` also its
+// statistic and p value.
+Test Evaluate(const std::vector<double>& c, const std::vector<ModelWeight>& weights, const WeightCovariance& v,
+              const Reference& r, double critical, bool withTest) {
+  if (!Computable(c, v)) return WithState(Test::State::NeedsUnknown);
+  return FromVariance(Combine(c, weights), Variance(c, v), r, critical, withTest);
+}
+
 }  // namespace
 
 Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight>& weights,
@@ -147,16 +158,30 @@ Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight
 
 std::vector<double> Holm(const std::vector<double>& p) {
   const std::size_t m = p.size();
-  std::vector<double> given(m);
-  for (std::size_t i = 0; i < m; ++i) given[i] = p[i] >= 0 && p[i] <= 1 ? p[i] : 1.0;  // NaN fails both
+  // p itself keeps the given values: a p outside [0, 1] is read as 1 where
+  // it is used (NaN fails both comparisons).
+  auto given = [&](std::size_t i) { return p[i] >= 0 && p[i] <= 1 ? p[i] : 1.0; };
+  std::vector<double> adjusted(m);
+  // The p values in increasing order, ties in their given order: a table has
+  // a few pairs, which an insertion sort puts in order without the buffer
+  // std::stable_sort takes from the heap.
   std::vector<std::size_t> order(m);
   std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return given[a] < given[b]; });
-  std::vector<double> adjusted(m);
+  auto before = [&](std::size_t a, std::size_t b) { return given(a) < given(b); };
+  if (m > 32) {
+    std::stable_sort(order.begin(), order.end(), before);
+  } else {
+    for (std::size_t k = 1; k < m; ++k) {
+      const std::size_t moving = order[k];
+      std::size_t at = k;
+      for (; at > 0 && before(moving, order[at - 1]); --at) order[at] = order[at - 1];
+      order[at] = moving;
+    }
+  }
   double running = 0;
   for (std::size_t rank = 0; rank < m; ++rank) {
     const std::size_t i = order[rank];
-    running = std::max(running, std::min(1.0, static_cast<double>(m - rank) * given[i]));
+    running = std::max(running, std::min(1.0, static_cast<double>(m - rank) * given(i)));
     adjusted[i] = running;
   }
   return adjusted;
@@ -184,6 +209,26 @@ const std::vector<double>& AtX(const std::vector<double>& intercept, const std::
     out[i] = l == 0 ? m : m + x * l;  // 0 * x stays out, so a huge x cannot make 0 * inf
   }
   return out;
+}
+
+bool HasNumbers(const Test& t) { return t.state == Test::State::Tested || t.state == Test::State::NotTestable; }
+
+// The predicted value M + xL of a line whose intercept M and slope L both
+// have numbers: a + x b, with the variance Var(M) + 2x Cov(M, L) + x^2 Var(L)
+// (as the bands have it), `covariance` being Cov(M, L). Otherwise the
+// combination itself is evaluated.
+Test PredictedValue(const ProbeLine& line, double x, const Test& intercept, const Test& slope, double covariance,
+                    const std::vector<ModelWeight>& w, const WeightCovariance& v, const Reference& r,
+                    double critical, std::vector<double>& scratch) {
+  if (!HasNumbers(intercept) || !HasNumbers(slope)) {
+    return Evaluate(AtX(line.intercept, line.slope, x, scratch), w, v, r, critical, false);
+  }
+  if (x == 0 || (slope.estimate == 0 && slope.variance == 0 && covariance == 0)) {
+    // x L stays out, as it does coefficient by coefficient.
+    return FromVariance(intercept.estimate, intercept.variance, r, critical, false);
+  }
+  const double variance = intercept.variance + x * (2 * covariance + x * slope.variance);
+  return FromVariance(intercept.estimate + x * slope.estimate, variance, r, critical, false);
 }
 
 void AdjustPairs(std::vector<PairRow>& rows) {
@@ -237,11 +282,16 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
     t.intercepts.push_back({line.name, TestCombination(line.intercept, w, v, r, critical)});
     problems.Note(t.intercepts.back().test, [&] { return "the intercept " + line.name; });
   }
-  for (const ProbeLine& line : probe.lines) {
+  for (std::size_t k = 0; k < n; ++k) {
+    const ProbeLine& line = probe.lines[k];
+    const Test& intercept = t.intercepts[k].test;
+    const Test& slope = t.slopes[k].test;
+    const double covariance =
+        HasNumbers(intercept) && HasNumbers(slope) ? Covariance(line.intercept, line.slope, v) : 0.0;
     for (const double x : {-probe.stdx, probe.stdx}) {
       // The table of predicted values shows no test: no p value is worked out.
       t.points.push_back(
-          {line.name, x, Evaluate(AtX(line.intercept, line.slope, x, scratch), w, v, r, critical, false)});
+          {line.name, x, PredictedValue(line, x, intercept, slope, covariance, w, v, r, critical, scratch)});
       problems.Note(t.points.back().y,
                     [&] { return "the predicted value " + line.name + " at X = " + NumberToText(x); });
     }

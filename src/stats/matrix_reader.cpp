@@ -137,16 +137,17 @@ bool IsPlainByte(char c) {
 bool IsPlainText(std::string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
-  while (i + 8 <= n) {
-    const std::uint64_t w = Load8(text.data() + i);
-    if ((w & kHighBits) != 0) return false;
-    // Some byte below 0x20: look at the eight one by one.
-    if (((w - kOnes * 0x20) & ~w & kHighBits) != 0) {
-      for (std::size_t k = i; k < i + 8; ++k) {
+  // A high bit in (w - 0x20 in each byte) | w where some byte is below 0x20
+  // or from 0x80 on (a borrow only spreads up from such a byte); then the
+  // sixteen bytes are looked at one by one. Mostly that is a line end.
+  auto suspect = [](std::uint64_t w) { return ((w - kOnes * 0x20) | w) & kHighBits; };
+  while (i + 16 <= n) {
+    if ((suspect(Load8(text.data() + i)) | suspect(Load8(text.data() + i + 8))) != 0) {
+      for (std::size_t k = i; k < i + 16; ++k) {
         if (!IsPlainByte(text[k])) return false;
       }
     }
-    i += 8;
+    i += 16;
   }
   for (; i < n; ++i) {
     if (!IsPlainByte(text[i])) return false;
@@ -378,16 +379,18 @@ std::size_t NumberAt(std::string_view line, std::size_t i, double& value) {
   return static_cast<std::size_t>(ptr - line.data());
 }
 
-// The cell of the number read at [b, e).
-Cell NumberCell(std::string_view line, std::size_t b, std::size_t e, double value) {
-  Cell c;
+// Appends the cell of the number read at [b, e). The splitters fill each
+// cell where it stands in the vector: a cell put together on the stack and
+// copied in costs a stalled load per cell (its fields written one by one,
+// read back sixteen bytes at a time).
+void AddNumberCell(std::vector<Cell>& cells, std::string_view line, std::size_t b, std::size_t e, double value) {
+  Cell& c = cells.emplace_back();
   c.text = line.substr(b, e - b);
   c.begin = b;
   c.end = e;
   c.kind = Kind::Number;
   c.read = true;
   c.value = value;
-  return c;
 }
 
 // The splitters append the cells of one line to `cells`.
@@ -415,7 +418,7 @@ void SplitBlanks(std::string_view line, std::vector<Cell>& cells) {
     double value = 0;
     const std::size_t e = NumberAt(line, i, value);
     if (e != std::string_view::npos && (e == n || IsBlank(line[e]))) {
-      cells.push_back(NumberCell(line, b, e, value));
+      AddNumberCell(cells, line, b, e, value);
       i = e;
       continue;
     }
@@ -436,12 +439,11 @@ void SplitTabs(std::string_view line, std::vector<Cell>& cells) {
   std::size_t b = 0;
   for (;;) {
     const std::size_t e = std::min(line.find('\t', b), line.size());
-    Cell c;
+    Cell& c = cells.emplace_back();
     std::string_view raw = line.substr(b, e - b);
     c.text = TrimSpaces(raw);
     c.begin = b + static_cast<std::size_t>(c.text.data() - raw.data());
     c.end = c.begin + c.text.size();
-    cells.push_back(c);
     if (e >= line.size()) break;
     b = e + 1;
   }
@@ -474,27 +476,41 @@ void SplitCommas(std::string_view line, std::list<std::string>& store, std::vect
   const std::size_t n = line.size();
   for (;;) {
     while (i < n && IsBlank(line[i])) ++i;
-    Cell c;
+    if (i < n && line[i] != '"') {
+      // A number is the cell when only blanks follow it to the comma.
+      double value = 0;
+      const std::size_t e = NumberAt(line, i, value);
+      if (e != std::string_view::npos) {
+        std::size_t k = e;
+        while (k < n && IsBlank(line[k])) ++k;
+        if (k >= n || line[k] == ',') {
+          AddNumberCell(cells, line, i, e, value);
+          if (k >= n) break;
+          i = k + 1;
+          continue;
+        }
+      }
+    }
+    Cell& c = cells.emplace_back();
     c.begin = i;
     if (i < n && line[i] == '"') {
       c.quoted = true;
-      std::string unquoted;
-      bool escaped = false;
-      std::size_t j = i + 1;
-      const std::size_t start = j;
-      for (; j < n; ++j) {
-        if (line[j] == '"') {
-          if (j + 1 < n && line[j + 1] == '"') {
-            escaped = true;
-            unquoted.push_back('"');
-            ++j;
-            continue;
+      const std::size_t start = i + 1;
+      std::size_t j = std::min(line.find('"', start), n);
+      if (j + 1 < n && line[j + 1] == '"') {
+        // "" inside stands for one quote: the text is put together in `store`.
+        std::string unquoted(line.substr(start, j - start));
+        for (; j < n; ++j) {
+          if (line[j] == '"') {
+            if (j + 1 < n && line[j + 1] == '"') {
+              unquoted.push_back('"');
+              ++j;
+              continue;
+            }
+            break;
           }
-          break;
+          unquoted.push_back(line[j]);
         }
-        unquoted.push_back(line[j]);
-      }
-      if (escaped) {
         store.push_back(std::move(unquoted));
         c.text = store.back();
       } else {
@@ -510,19 +526,6 @@ void SplitCommas(std::string_view line, std::list<std::string>& store, std::vect
       }
       c.end = i;
     } else {
-      // A number is the cell when only blanks follow it to the comma.
-      double value = 0;
-      const std::size_t e = NumberAt(line, i, value);
-      if (e != std::string_view::npos) {
-        std::size_t k = e;
-        while (k < n && IsBlank(line[k])) ++k;
-        if (k >= n || line[k] == ',') {
-          cells.push_back(NumberCell(line, i, e, value));
-          if (k >= n) break;
-          i = k + 1;
-          continue;
-        }
-      }
       int depth = 0;
       const std::size_t start = i;
       for (; i < n; ++i) {
@@ -533,7 +536,6 @@ void SplitCommas(std::string_view line, std::list<std::string>& store, std::vect
       c.text = TrimBlanks(line.substr(start, i - start));
       c.end = c.begin + c.text.size();
     }
-    cells.push_back(c);
     if (i >= n) break;
     ++i;  // the comma
   }
@@ -604,7 +606,7 @@ void PrepareCells(Prepared& p, bool stata) {
     }
   }
   p.separator = stata ? Separator::Blank : tabs ? Separator::Tab : commas ? Separator::Comma : Separator::Blank;
-  p.cells.reserve(p.view.size() / 4 + 16);
+  p.cells.reserve(p.view.size() / 16 + 16);
   for (Line& l : p.lines) {
     l.first = p.cells.size();
     switch (p.separator) {
@@ -747,10 +749,17 @@ template <typename Names>  // a vector of std::string or std::string_view
 std::optional<std::string> RepeatedName(const Names& names, const char* what) {
   if (names.size() <= 64) {
     // Few names: each against the ones before it; the first repeat found is
-    // the one whose second row comes first.
+    // the one whose second row comes first. A hash of each name first, so
+    // that two names are compared only when their hashes agree.
+    std::uint64_t hashes[64];
+    for (std::size_t k = 0; k < names.size(); ++k) {
+      std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
+      for (const char c : std::string_view(names[k])) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+      hashes[k] = h;
+    }
     for (std::size_t b = 1; b < names.size(); ++b) {
       for (std::size_t a = 0; a < b; ++a) {
-        if (names[a] != names[b]) continue;
+        if (hashes[a] != hashes[b] || std::string_view(names[a]) != std::string_view(names[b])) continue;
         return "the name " + Quoted(names[a]) + " is given to " + what + " " + Num(a + 1) + " and " + Num(b + 1) +
                "; every row needs a name of its own";
       }

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,7 +57,16 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 bool IsProductName(std::string_view name) {
-  return name.find(':') != std::string_view::npos || name.find('#') != std::string_view::npos;
+  return std::any_of(name.begin(), name.end(), [](char c) { return c == ':' || c == '#'; });
+}
+
+// Whether `target` begins with `prefix`, byte by byte: the names are short.
+bool StartsWith(std::string_view target, std::string_view prefix) {
+  if (prefix.size() > target.size()) return false;
+  for (std::size_t k = 0; k < prefix.size(); ++k) {
+    if (target[k] != prefix[k]) return false;
+  }
+  return true;
 }
 
 std::vector<std::string> SplitProduct(std::string_view name) {
@@ -120,10 +130,7 @@ bool SplitsInto(std::string_view target, const std::vector<std::string>& candida
   if (--budget < 0) return false;
   for (std::size_t k = 0; k < candidates.size(); ++k) {
     const std::string& c = candidates[k];
-    if (taken[k] || c.empty() || c.size() > target.size() || c[0] != target[0] ||
-        target.compare(0, c.size(), c) != 0) {
-      continue;
-    }
+    if (taken[k] || c.empty() || !StartsWith(target, c)) continue;
     taken[k] = 1;
     used.push_back(k);
     if (SplitsInto(target.substr(c.size()), candidates, taken, used, budget)) return true;
@@ -182,11 +189,31 @@ std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std:
   }
   // (Only for as many names as a model of these forms has, and a few more.)
   constexpr std::size_t kMostNamesToSplit = 64;
+  // A name runs together from others only where one shorter name ends with
+  // its last letter and one begins with its first: the shortest name that
+  // ends (begins) with each letter rules most names out at a glance.
+  // (Lengths held up to 255: a longer name is never ruled out.)
+  unsigned char shortestEnding[256], shortestBeginning[256];
+  std::memset(shortestEnding, 255, sizeof shortestEnding);
+  std::memset(shortestBeginning, 255, sizeof shortestBeginning);
+  for (const std::string& q : squeezed) {
+    if (q.empty()) continue;
+    const auto length = static_cast<unsigned char>(std::min<std::size_t>(q.size(), 255));
+    unsigned char& e = shortestEnding[static_cast<unsigned char>(q.back())];
+    unsigned char& b = shortestBeginning[static_cast<unsigned char>(q.front())];
+    e = std::min(e, length);
+    b = std::min(b, length);
+  }
   std::vector<char> taken;
   std::vector<std::size_t> partsUsed;
   for (std::size_t r = 0; r < rows && rows <= kMostNamesToSplit; ++r) {
     // Two parts or more take two letters at least.
-    if (pasted[r].intercept || pasted[r].product || squeezed[r].size() < 2) continue;
+    const std::string& q = squeezed[r];
+    if (pasted[r].intercept || pasted[r].product || q.size() < 2) continue;
+    if (shortestEnding[static_cast<unsigned char>(q.back())] >= q.size() ||
+        shortestBeginning[static_cast<unsigned char>(q.front())] >= q.size()) {
+      continue;
+    }
     taken.assign(rows, 0);
     taken[r] = 1;  // a name is no part of itself
     partsUsed.clear();

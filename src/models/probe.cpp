@@ -60,6 +60,10 @@ ProbeLine MakeProbeLine(std::string_view form, int k, const SimpleEffectLine& li
   return {.name = LineHeading(form, k), .line = line, .slope = std::move(slope), .intercept = std::move(intercept)};
 }
 
-std::string PairName(const ProbeLine& first, const ProbeLine& second) { return first.name + " vs " + second.name; }
+std::string PairName(const ProbeLine& first, const ProbeLine& second) {
+  std::string name;
+  name.reserve(first.name.size() + 4 + second.name.size());
+  return name.append(first.name).append(" vs ").append(second.name);
+}
 
 }  // namespace marvane

@@ -300,15 +300,11 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
     for (std::size_t l = k + 1; l < n; ++l) {
       const ProbeLine& a = probe.lines[k];
       const ProbeLine& b = probe.lines[l];
-      t.slopeDifferences.push_back({PairName(a, b), k, l, TestCombination(Difference(a.slope, b.slope, scratch), w, v, r, critical)});
-    }
-  }
-  for (std::size_t k = 0; k < n; ++k) {
-    for (std::size_t l = k + 1; l < n; ++l) {
-      const ProbeLine& a = probe.lines[k];
-      const ProbeLine& b = probe.lines[l];
+      std::string name = PairName(a, b);
+      t.slopeDifferences.push_back(
+          {name, k, l, TestCombination(Difference(a.slope, b.slope, scratch), w, v, r, critical)});
       t.interceptDifferences.push_back(
-          {PairName(a, b), k, l, TestCombination(Difference(a.intercept, b.intercept, scratch), w, v, r, critical)});
+          {std::move(name), k, l, TestCombination(Difference(a.intercept, b.intercept, scratch), w, v, r, critical)});
     }
   }
   for (const PairRow& row : t.slopeDifferences) {

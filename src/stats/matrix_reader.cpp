@@ -133,21 +133,24 @@ bool IsPlainByte(char c) {
 }
 
 // Whether the text needs none of that: plain ASCII, \n and \t the only
-// control characters.
+// control characters. Sixteen bytes at a time in the compiler's vector
+// types (SSE2 on x86-64): as signed bytes, those from 0x80 on are negative,
+// so one comparison finds them with the control characters.
 bool IsPlainText(std::string_view text) {
+  using Bytes = signed char __attribute__((vector_size(16)));
   std::size_t i = 0;
   const std::size_t n = text.size();
-  // A high bit in (w - 0x20 in each byte) | w where some byte is below 0x20
-  // or from 0x80 on (a borrow only spreads up from such a byte); then the
-  // sixteen bytes are looked at one by one. Mostly that is a line end.
-  auto suspect = [](std::uint64_t w) { return ((w - kOnes * 0x20) | w) & kHighBits; };
-  while (i + 16 <= n) {
-    if ((suspect(Load8(text.data() + i)) | suspect(Load8(text.data() + i + 8))) != 0) {
-      for (std::size_t k = i; k < i + 16; ++k) {
-        if (!IsPlainByte(text[k])) return false;
-      }
-    }
-    i += 16;
+  auto strange = [&](std::size_t at) {
+    Bytes v;
+    std::memcpy(&v, text.data() + at, 16);
+    return (v < 0x20) & (v != '\n') & (v != '\t');
+  };
+  while (i + 32 <= n) {
+    const Bytes bad = strange(i) | strange(i + 16);
+    std::uint64_t halves[2];
+    std::memcpy(halves, &bad, 16);
+    if ((halves[0] | halves[1]) != 0) return false;
+    i += 32;
   }
   for (; i < n; ++i) {
     if (!IsPlainByte(text[i])) return false;
@@ -393,8 +396,11 @@ void AddNumberCell(std::vector<Cell>& cells, std::string_view line, std::size_t 
   c.value = value;
 }
 
-// The splitters append the cells of one line to `cells`.
-void SplitBlanks(std::string_view line, std::vector<Cell>& cells) {
+// The splitters append the cells of one line to `cells`, each read as a
+// number or a word (with '.' for the point), and tell whether any of them is
+// not empty.
+bool SplitBlanks(std::string_view line, std::vector<Cell>& cells) {
+  const std::size_t first = cells.size();
   std::size_t i = 0;
   const std::size_t n = line.size();
   while (i < n) {
@@ -427,16 +433,19 @@ void SplitBlanks(std::string_view line, std::vector<Cell>& cells) {
     c.text = std::string_view(line.data() + b, i - b);
     c.begin = b;
     c.end = i;
+    Classify(c, '.');
   }
+  return cells.size() > first;  // no cell of blank-separated text is empty
 }
 
 void DropTrailingEmpty(std::vector<Cell>& cells, std::size_t first) {
   while (cells.size() > first && cells.back().text.empty() && !cells.back().quoted) cells.pop_back();
 }
 
-void SplitTabs(std::string_view line, std::vector<Cell>& cells) {
+bool SplitTabs(std::string_view line, std::vector<Cell>& cells) {
   const std::size_t first = cells.size();
   std::size_t b = 0;
+  bool any = false;
   for (;;) {
     const std::size_t e = std::min(line.find('\t', b), line.size());
     Cell& c = cells.emplace_back();
@@ -444,10 +453,13 @@ void SplitTabs(std::string_view line, std::vector<Cell>& cells) {
     c.text = TrimSpaces(raw);
     c.begin = b + static_cast<std::size_t>(c.text.data() - raw.data());
     c.end = c.begin + c.text.size();
+    Classify(c, '.');
+    any = any || c.kind != Kind::Empty;
     if (e >= line.size()) break;
     b = e + 1;
   }
   DropTrailingEmpty(cells, first);
+  return any;
 }
 
 // The comma that separates cells: outside double quotes and parentheses.
@@ -470,8 +482,9 @@ bool HasSeparatingComma(std::string_view line) {
 
 // Comma-separated cells; a cell in double quotes loses them, and "" inside
 // stands for one quote (its text is then kept in `store`).
-void SplitCommas(std::string_view line, std::list<std::string>& store, std::vector<Cell>& cells) {
+bool SplitCommas(std::string_view line, std::list<std::string>& store, std::vector<Cell>& cells) {
   const std::size_t first = cells.size();
+  bool any = false;
   std::size_t i = 0;
   const std::size_t n = line.size();
   for (;;) {
@@ -485,6 +498,7 @@ void SplitCommas(std::string_view line, std::list<std::string>& store, std::vect
         while (k < n && IsBlank(line[k])) ++k;
         if (k >= n || line[k] == ',') {
           AddNumberCell(cells, line, i, e, value);
+          any = true;
           if (k >= n) break;
           i = k + 1;
           continue;
@@ -536,10 +550,13 @@ void SplitCommas(std::string_view line, std::list<std::string>& store, std::vect
       c.text = TrimBlanks(line.substr(start, i - start));
       c.end = c.begin + c.text.size();
     }
+    Classify(c, '.');
+    any = any || c.kind != Kind::Empty;
     if (i >= n) break;
     ++i;  // the comma
   }
   DropTrailingEmpty(cells, first);
+  return any;
 }
 
 struct StataHeader {
@@ -609,19 +626,19 @@ void PrepareCells(Prepared& p, bool stata) {
   p.cells.reserve(p.view.size() / 16 + 16);
   for (Line& l : p.lines) {
     l.first = p.cells.size();
-    switch (p.separator) {
-      case Separator::Tab: SplitTabs(l.text, p.cells); break;
-      case Separator::Comma: SplitCommas(l.text, p.store, p.cells); break;
-      case Separator::Blank: SplitBlanks(l.text, p.cells); break;
-    }
     bool any = false;
-    for (std::size_t k = l.first; k < p.cells.size(); ++k) {
-      Cell& c = p.cells[k];
-      Classify(c, '.');
+    switch (p.separator) {
+      case Separator::Tab: any = SplitTabs(l.text, p.cells); break;
+      case Separator::Comma: any = SplitCommas(l.text, p.store, p.cells); break;
+      case Separator::Blank: any = SplitBlanks(l.text, p.cells); break;
+    }
+    if (stata) {
       // Stata never prints a number with a trailing point: "1." over "t2"
       // is the level part of a column name broken over two lines.
-      if (stata && c.kind == Kind::Number && c.text.back() == '.') c.kind = Kind::Word;
-      if (c.kind != Kind::Empty) any = true;
+      for (std::size_t k = l.first; k < p.cells.size(); ++k) {
+        Cell& c = p.cells[k];
+        if (c.kind == Kind::Number && c.text.back() == '.') c.kind = Kind::Word;
+      }
     }
     if (!any) p.cells.resize(l.first);
   }
@@ -1149,15 +1166,17 @@ ReadResult ReadSpss(const Prepared& p, std::size_t lineIndex, std::size_t cellIn
 // The names below are views into the prepared text (or its store of
 // unquoted names), which outlives the reading.
 
-// A row put together across the column blocks: its cells are a run of one
-// vector that holds those of all rows.
+// A row put together across the column blocks. With one block its cells
+// are the run of them in its line; with more, a run of one vector of
+// pointers that holds those of all rows.
 struct TableRow {
   std::string_view name;
-  const Cell* const* values = nullptr;
+  const Cell* run = nullptr;
+  const Cell* const* gathered = nullptr;
   std::size_t count = 0;
 
   std::size_t size() const { return count; }
-  const Cell& operator[](std::size_t j) const { return *values[j]; }
+  const Cell& operator[](std::size_t j) const { return gathered != nullptr ? *gathered[j] : run[j]; }
 };
 
 // A row of one column block: its name and its run of numbers in its line.
@@ -1323,14 +1342,17 @@ ReadResult ReadTable(const Prepared& p) {
     for (const BlockRow& r : b.rows) widest = std::max(widest, r.count);
     stride += widest;
   }
-  std::vector<const Cell*> all(m * stride);
+  std::vector<const Cell*> all(blocks.size() > 1 ? m * stride : 0);
   std::vector<TableRow> rows(m);
   for (std::size_t i = 0; i < m; ++i) {
     const BlockRow& r = blocks[0].rows[i];
     rows[i].name = r.name;
-    rows[i].values = all.data() + i * stride;
-    for (std::size_t k = 0; k < r.count; ++k) all[i * stride + k] = r.values + k;
+    rows[i].run = r.values;
     rows[i].count = r.count;
+    if (blocks.size() > 1) {
+      rows[i].gathered = all.data() + i * stride;
+      for (std::size_t k = 0; k < r.count; ++k) all[i * stride + k] = r.values + k;
+    }
   }
   std::vector<std::string_view> headerNames;
   bool header = blocks[0].header != nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 #include "shell/number_text.h"
 
@@ -231,6 +232,72 @@ Test PredictedValue(const ProbeLine& line, double x, const Test& intercept, cons
   return FromVariance(intercept.estimate + x * slope.estimate, variance, r, critical, false);
 }
 
+// The pairs of one table, with the combination each was tested as. Lines at
+// -1 SD, the mean and +1 SD of one moderator differ by multiples of one
+// combination (the slope differences all by multiples of the product's
+// weight): a pair whose combination is lambda times an earlier one's has that
+// pair's test scaled by lambda, the same t up to its sign and the same p, so
+// only one p value is worked out for them all.
+class PairTests {
+ public:
+  PairTests(const std::vector<ModelWeight>& w, const WeightCovariance& v, const Reference& r, double critical)
+      : w_(w), v_(v), r_(r), critical_(critical) {}
+
+  Test Of(const std::vector<double>& c) {
+    for (const Tested& earlier : tested_) {
+      double lambda = 0;
+      if (!Multiple(c, earlier.c, lambda)) continue;
+      if (auto scaled = Scaled(earlier.test, lambda)) return *scaled;
+    }
+    const Test t = TestCombination(c, w_, v_, r_, critical_);
+    if (t.state == Test::State::Tested) tested_.push_back({c, t});
+    return t;
+  }
+
+ private:
+  struct Tested {
+    std::vector<double> c;
+    Test test;
+  };
+
+  // Whether c = lambda * d coefficient by coefficient, exactly, with lambda
+  // not 0.
+  static bool Multiple(const std::vector<double>& c, const std::vector<double>& d, double& lambda) {
+    if (c.size() != d.size()) return false;
+    std::size_t j = 0;
+    while (j < d.size() && d[j] == 0) ++j;
+    if (j == d.size() || c[j] == 0) return false;
+    lambda = c[j] / d[j];
+    for (std::size_t i = 0; i < c.size(); ++i) {
+      if (c[i] != lambda * d[i]) return false;
+    }
+    return std::isfinite(lambda);
+  }
+
+  // The test of lambda times a tested combination; nothing where a number
+  // leaves the double range (the combination is then tested itself).
+  static std::optional<Test> Scaled(const Test& t, double lambda) {
+    Test s = t;
+    s.estimate = lambda * t.estimate;
+    s.variance = lambda * lambda * t.variance;
+    s.se = std::fabs(lambda) * t.se;
+    s.stat = lambda < 0 ? -t.stat : t.stat;
+    s.lower = lambda * (lambda < 0 ? t.upper : t.lower);
+    s.upper = lambda * (lambda < 0 ? t.lower : t.upper);
+    for (const double x : {s.estimate, s.variance, s.se, s.lower, s.upper}) {
+      if (!std::isfinite(x)) return std::nullopt;
+    }
+    if (s.se == 0) return std::nullopt;
+    return s;
+  }
+
+  const std::vector<ModelWeight>& w_;
+  const WeightCovariance& v_;
+  const Reference& r_;
+  double critical_;
+  std::vector<Tested> tested_;
+};
+
 void AdjustPairs(std::vector<PairRow>& rows) {
   std::vector<double> family;
   for (const PairRow& row : rows) {
@@ -296,15 +363,15 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
                     [&] { return "the predicted value " + line.name + " at X = " + NumberToText(x); });
     }
   }
+  PairTests slopePairs(w, v, r, critical), interceptPairs(w, v, r, critical);
   for (std::size_t k = 0; k < n; ++k) {
     for (std::size_t l = k + 1; l < n; ++l) {
       const ProbeLine& a = probe.lines[k];
       const ProbeLine& b = probe.lines[l];
       std::string name = PairName(a, b);
-      t.slopeDifferences.push_back(
-          {name, k, l, TestCombination(Difference(a.slope, b.slope, scratch), w, v, r, critical)});
+      t.slopeDifferences.push_back({name, k, l, slopePairs.Of(Difference(a.slope, b.slope, scratch))});
       t.interceptDifferences.push_back(
-          {std::move(name), k, l, TestCombination(Difference(a.intercept, b.intercept, scratch), w, v, r, critical)});
+          {std::move(name), k, l, interceptPairs.Of(Difference(a.intercept, b.intercept, scratch))});
     }
   }
   for (const PairRow& row : t.slopeDifferences) {

@@ -326,6 +326,11 @@ struct Cell {
   bool quoted = false;
   bool read = false;  // kind and value already known (a number read as the line was split)
   double value = 0;
+
+  Cell() = default;
+  // A number read as the line was split.
+  Cell(std::string_view t, std::size_t b, std::size_t e, double v)
+      : text(t), begin(b), end(e), kind(Kind::Number), read(true), value(v) {}
 };
 
 // A line's cells: a run of the one vector that holds the cells of all lines.
@@ -387,13 +392,7 @@ std::size_t NumberAt(std::string_view line, std::size_t i, double& value) {
 // copied in costs a stalled load per cell (its fields written one by one,
 // read back sixteen bytes at a time).
 void AddNumberCell(std::vector<Cell>& cells, std::string_view line, std::size_t b, std::size_t e, double value) {
-  Cell& c = cells.emplace_back();
-  c.text = line.substr(b, e - b);
-  c.begin = b;
-  c.end = e;
-  c.kind = Kind::Number;
-  c.read = true;
-  c.value = value;
+  cells.emplace_back(std::string_view(line.data() + b, e - b), b, e, value);
 }
 
 // The splitters append the cells of one line to `cells`, each read as a
@@ -766,17 +765,23 @@ template <typename Names>  // a vector of std::string or std::string_view
 std::optional<std::string> RepeatedName(const Names& names, const char* what) {
   if (names.size() <= 64) {
     // Few names: each against the ones before it; the first repeat found is
-    // the one whose second row comes first. A hash of each name first, so
-    // that two names are compared only when their hashes agree.
-    std::uint64_t hashes[64];
+    // the one whose second row comes first. A key of each name first (its
+    // length and its first and last eight bytes), so that two names are
+    // compared only when their keys agree.
+    std::uint64_t keys[64];
     for (std::size_t k = 0; k < names.size(); ++k) {
-      std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
-      for (const char c : std::string_view(names[k])) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-      hashes[k] = h;
+      const std::string_view name = names[k];
+      const std::size_t part = std::min<std::size_t>(name.size(), 8);
+      std::uint64_t head = 0, tail = 0;
+      if (part > 0) {
+        std::memcpy(&head, name.data(), part);
+        std::memcpy(&tail, name.data() + name.size() - part, part);
+      }
+      keys[k] = (head ^ (tail * 0x9E3779B97F4A7C15ULL)) + name.size();
     }
     for (std::size_t b = 1; b < names.size(); ++b) {
       for (std::size_t a = 0; a < b; ++a) {
-        if (hashes[a] != hashes[b] || std::string_view(names[a]) != std::string_view(names[b])) continue;
+        if (keys[a] != keys[b] || std::string_view(names[a]) != std::string_view(names[b])) continue;
         return "the name " + Quoted(names[a]) + " is given to " + what + " " + Num(a + 1) + " and " + Num(b + 1) +
                "; every row needs a name of its own";
       }
@@ -1399,7 +1404,9 @@ ReadResult ReadTable(const Prepared& p) {
       return Error(RowWords(i, {}) + " has no name, where the other rows have one");
     }
     for (std::size_t j = 0; j < rows[i].size(); ++j) {
-      if (auto e = CellError(rows[i][j], i, rowName(i), j)) return Error(*e);
+      const Cell& c = rows[i][j];
+      if (c.kind == Kind::Number) [[likely]] continue;
+      if (auto e = DescribeCellError(c, i, rowName(i), j)) return Error(*e);
     }
   }
 
@@ -1477,9 +1484,15 @@ ReadResult ReadTable(const Prepared& p) {
   Grid g;
   g.size = n;
   g.cells.assign(n * n, 0.0);
+  bool inOrder = true;
+  for (std::size_t j = 0; j < n; ++j) inOrder = inOrder && columnOrder[j] == j;
   for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < rows[i].size(); ++j) {
-      g.cells[i * n + j] = rows[i][columnOrder[j]].value;
+    double* out = &g.cells[i * n];
+    const TableRow& row = rows[i];
+    if (inOrder && row.gathered == nullptr) {
+      for (std::size_t j = 0; j < row.size(); ++j) out[j] = row.run[j].value;
+    } else {
+      for (std::size_t j = 0; j < row.size(); ++j) out[j] = row[columnOrder[j]].value;
     }
   }
   if (triangle) {

@@ -128,8 +128,10 @@ Wide LineVariance(double va, double cab, double vb, double x) {
   return Add(Add(W(va), Scale2(Mul(wx, W(cab)), 1)), Mul(Mul(wx, wx), W(vb)));
 }
 
-std::vector<double> Difference(const std::vector<double>& a, const std::vector<double>& b) {
-  std::vector<double> d(std::max(a.size(), b.size()), 0.0);
+// a - b into `d`, whose room is reused.
+const std::vector<double>& Difference(const std::vector<double>& a, const std::vector<double>& b,
+                                      std::vector<double>& d) {
+  d.assign(std::max(a.size(), b.size()), 0.0);
   for (std::size_t i = 0; i < d.size(); ++i) {
     d[i] = (i < a.size() ? a[i] : 0.0) - (i < b.size() ? b[i] : 0.0);
   }
@@ -142,8 +144,9 @@ std::vector<double> Difference(const std::vector<double>& a, const std::vector<d
 std::optional<Crossover> Cross(const Probe& probe, std::size_t k, std::size_t l, const WeightCovariance& v,
                                double critical, std::optional<double> meetingX) {
   using K = Crossover::Kind;
-  const std::vector<double> dm = Difference(probe.lines[k].intercept, probe.lines[l].intercept);
-  const std::vector<double> dl = Difference(probe.lines[k].slope, probe.lines[l].slope);
+  std::vector<double> dm, dl;
+  Difference(probe.lines[k].intercept, probe.lines[l].intercept, dm);
+  Difference(probe.lines[k].slope, probe.lines[l].slope, dl);
   const double a = Combine(dm, probe.weights), b = Combine(dl, probe.weights);
   if (b == 0 || !Finite({a, b})) return std::nullopt;
   Crossover c;
@@ -283,9 +286,11 @@ std::vector<Crossover> Crossovers(const Probe& probe, const WeightCovariance& v,
     // slopes differ most stands for them all.
     std::size_t bestK = 0, bestL = 0;
     double best = 0;
+    std::vector<double> scratch;
     for (std::size_t k = 0; k < n; ++k) {
       for (std::size_t l = k + 1; l < n; ++l) {
-        const double d = std::fabs(Combine(Difference(probe.lines[k].slope, probe.lines[l].slope), probe.weights));
+        const double d =
+            std::fabs(Combine(Difference(probe.lines[k].slope, probe.lines[l].slope, scratch), probe.weights));
         if (d > best) {
           best = d;
           bestK = k;

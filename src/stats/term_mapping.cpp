@@ -69,12 +69,12 @@ bool StartsWith(std::string_view target, std::string_view prefix) {
   return true;
 }
 
-std::vector<std::string> SplitProduct(std::string_view name) {
-  std::vector<std::string> parts;
+std::vector<std::string_view> SplitProduct(std::string_view name) {
+  std::vector<std::string_view> parts;
   std::size_t b = 0;
   for (std::size_t k = 0; k <= name.size(); ++k) {
     if (k == name.size() || name[k] == ':' || name[k] == '#') {
-      parts.emplace_back(Trim(name.substr(b, k - b)));
+      parts.push_back(Trim(name.substr(b, k - b)));
       b = k + 1;
     }
   }
@@ -117,7 +117,7 @@ std::string Squeezed(std::string_view name) {
 struct Name {
   bool intercept = false;
   bool product = false;
-  std::vector<std::string> parts;  // a product's parts, as names
+  std::vector<std::string_view> parts;  // a product's parts, as names (views into the names given)
 };
 
 // Whether `target` is the run-together of two or more of the candidates
@@ -153,8 +153,11 @@ std::vector<int> ByPosition(const std::vector<WeightSlot>& weights, std::size_t 
 }  // namespace
 
 bool IsInterceptName(std::string_view name) {
+  using namespace std::string_view_literals;
+  static constexpr std::string_view kKnown[] = {"(Intercept)"sv, "Intercept"sv, "_cons"sv,
+                                                "const"sv,       "Constant"sv,  "(Constant)"sv};
   name = Trim(name);
-  for (std::string_view known : {"(Intercept)", "Intercept", "_cons", "const", "Constant", "(Constant)"}) {
+  for (const std::string_view known : kKnown) {
     if (EqualsIgnoringCase(name, known)) return true;
   }
   return false;
@@ -261,15 +264,16 @@ std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std:
   }
 
   // 3. Products by their parts.
-  auto keysOf = [](const std::vector<std::string>& parts, bool dropLevel) {
+  auto keysOf = [](const std::vector<std::string_view>& parts, bool dropLevel) {
     std::vector<std::string> keys;
-    for (const std::string& p : parts) keys.push_back(Key(p, dropLevel));
+    keys.reserve(parts.size());
+    for (const std::string_view p : parts) keys.push_back(Key(p, dropLevel));
     std::sort(keys.begin(), keys.end());
     return keys;
   };
   for (std::size_t w = 0; w < count; ++w) {
     if (weights[w].kind != K::Product || weights[w].parts.empty()) continue;
-    std::vector<std::string> partNames;
+    std::vector<std::string_view> partNames;
     bool complete = true;
     for (int part : weights[w].parts) {
       if (part < 0 || static_cast<std::size_t>(part) >= count || map[static_cast<std::size_t>(part)] < 0) {

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "models/quant.h"
@@ -201,6 +203,36 @@ INSTANTIATE_TEST_SUITE_P(
         HolmCase{"NaN and out of range count as 1", {kNaN, 0.01, 1.5}, {1, 0.03, 1}}),
     [](const ::testing::TestParamInfo<HolmCase>& info) { return "case" + std::to_string(info.index); });
 
+// Holm's adjustment against its definition, for families of every size up
+// to 40 (a few pairs are sorted one way, many another): the i-th smallest p
+// (ties in their given order) is the largest of (m - rank + 1) * p over it
+// and the smaller ones, capped at 1.
+TEST(Holm, AgreesWithItsDefinitionAtEverySize) {
+  unsigned state = 12345;
+  auto next = [&] {
+    state = state * 1103515245u + 12345u;
+    return static_cast<double>((state >> 8) % 1000) / 1000.0;
+  };
+  for (std::size_t m = 0; m <= 40; ++m) {
+    std::vector<double> p(m);
+    for (double& x : p) x = next() < 0.2 ? 0.05 : next() / 10;  // ties among them
+    std::vector<std::size_t> rank(m);
+    for (std::size_t i = 0; i < m; ++i) {
+      rank[i] = 0;
+      for (std::size_t j = 0; j < m; ++j) rank[i] += p[j] < p[i] || (p[j] == p[i] && j < i) ? 1 : 0;
+    }
+    const std::vector<double> got = Holm(p);
+    ASSERT_EQ(got.size(), m);
+    for (std::size_t i = 0; i < m; ++i) {
+      double want = 0;
+      for (std::size_t j = 0; j < m; ++j) {
+        if (rank[j] <= rank[i]) want = std::max(want, std::min(1.0, static_cast<double>(m - rank[j]) * p[j]));
+      }
+      EXPECT_DOUBLE_EQ(got[i], want) << "family of " << m << ", p " << i;
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Whole probes.
 
@@ -291,6 +323,53 @@ TEST(Analyse, IdenticalLinesLeaveTheHolmFamily) {
     }
     EXPECT_TRUE(found);
     EXPECT_LT(smallest, 0.25) << "the check needs a p that 4 and 6 tell apart";
+  }
+}
+
+// Lines whose differences are multiples of one another (a moderator at
+// -1 SD, the mean and +1 SD; here also a line beyond them, so that some
+// multiples are negative): each pair's test is the one its own combination
+// gives, up to rounding, and pairs that are multiples share their p.
+TEST(Analyse, PairsThatAreMultiplesOfAnotherAgreeWithTheirOwnTest) {
+  Probe p = QuantProbe({.bx = 0.5, .bz = 0.25, .bxz = 0.125, .a = 2, .stdz = 1.7, .stdx = 4});
+  ProbeLine beyond = p.lines[0];
+  beyond.name = "For Z = 4.1";
+  beyond.slope = {0, 1, 0, 4.1};
+  beyond.intercept = {1, 0, 4.1, 0};
+  p.lines.push_back(beyond);
+  const WeightCovariance v = Matrix(4, {0.04, 0.001, 0.002, 0.0001,  //
+                                        0.001, 0.01, 0.0003, 0.0002,  //
+                                        0.002, 0.0003, 0.0025, 0.00005,  //
+                                        0.0001, 0.0002, 0.00005, 0.0001});
+  for (const Reference& r : {kNormal95, Reference{.normal = false, .df = 37, .level = 0.9}}) {
+    const Tables t = Analyse(p, v, r);
+    for (const bool slopes : {true, false}) {
+      const std::vector<PairRow>& rows = slopes ? t.slopeDifferences : t.interceptDifferences;
+      ASSERT_EQ(rows.size(), 6u);
+      for (const PairRow& row : rows) {
+        std::vector<double> c(4);
+        for (std::size_t i = 0; i < 4; ++i) {
+          c[i] = slopes ? p.lines[row.k].slope[i] - p.lines[row.l].slope[i]
+                        : p.lines[row.k].intercept[i] - p.lines[row.l].intercept[i];
+        }
+        const stats::Test own = TestCombination(c, p.weights, v, r);
+        const stats::Test& got = row.test;
+        ASSERT_EQ(got.state, State::Tested) << row.name;
+        for (const auto& [a, b, what] : {std::tuple{got.estimate, own.estimate, "estimate"},
+                                          std::tuple{got.se, own.se, "SE"}, std::tuple{got.stat, own.stat, "t"},
+                                          std::tuple{got.p, own.p, "p"}, std::tuple{got.lower, own.lower, "lower"},
+                                          std::tuple{got.upper, own.upper, "upper"}}) {
+          EXPECT_NEAR(a, b, 1e-13 * std::max(1.0, std::fabs(b))) << row.name << " " << what;
+        }
+      }
+      // Every difference is a multiple of bxz (of bz for the intercepts):
+      // one |t| and one p for all six pairs.
+      for (const PairRow& row : rows) {
+        EXPECT_NEAR(row.test.p, rows[0].test.p, 1e-13) << row.name;
+        EXPECT_NEAR(std::fabs(row.test.stat), std::fabs(rows[0].test.stat), 1e-13 * std::fabs(rows[0].test.stat))
+            << row.name;
+      }
+    }
   }
 }
 

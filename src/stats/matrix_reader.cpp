@@ -740,6 +740,7 @@ std::optional<std::string> DescribeCellError(const Cell& c, std::size_t i, std::
 // A matrix read from its cells, before its checks.
 struct Grid {
   std::vector<std::string> names;  // empty or one per row
+  bool namesDistinct = false;      // already found to be different from each other
   std::size_t size = 0;
   std::vector<double> cells;  // size * size
   std::string format;
@@ -771,11 +772,12 @@ std::optional<std::string> RepeatedName(const Names& names, const char* what) {
     std::uint64_t keys[64];
     for (std::size_t k = 0; k < names.size(); ++k) {
       const std::string_view name = names[k];
-      const std::size_t part = std::min<std::size_t>(name.size(), 8);
       std::uint64_t head = 0, tail = 0;
-      if (part > 0) {
-        std::memcpy(&head, name.data(), part);
-        std::memcpy(&tail, name.data() + name.size() - part, part);
+      if (name.size() >= 8) {
+        std::memcpy(&head, name.data(), 8);
+        std::memcpy(&tail, name.data() + name.size() - 8, 8);
+      } else {
+        for (const char c : name) head = head << 8 | static_cast<unsigned char>(c);
       }
       keys[k] = (head ^ (tail * 0x9E3779B97F4A7C15ULL)) + name.size();
     }
@@ -833,14 +835,20 @@ ReadResult Finish(Grid g) {
   const std::size_t n = g.size;
   if (n == 0) return Error("the text has no numbers");
   // A quoted name keeps no blanks at its ends either.
+  bool trimmed = false;
   for (std::string& name : g.names) {
-    const std::string_view trimmed = TrimBlanks(name);
-    if (trimmed.size() != name.size()) name = std::string(trimmed);
+    const std::string_view kept = TrimBlanks(name);
+    if (kept.size() != name.size()) {
+      name = std::string(kept);
+      trimmed = true;
+    }
   }
   for (std::size_t i = 0; i < g.names.size(); ++i) {
     if (g.names[i].empty()) return Error(RowWords(i, {}) + " has no name, where the other rows have one");
   }
-  if (auto repeated = RepeatedName(g.names, "rows")) return Error(*repeated);
+  if (trimmed || !g.namesDistinct) {
+    if (auto repeated = RepeatedName(g.names, "rows")) return Error(*repeated);
+  }
   auto name = [&](std::size_t i) -> std::string_view { return g.names.empty() ? std::string_view() : g.names[i]; };
   for (std::size_t i = 0; i < n; ++i) {
     const double v = g.cells[i * n + i];
@@ -1444,12 +1452,14 @@ ReadResult ReadTable(const Prepared& p) {
     return Error("the first line names " + Num(headerNames.size()) +
                  (headerNames.size() == 1 ? " column" : " columns") + ", but the matrix has " + Num(n));
   }
+  bool distinct = false;  // the names already checked for repeats
   if (rowNames) {
     for (const TableRow& r : rows) names.push_back(r.name);
     if (header) {
       if (auto repeated = RepeatedName(headerNames, "columns")) return Error(*repeated);
       bool same = true;
       for (std::size_t j = 0; j < n && same; ++j) same = names[j] == headerNames[j];
+      distinct = same;  // the row names are the column names, just checked
       std::vector<std::string> rowKeys, columnKeys;
       if (!same) {
         for (std::string_view s : names) rowKeys.push_back(CollapseRuns(s));
@@ -1479,6 +1489,7 @@ ReadResult ReadTable(const Prepared& p) {
       if (names[j].empty()) return Error(ColumnWords(j, {}) + " has no name, where the other columns have one");
     }
     if (auto repeated = RepeatedName(names, "columns")) return Error(*repeated);
+    distinct = true;
   }
 
   Grid g;
@@ -1502,6 +1513,7 @@ ReadResult ReadTable(const Prepared& p) {
   }
   const bool named = !names.empty();
   g.names.assign(names.begin(), names.end());
+  g.namesDistinct = distinct;
   if (!named) {
     g.format = triangle ? "a bare lower triangle" : "bare numbers";
   } else if (sep == Separator::Tab) {

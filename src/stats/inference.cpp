@@ -37,8 +37,11 @@ class Nonzero {
       count += c[j] != 0 ? 1 : 0;
     }
     count_ = count;
+    for (std::size_t j = width; j < c.size() && !beyond_; ++j) beyond_ = c[j] != 0;
   }
   std::size_t count() const { return count_; }
+  // A nonzero coefficient beyond the matrix's weights.
+  bool beyond() const { return beyond_; }
   std::size_t place(std::size_t k) const { return places_[k]; }
   double value(std::size_t k) const { return values_[k]; }
 
@@ -51,7 +54,22 @@ class Nonzero {
   std::size_t* places_ = stackPlaces_;
   double* values_ = stackValues_;
   std::size_t count_ = 0;
+  bool beyond_ = false;
 };
+
+// c' V c over the pairs i <= j: V is symmetric, so each pair i < j counts twice.
+double VarianceOf(const Nonzero& nc, const WeightCovariance& v) {
+  double sum = 0;
+  for (std::size_t k = 0; k < nc.count(); ++k) {
+    const double* row = &v.cells[nc.place(k) * v.size];
+    double inner = 0;
+    for (std::size_t l = k + 1; l < nc.count(); ++l) inner += row[nc.place(l)] * nc.value(l);
+    // (diagonal + inner) + inner, not 2 * inner: terms near the double
+    // range that cancel still cancel.
+    sum += nc.value(k) * ((row[nc.place(k)] * nc.value(k) + inner) + inner);
+  }
+  return sum;
+}
 
 }  // namespace
 
@@ -67,20 +85,7 @@ double Covariance(const std::vector<double>& a, const std::vector<double>& b, co
   return sum;
 }
 
-double Variance(const std::vector<double>& c, const WeightCovariance& v) {
-  // c' V c over the pairs i <= j: V is symmetric, so each pair i < j counts twice.
-  const Nonzero nc(c, v.size);
-  double sum = 0;
-  for (std::size_t k = 0; k < nc.count(); ++k) {
-    const double* row = &v.cells[nc.place(k) * v.size];
-    double inner = 0;
-    for (std::size_t l = k + 1; l < nc.count(); ++l) inner += row[nc.place(l)] * nc.value(l);
-    // (diagonal + inner) + inner, not 2 * inner: terms near the double
-    // range that cancel still cancel.
-    sum += nc.value(k) * ((row[nc.place(k)] * nc.value(k) + inner) + inner);
-  }
-  return sum;
-}
+double Variance(const std::vector<double>& c, const WeightCovariance& v) { return VarianceOf(Nonzero(c, v.size), v); }
 
 bool Computable(const std::vector<double>& c, const WeightCovariance& v) {
   for (std::size_t i = 0; i < c.size(); ++i) {
@@ -146,8 +151,21 @@ Test FromVariance(double estimate, double variance, const Reference& r, double c
 // statistic and p value.
 Test Evaluate(const std::vector<double>& c, const std::vector<ModelWeight>& weights, const WeightCovariance& v,
               const Reference& r, double critical, bool withTest) {
-  if (!Computable(c, v)) return WithState(Test::State::NeedsUnknown);
-  return FromVariance(Combine(c, weights), Variance(c, v), r, critical, withTest);
+  // One pass finds the nonzero coefficients; whether their weights are
+  // known, the estimate (as Combine has it) and the variance use only them.
+  const Nonzero nc(c, v.size);
+  if (nc.beyond()) {
+    // Coefficients beyond the matrix: the general path.
+    if (!Computable(c, v)) return WithState(Test::State::NeedsUnknown);
+    return FromVariance(Combine(c, weights), VarianceOf(nc, v), r, critical, withTest);
+  }
+  double estimate = 0;
+  for (std::size_t k = 0; k < nc.count(); ++k) {
+    const std::size_t i = nc.place(k);
+    if (i >= v.known.size() || !v.known[i]) return WithState(Test::State::NeedsUnknown);
+    if (i < weights.size()) estimate += nc.value(k) * weights[i].value;
+  }
+  return FromVariance(estimate, VarianceOf(nc, v), r, critical, withTest);
 }
 
 }  // namespace

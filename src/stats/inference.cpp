@@ -318,6 +318,7 @@ class PairTests {
 
 void AdjustPairs(std::vector<PairRow>& rows) {
   std::vector<double> family;
+  family.reserve(rows.size());
   for (const PairRow& row : rows) {
     if (row.test.state == Test::State::Tested) family.push_back(row.test.p);
   }

@@ -232,11 +232,12 @@ TEST_P(AgainstR, EveryTable) {
       const PointRow& p = t.points[at];
       EXPECT_EQ(p.name, probe.lines[k].name) << where;
       EXPECT_CLOSE(p.x, n[1], kTight, where);
-      // The table of predicted values has no test: estimate, SE, interval.
+      // The table of predicted values has no test: no p value.
       const double tol = mixed3 ? kSingle : kTight;
       ASSERT_EQ(p.y.state, stats::Test::State::Tested) << where;
       EXPECT_CLOSE(p.y.estimate, n[2], tol, where);
       EXPECT_CLOSE(p.y.se, n[3], kTight, where);
+      EXPECT_CLOSE(p.y.stat, n[4], tol, where);
       EXPECT_CLOSE(p.y.lower, n[6], tol, where);
       EXPECT_CLOSE(p.y.upper, n[7], tol, where);
       EXPECT_EQ(p.y.p, 1) << where;

@@ -111,8 +111,8 @@ Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight
 
 namespace {
 
-// The SE and interval of an estimate with its variance, and with `withTest`
-// also its statistic and p value.
+// The SE, statistic and interval of an estimate with its variance, and with
+// `withTest` also its p value.
 Test FromVariance(double estimate, double variance, const Reference& r, double critical, bool withTest) {
   // Infinity or NaN here means a product or a sum left the double range.
   if (!std::isfinite(estimate) || !std::isfinite(variance)) return WithState(Test::State::BeyondRange);
@@ -137,10 +137,10 @@ Test FromVariance(double estimate, double variance, const Reference& r, double c
     return WithState(Test::State::BeyondRange);
   }
   t.se = se;
+  t.stat = stat;
   t.lower = lower;
   t.upper = upper;
   if (withTest) {
-    t.stat = stat;
     t.p = TwoSidedP(stat, r);
     t.pHolm = t.p;
   }
@@ -206,9 +206,6 @@ std::vector<double> Holm(const std::vector<double>& p) {
   return adjusted;
 }
 
-namespace {
-
-// a - b, coefficient by coefficient, into `out` (whose room is reused).
 const std::vector<double>& Difference(const std::vector<double>& a, const std::vector<double>& b,
                                       std::vector<double>& out) {
   out.assign(std::max(a.size(), b.size()), 0.0);
@@ -217,6 +214,8 @@ const std::vector<double>& Difference(const std::vector<double>& a, const std::v
   }
   return out;
 }
+
+namespace {
 
 // M + x * L, coefficient by coefficient, into `out`.
 const std::vector<double>& AtX(const std::vector<double>& intercept, const std::vector<double>& slope, double x,
@@ -299,13 +298,15 @@ class PairTests {
     s.estimate = lambda * t.estimate;
     s.variance = lambda * lambda * t.variance;
     s.se = std::fabs(lambda) * t.se;
-    s.stat = lambda < 0 ? -t.stat : t.stat;
     s.lower = lambda * (lambda < 0 ? t.upper : t.lower);
     s.upper = lambda * (lambda < 0 ? t.lower : t.upper);
-    for (const double x : {s.estimate, s.variance, s.se, s.lower, s.upper}) {
+    if (!(s.se > 0) || !(s.variance > 0)) return std::nullopt;
+    // The earlier pair's statistic up to its sign, worked out again so that
+    // it is this pair's estimate over its SE to the last bit.
+    s.stat = s.estimate / s.se;
+    for (const double x : {s.estimate, s.variance, s.se, s.stat, s.lower, s.upper}) {
       if (!std::isfinite(x)) return std::nullopt;
     }
-    if (s.se == 0) return std::nullopt;
     return s;
   }
 

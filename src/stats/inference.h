@@ -34,6 +34,11 @@ double Covariance(const std::vector<double>& a, const std::vector<double>& b, co
 // symmetric.
 double Variance(const std::vector<double>& c, const WeightCovariance& v);
 
+// a - b, coefficient by coefficient (the shorter one padded with zeros),
+// into `out`, whose room is reused; returns `out`.
+const std::vector<double>& Difference(const std::vector<double>& a, const std::vector<double>& b,
+                                      std::vector<double>& out);
+
 // Whether every weight with a non-zero coefficient is known.
 bool Computable(const std::vector<double>& c, const WeightCovariance& v);
 
@@ -64,8 +69,9 @@ Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight
                      const WeightCovariance& v, const Reference& r, double critical);
 
 struct LineRow { std::string name; Test test; };
-// A predicted value has its estimate, SE and interval; its table shows no
-// test, so y.stat, y.p and y.pHolm keep their defaults.
+// A predicted value has its estimate, SE, statistic and interval; its table
+// shows no test, so no p value is worked out: y.p and y.pHolm keep their
+// defaults.
 struct PointRow { std::string name; double x = 0; Test y; };
 struct PairRow { std::string name; std::size_t k = 0, l = 0; Test test; };
 

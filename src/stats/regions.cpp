@@ -128,16 +128,6 @@ Wide LineVariance(double va, double cab, double vb, double x) {
   return Add(Add(W(va), Scale2(Mul(wx, W(cab)), 1)), Mul(Mul(wx, wx), W(vb)));
 }
 
-// a - b into `d`, whose room is reused.
-const std::vector<double>& Difference(const std::vector<double>& a, const std::vector<double>& b,
-                                      std::vector<double>& d) {
-  d.assign(std::max(a.size(), b.size()), 0.0);
-  for (std::size_t i = 0; i < d.size(); ++i) {
-    d[i] = (i < a.size() ? a[i] : 0.0) - (i < b.size() ? b[i] : 0.0);
-  }
-  return d;
-}
-
 // The crossing of lines k and l; nothing when their slopes are equal or the
 // crossing or its SE lies beyond the double range. `meetingX`, when given,
 // is the crossing as the form computed it.

@@ -241,10 +241,7 @@ Test PredictedValue(const ProbeLine& line, double x, const Test& intercept, cons
   if (!HasNumbers(intercept) || !HasNumbers(slope)) {
     return Evaluate(AtX(line.intercept, line.slope, x, scratch), w, v, r, critical, false);
   }
-  if (x == 0 || (slope.estimate == 0 && slope.variance == 0 && covariance == 0)) {
-    // x L stays out, as it does coefficient by coefficient.
-    return FromVariance(intercept.estimate, intercept.variance, r, critical, false);
-  }
+  // Every number here is finite, so x = 0 or a zero slope adds exactly 0.
   const double variance = intercept.variance + x * (2 * covariance + x * slope.variance);
   return FromVariance(intercept.estimate + x * slope.estimate, variance, r, critical, false);
 }

@@ -1412,9 +1412,7 @@ ReadResult ReadTable(const Prepared& p) {
       return Error(RowWords(i, {}) + " has no name, where the other rows have one");
     }
     for (std::size_t j = 0; j < rows[i].size(); ++j) {
-      const Cell& c = rows[i][j];
-      if (c.kind == Kind::Number) [[likely]] continue;
-      if (auto e = DescribeCellError(c, i, rowName(i), j)) return Error(*e);
+      if (auto e = CellError(rows[i][j], i, rowName(i), j)) return Error(*e);
     }
   }
 
@@ -1495,16 +1493,8 @@ ReadResult ReadTable(const Prepared& p) {
   Grid g;
   g.size = n;
   g.cells.assign(n * n, 0.0);
-  bool inOrder = true;
-  for (std::size_t j = 0; j < n; ++j) inOrder = inOrder && columnOrder[j] == j;
   for (std::size_t i = 0; i < n; ++i) {
-    double* out = &g.cells[i * n];
-    const TableRow& row = rows[i];
-    if (inOrder && row.gathered == nullptr) {
-      for (std::size_t j = 0; j < row.size(); ++j) out[j] = row.run[j].value;
-    } else {
-      for (std::size_t j = 0; j < row.size(); ++j) out[j] = row[columnOrder[j]].value;
-    }
+    for (std::size_t j = 0; j < rows[i].size(); ++j) g.cells[i * n + j] = rows[i][columnOrder[j]].value;
   }
   if (triangle) {
     for (std::size_t i = 0; i < n; ++i) {

@@ -60,15 +60,6 @@ bool IsProductName(std::string_view name) {
   return std::any_of(name.begin(), name.end(), [](char c) { return c == ':' || c == '#'; });
 }
 
-// Whether `target` begins with `prefix`, byte by byte: the names are short.
-bool StartsWith(std::string_view target, std::string_view prefix) {
-  if (prefix.size() > target.size()) return false;
-  for (std::size_t k = 0; k < prefix.size(); ++k) {
-    if (target[k] != prefix[k]) return false;
-  }
-  return true;
-}
-
 std::vector<std::string_view> SplitProduct(std::string_view name) {
   std::vector<std::string_view> parts;
   std::size_t b = 0;
@@ -130,7 +121,7 @@ bool SplitsInto(std::string_view target, const std::vector<std::string>& candida
   if (--budget < 0) return false;
   for (std::size_t k = 0; k < candidates.size(); ++k) {
     const std::string& c = candidates[k];
-    if (taken[k] || c.empty() || !StartsWith(target, c)) continue;
+    if (taken[k] || c.empty() || !target.starts_with(c)) continue;
     taken[k] = 1;
     used.push_back(k);
     if (SplitsInto(target.substr(c.size()), candidates, taken, used, budget)) return true;

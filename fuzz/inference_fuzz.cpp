@@ -103,24 +103,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Tables t = Analyse(probe, v, r);
   const std::string given = "inputs " + Show(d[0]) + " " + Show(d[1]) + " " + Show(d[2]) + " " + Show(d[3]) + " " +
                             Show(d[4]) + " " + Show(d[5]) + " df " + Show(r.df) + " level " + Show(r.level);
-  FUZZ_CHECK(t.slopes.size() == 3 && t.intercepts.size() == 3 && t.points.size() == 6 &&
-                 t.slopeDifferences.size() == 3 && t.interceptDifferences.size() == 3,
+  using K = stats::Table::Kind;
+  FUZZ_CHECK(t.Rows(K::Slopes).size() == 3 && t.Rows(K::Intercepts).size() == 3 && t.Rows(K::Points).size() == 6 &&
+                 t.Rows(K::SlopeDifferences).size() == 3 && t.Rows(K::InterceptDifferences).size() == 3,
              given);
   bool problem = false;
   for (std::size_t k = 0; k < 3; ++k) {
     const ProbeLine& line = probe.lines[k];
-    problem |= CheckRow(t.slopes[k].test, false, line.slope, v, given + " slope " + std::to_string(k));
-    problem |= CheckRow(t.intercepts[k].test, false, line.intercept, v, given + " intercept " + std::to_string(k));
+    problem |= CheckRow(t.Rows(K::Slopes)[k].test, false, line.slope, v, given + " slope " + std::to_string(k));
+    problem |=
+        CheckRow(t.Rows(K::Intercepts)[k].test, false, line.intercept, v, given + " intercept " + std::to_string(k));
     for (std::size_t j = 0; j < 2; ++j) {
-      const PointRow& p = t.points[2 * k + j];
+      const stats::Row& p = t.Rows(K::Points)[2 * k + j];
       FUZZ_CHECK(p.x == (j == 0 ? -in.stdx : in.stdx), given + " point x " + Show(p.x));
       // The point's combination needs the constant exactly as the intercept does.
-      problem |= CheckRow(p.y, false, line.intercept, v, given + " point " + std::to_string(2 * k + j));
+      problem |= CheckRow(p.test, false, line.intercept, v, given + " point " + std::to_string(2 * k + j));
     }
   }
-  for (const std::vector<PairRow>* table : {&t.slopeDifferences, &t.interceptDifferences}) {
-    const bool slopes = table == &t.slopeDifferences;
-    for (const PairRow& row : *table) {
+  for (const K kind : {K::SlopeDifferences, K::InterceptDifferences}) {
+    const bool slopes = kind == K::SlopeDifferences;
+    for (const stats::Row& row : t.Rows(kind)) {
       const ProbeLine& a = probe.lines[row.k];
       const ProbeLine& b = probe.lines[row.l];
       FUZZ_CHECK(row.k < row.l, given + " " + row.name);

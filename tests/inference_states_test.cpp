@@ -238,11 +238,11 @@ TEST(Holm, AgreesWithItsDefinitionAtEverySize) {
 
 std::vector<const stats::Test*> AllTests(const Tables& t) {
   std::vector<const stats::Test*> all;
-  for (const LineRow& r : t.slopes) all.push_back(&r.test);
-  for (const LineRow& r : t.intercepts) all.push_back(&r.test);
-  for (const PointRow& r : t.points) all.push_back(&r.y);
-  for (const PairRow& r : t.slopeDifferences) all.push_back(&r.test);
-  for (const PairRow& r : t.interceptDifferences) all.push_back(&r.test);
+  for (const Row& r : t.Rows(Table::Kind::Slopes)) all.push_back(&r.test);
+  for (const Row& r : t.Rows(Table::Kind::Intercepts)) all.push_back(&r.test);
+  for (const Row& r : t.Rows(Table::Kind::Points)) all.push_back(&r.test);
+  for (const Row& r : t.Rows(Table::Kind::SlopeDifferences)) all.push_back(&r.test);
+  for (const Row& r : t.Rows(Table::Kind::InterceptDifferences)) all.push_back(&r.test);
   return all;
 }
 
@@ -253,30 +253,30 @@ const WeightCovariance kQuantV = Diagonal({0.04, 0.01, 0.0025, 0.0001});
 TEST(Analyse, RowsNamesAndOrder) {
   const Probe p = QuantProbe(kQuant);
   const Tables t = Analyse(p, kQuantV, kNormal95);
-  ASSERT_EQ(t.slopes.size(), 3u);
-  ASSERT_EQ(t.points.size(), 6u);
-  ASSERT_EQ(t.slopeDifferences.size(), 3u);
+  ASSERT_EQ(t.Rows(Table::Kind::Slopes).size(), 3u);
+  ASSERT_EQ(t.Rows(Table::Kind::Points).size(), 6u);
+  ASSERT_EQ(t.Rows(Table::Kind::SlopeDifferences).size(), 3u);
   // Line 1 at Z = +2: slope 0.75, intercept 2.5; its points at X = -4, +4.
-  EXPECT_DOUBLE_EQ(t.slopes[0].test.estimate, 0.75);
-  EXPECT_DOUBLE_EQ(t.slopes[0].test.variance, 0.01 + 4 * 0.0001);
-  EXPECT_DOUBLE_EQ(t.intercepts[0].test.estimate, 2.5);
-  EXPECT_EQ(t.points[0].x, -4);
-  EXPECT_EQ(t.points[1].x, 4);
-  EXPECT_DOUBLE_EQ(t.points[0].y.estimate, 2.5 - 4 * 0.75);
-  EXPECT_DOUBLE_EQ(t.points[1].y.estimate, 2.5 + 4 * 0.75);
+  EXPECT_DOUBLE_EQ(t.Rows(Table::Kind::Slopes)[0].test.estimate, 0.75);
+  EXPECT_DOUBLE_EQ(t.Rows(Table::Kind::Slopes)[0].test.variance, 0.01 + 4 * 0.0001);
+  EXPECT_DOUBLE_EQ(t.Rows(Table::Kind::Intercepts)[0].test.estimate, 2.5);
+  EXPECT_EQ(t.Rows(Table::Kind::Points)[0].x, -4);
+  EXPECT_EQ(t.Rows(Table::Kind::Points)[1].x, 4);
+  EXPECT_DOUBLE_EQ(t.Rows(Table::Kind::Points)[0].test.estimate, 2.5 - 4 * 0.75);
+  EXPECT_DOUBLE_EQ(t.Rows(Table::Kind::Points)[1].test.estimate, 2.5 + 4 * 0.75);
   // Var(M + xL) at x = 4: a, bx*4, bz*2, bxz*8.
-  EXPECT_DOUBLE_EQ(t.points[1].y.variance, 0.04 + 16 * 0.01 + 4 * 0.0025 + 64 * 0.0001);
-  EXPECT_EQ(t.points[2].name, p.lines[1].name);
+  EXPECT_DOUBLE_EQ(t.Rows(Table::Kind::Points)[1].test.variance, 0.04 + 16 * 0.01 + 4 * 0.0025 + 64 * 0.0001);
+  EXPECT_EQ(t.Rows(Table::Kind::Points)[2].name, p.lines[1].name);
   // Pairs (1,2), (1,3), (2,3), each line k minus line l.
   const std::size_t ks[] = {0, 0, 1}, ls[] = {1, 2, 2};
   for (std::size_t i = 0; i < 3; ++i) {
-    const PairRow& r = t.slopeDifferences[i];
+    const Row& r = t.Rows(Table::Kind::SlopeDifferences)[i];
     EXPECT_EQ(r.k, ks[i]);
     EXPECT_EQ(r.l, ls[i]);
     EXPECT_EQ(r.name, PairName(p.lines[ks[i]], p.lines[ls[i]]));
-    EXPECT_DOUBLE_EQ(r.test.estimate, t.slopes[ks[i]].test.estimate - t.slopes[ls[i]].test.estimate);
-    EXPECT_DOUBLE_EQ(t.interceptDifferences[i].test.estimate,
-                     t.intercepts[ks[i]].test.estimate - t.intercepts[ls[i]].test.estimate);
+    EXPECT_DOUBLE_EQ(r.test.estimate, t.Rows(Table::Kind::Slopes)[ks[i]].test.estimate - t.Rows(Table::Kind::Slopes)[ls[i]].test.estimate);
+    EXPECT_DOUBLE_EQ(t.Rows(Table::Kind::InterceptDifferences)[i].test.estimate,
+                     t.Rows(Table::Kind::Intercepts)[ks[i]].test.estimate - t.Rows(Table::Kind::Intercepts)[ls[i]].test.estimate);
   }
   EXPECT_EQ(t.problem, "");
 }
@@ -286,10 +286,10 @@ TEST(Analyse, RowsNamesAndOrder) {
 TEST(Analyse, UnknownConstant) {
   const Tables t = Analyse(QuantProbe(kQuant), Diagonal({0, 0.01, 0.0025, 0.0001}, {false, true, true, true}),
                            kNormal95);
-  for (const LineRow& r : t.slopes) EXPECT_EQ(r.test.state, State::Tested) << r.name;
-  for (const LineRow& r : t.intercepts) EXPECT_EQ(r.test.state, State::NeedsUnknown) << r.name;
-  for (const PointRow& r : t.points) EXPECT_EQ(r.y.state, State::NeedsUnknown) << r.name;
-  for (const PairRow& r : t.interceptDifferences) EXPECT_EQ(r.test.state, State::Tested) << r.name;
+  for (const Row& r : t.Rows(Table::Kind::Slopes)) EXPECT_EQ(r.test.state, State::Tested) << r.name;
+  for (const Row& r : t.Rows(Table::Kind::Intercepts)) EXPECT_EQ(r.test.state, State::NeedsUnknown) << r.name;
+  for (const Row& r : t.Rows(Table::Kind::Points)) EXPECT_EQ(r.test.state, State::NeedsUnknown) << r.name;
+  for (const Row& r : t.Rows(Table::Kind::InterceptDifferences)) EXPECT_EQ(r.test.state, State::Tested) << r.name;
   EXPECT_EQ(t.problem, "");
 }
 
@@ -300,10 +300,10 @@ TEST(Analyse, IdenticalLinesLeaveTheHolmFamily) {
                         .a = 3, .stdx = 1, .stdz = 2, .stdv = 0};
   const Probe p = Quant3Probe(in);
   const Tables t = Analyse(p, Diagonal({0.1, 0.01, 0.02, 0.03, 0.004, 0.005, 0.006, 0.0007}), kNormal95);
-  for (const std::vector<PairRow>* table : {&t.slopeDifferences, &t.interceptDifferences}) {
+  for (const std::vector<Row>* table : {&t.Rows(Table::Kind::SlopeDifferences), &t.Rows(Table::Kind::InterceptDifferences)}) {
     ASSERT_EQ(table->size(), 6u);
     double smallest = 1;
-    for (const PairRow& r : *table) {
+    for (const Row& r : *table) {
       const bool same = (r.k == 0 && r.l == 1) || (r.k == 2 && r.l == 3);
       EXPECT_EQ(StateName(r.test.state), std::string(same ? "NotTestable" : "Tested")) << r.name;
       if (same) {
@@ -315,7 +315,7 @@ TEST(Analyse, IdenticalLinesLeaveTheHolmFamily) {
     }
     // The smallest p of a family of four is multiplied by 4, not by 6.
     bool found = false;
-    for (const PairRow& r : *table) {
+    for (const Row& r : *table) {
       if (r.test.state == State::Tested && r.test.p == smallest) {
         EXPECT_DOUBLE_EQ(r.test.pHolm, std::min(1.0, 4 * smallest)) << r.name;
         found = true;
@@ -344,9 +344,9 @@ TEST(Analyse, PairsThatAreMultiplesOfAnotherAgreeWithTheirOwnTest) {
   for (const Reference& r : {kNormal95, Reference{.normal = false, .df = 37, .level = 0.9}}) {
     const Tables t = Analyse(p, v, r);
     for (const bool slopes : {true, false}) {
-      const std::vector<PairRow>& rows = slopes ? t.slopeDifferences : t.interceptDifferences;
+      const std::vector<Row>& rows = slopes ? t.Rows(Table::Kind::SlopeDifferences) : t.Rows(Table::Kind::InterceptDifferences);
       ASSERT_EQ(rows.size(), 6u);
-      for (const PairRow& row : rows) {
+      for (const Row& row : rows) {
         std::vector<double> c(4);
         for (std::size_t i = 0; i < 4; ++i) {
           c[i] = slopes ? p.lines[row.k].slope[i] - p.lines[row.l].slope[i]
@@ -364,7 +364,7 @@ TEST(Analyse, PairsThatAreMultiplesOfAnotherAgreeWithTheirOwnTest) {
       }
       // Every difference is a multiple of bxz (of bz for the intercepts):
       // one |t| and one p for all six pairs.
-      for (const PairRow& row : rows) {
+      for (const Row& row : rows) {
         EXPECT_NEAR(row.test.p, rows[0].test.p, 1e-13) << row.name;
         EXPECT_NEAR(std::fabs(row.test.stat), std::fabs(rows[0].test.stat), 1e-13 * std::fabs(rows[0].test.stat))
             << row.name;
@@ -380,9 +380,9 @@ TEST(Analyse, ProblemNamesTheFirstNegativeVariance) {
   // Var(a) = -1: every intercept and predicted value has a negative
   // variance; the slopes are fine, so the first is line 1's intercept.
   const Tables t = Analyse(p, Diagonal({-1, 0.01, 0, 0}), kNormal95);
-  EXPECT_EQ(t.slopes[0].test.state, State::Tested);
-  EXPECT_EQ(t.intercepts[0].test.state, State::NegativeVariance);
-  EXPECT_EQ(t.intercepts[0].test.variance, -1);
+  EXPECT_EQ(t.Rows(Table::Kind::Slopes)[0].test.state, State::Tested);
+  EXPECT_EQ(t.Rows(Table::Kind::Intercepts)[0].test.state, State::NegativeVariance);
+  EXPECT_EQ(t.Rows(Table::Kind::Intercepts)[0].test.variance, -1);
   EXPECT_EQ(t.problem, "the variance of the intercept " + p.lines[0].name + " comes out negative (-1)");
 
   // A negative slope difference comes after the points in table order, but
@@ -424,10 +424,10 @@ TEST_P(Extreme, StatesAndNoNaN) {
   for (const Reference& r : {kNormal95, Reference{.normal = false, .df = 1, .level = 0.999999}}) {
     const Tables t = Analyse(HandProbe(k), k.v, r);
     for (const stats::Test* test : AllTests(t)) ExpectSane(*test, k.name);
-    EXPECT_EQ(t.slopes[0].test.state == State::BeyondRange, k.slopesBeyond) << k.name;
-    EXPECT_EQ(t.points[0].y.state == State::BeyondRange, k.pointsBeyond) << k.name;
+    EXPECT_EQ(t.Rows(Table::Kind::Slopes)[0].test.state == State::BeyondRange, k.slopesBeyond) << k.name;
+    EXPECT_EQ(t.Rows(Table::Kind::Points)[0].test.state == State::BeyondRange, k.pointsBeyond) << k.name;
     // Line 2 (Z = 0) is bx itself: always within range here.
-    EXPECT_EQ(t.slopes[1].test.state, State::Tested) << k.name;
+    EXPECT_EQ(t.Rows(Table::Kind::Slopes)[1].test.state, State::Tested) << k.name;
     const bool beyond = k.slopesBeyond || k.pointsBeyond;
     EXPECT_EQ(t.problem.find("beyond the range of double precision") != std::string::npos, beyond)
         << k.name << ": " << t.problem;

@@ -40,7 +40,7 @@ struct Fit {
 
 // A result row: its table, reference, level, line indexes (1-based) and
 // the numbers after them.
-struct Row {
+struct PrintedRow {
   std::string table, form, ref;
   double level = 0;
   std::vector<double> numbers;  // as printed, after the level
@@ -48,7 +48,7 @@ struct Row {
 
 struct RData {
   std::map<std::string, Fit> fits;
-  std::vector<Row> rows;
+  std::vector<PrintedRow> rows;
   std::vector<std::vector<std::string>> distribution;  // critical and twosided lines
 };
 
@@ -96,7 +96,7 @@ const RData& Data() {
         while (in >> w) words.push_back(w);
         d.distribution.push_back(words);
       } else {
-        Row r;
+        PrintedRow r;
         r.table = key;
         std::string level;
         in >> r.form >> r.ref >> level;
@@ -210,7 +210,7 @@ TEST_P(AgainstR, EveryTable) {
   const bool mixed3 = form == "Mixed3";
 
   std::size_t slopes = 0, intercepts = 0, points = 0, slopePairs = 0, interceptPairs = 0;
-  for (const Row& row : data.rows) {
+  for (const PrintedRow& row : data.rows) {
     if (row.form != form || row.ref != refName || row.level != level) continue;
     const std::vector<double>& n = row.numbers;
     const std::string where = form + " " + refName + " " + std::to_string(level) + " " + row.table + " line " +
@@ -218,7 +218,7 @@ TEST_P(AgainstR, EveryTable) {
     const std::size_t k = static_cast<std::size_t>(n[0]) - 1;
     if (row.table == "slope" || row.table == "intercept") {
       const bool isSlope = row.table == "slope";
-      const std::vector<LineRow>& rows = isSlope ? t.slopes : t.intercepts;
+      const std::vector<stats::Row>& rows = t.Rows(isSlope ? Table::Kind::Slopes : Table::Kind::Intercepts);
       (isSlope ? slopes : intercepts)++;
       ASSERT_LT(k, rows.size()) << where;
       EXPECT_EQ(rows[k].name, probe.lines[k].name) << where;
@@ -228,25 +228,26 @@ TEST_P(AgainstR, EveryTable) {
       // Two rows per line, -stdx first: the r-th printed row of line k.
       const std::size_t at = 2 * k + (n[1] < 0 ? 0 : 1);
       ++points;
-      ASSERT_LT(at, t.points.size()) << where;
-      const PointRow& p = t.points[at];
+      ASSERT_LT(at, t.Rows(Table::Kind::Points).size()) << where;
+      const stats::Row& p = t.Rows(Table::Kind::Points)[at];
       EXPECT_EQ(p.name, probe.lines[k].name) << where;
       EXPECT_CLOSE(p.x, n[1], kTight, where);
       // The table of predicted values has no test: no p value.
       const double tol = mixed3 ? kSingle : kTight;
-      ASSERT_EQ(p.y.state, stats::Test::State::Tested) << where;
-      EXPECT_CLOSE(p.y.estimate, n[2], tol, where);
-      EXPECT_CLOSE(p.y.se, n[3], kTight, where);
-      EXPECT_CLOSE(p.y.stat, n[4], tol, where);
-      EXPECT_CLOSE(p.y.lower, n[6], tol, where);
-      EXPECT_CLOSE(p.y.upper, n[7], tol, where);
-      EXPECT_EQ(p.y.p, 1) << where;
+      ASSERT_EQ(p.test.state, stats::Test::State::Tested) << where;
+      EXPECT_CLOSE(p.test.estimate, n[2], tol, where);
+      EXPECT_CLOSE(p.test.se, n[3], kTight, where);
+      EXPECT_CLOSE(p.test.stat, n[4], tol, where);
+      EXPECT_CLOSE(p.test.lower, n[6], tol, where);
+      EXPECT_CLOSE(p.test.upper, n[7], tol, where);
+      EXPECT_EQ(p.test.p, 1) << where;
     } else {
       const bool isSlope = row.table == "slopediff";
-      const std::vector<PairRow>& rows = isSlope ? t.slopeDifferences : t.interceptDifferences;
+      const std::vector<stats::Row>& rows =
+          t.Rows(isSlope ? Table::Kind::SlopeDifferences : Table::Kind::InterceptDifferences);
       const std::size_t l = static_cast<std::size_t>(n[1]) - 1;
-      const PairRow* pair = nullptr;
-      for (const PairRow& pr : rows) {
+      const stats::Row* pair = nullptr;
+      for (const stats::Row& pr : rows) {
         if (pr.k == k && pr.l == l) pair = &pr;
       }
       ASSERT_NE(pair, nullptr) << where << " vs " << l + 1;
@@ -265,10 +266,10 @@ TEST_P(AgainstR, EveryTable) {
   EXPECT_EQ(points, 2 * lines);
   EXPECT_EQ(slopePairs, pairs);
   EXPECT_EQ(interceptPairs, pairs);
-  EXPECT_EQ(t.slopes.size(), lines);
-  EXPECT_EQ(t.points.size(), 2 * lines);
-  EXPECT_EQ(t.slopeDifferences.size(), pairs);
-  EXPECT_EQ(t.interceptDifferences.size(), pairs);
+  EXPECT_EQ(t.Rows(Table::Kind::Slopes).size(), lines);
+  EXPECT_EQ(t.Rows(Table::Kind::Points).size(), 2 * lines);
+  EXPECT_EQ(t.Rows(Table::Kind::SlopeDifferences).size(), pairs);
+  EXPECT_EQ(t.Rows(Table::Kind::InterceptDifferences).size(), pairs);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, AgainstR,

@@ -65,36 +65,41 @@ Test InState(stats::Test::State s, double estimate = 0) {
   return t;
 }
 
+using K = Table::Kind;
+
+std::vector<Row>& Rows(Tables& t, K kind) { return t.list[static_cast<std::size_t>(kind)].rows; }
+const Table& Of(const Tables& t, K kind) { return t.list[static_cast<std::size_t>(kind)]; }
+
 TEST(Report, SectionsNameTheStatisticAndLeaveEmptyWhatHasNoNumber) {
   Tables t;
-  t.slopes = {{"For 1 std above the mean of Z", Tested(0.75, 0.1, 7.5, 2e-11, 0.551, 0.949)},
-              {"For the mean of Z", InState(stats::Test::State::NotTestable, 0.5)}};
-  t.intercepts = {{"For the mean of Z", InState(stats::Test::State::NeedsUnknown)}};
-  t.slopeDifferences = {{"A vs B", 0, 1, Tested(-0.25, 0.125, -2, 0.05, -0.5, 0)}};
+  Rows(t, K::Slopes) = {{"For 1 std above the mean of Z", Tested(0.75, 0.1, 7.5, 2e-11, 0.551, 0.949)},
+                        {"For the mean of Z", InState(stats::Test::State::NotTestable, 0.5)}};
+  Rows(t, K::Intercepts) = {{"For the mean of Z", InState(stats::Test::State::NeedsUnknown)}};
+  Rows(t, K::SlopeDifferences) = {{"A vs B", Tested(-0.25, 0.125, -2, 0.05, -0.5, 0), 0, 0, 1}};
   const Reference withT{.normal = false, .df = 96, .level = 0.95};
   const Reference normal{.normal = true, .df = 0, .level = 0.9};
 
-  EXPECT_EQ(SlopesSection(t, withT),
+  EXPECT_EQ(Section(Of(t, K::Slopes), withT),
             "Simple slopes\nline\testimate\tSE\tt\tdf\tp\tlower\tupper\n"
             "For 1 std above the mean of Z\t0.75\t0.1\t7.5\t96\t2E-11\t0.551\t0.949\n"
             "For the mean of Z\t0.5\t0\t\t\t\t\t");
   // The normal reference: z for t and no df.
   const std::string header = "Simple slopes\nline\testimate\tSE\tz\tdf\tp\tlower\tupper\n";
-  EXPECT_EQ(SlopesSection(t, normal).substr(0, header.size()), header);
-  EXPECT_NE(SlopesSection(t, normal).find("\t7.5\t\t2E-11\t"), std::string::npos);
+  EXPECT_EQ(Section(Of(t, K::Slopes), normal).substr(0, header.size()), header);
+  EXPECT_NE(Section(Of(t, K::Slopes), normal).find("\t7.5\t\t2E-11\t"), std::string::npos);
   // A section none of whose rows has a number is left out.
-  EXPECT_EQ(InterceptsSection(t, withT), "");
-  EXPECT_EQ(PointsSection(t), "");
-  EXPECT_EQ(SlopeDifferencesSection(t, withT),
+  EXPECT_EQ(Section(Of(t, K::Intercepts), withT), "");
+  EXPECT_EQ(Section(Of(t, K::Points), withT), "");
+  EXPECT_EQ(Section(Of(t, K::SlopeDifferences), withT),
             "Slope differences\nlines\testimate\tSE\tt\tdf\tp\tp Holm\tlower\tupper\n"
             "A vs B\t-0.25\t0.125\t-2\t96\t0.05\t0.1\t-0.5\t0");
 }
 
 TEST(Report, SentencesForTestedRowsAndPairs) {
   Tables t;
-  t.slopes = {{"For 1 std above the mean of Z", Tested(0.75, 0.1, 7.5, 2e-11, 0.551, 0.949)}};
-  t.intercepts = {{"For the mean of Z", InState(stats::Test::State::NeedsUnknown)}};
-  t.slopeDifferences = {{"A vs B", 0, 1, Tested(-0.25, 0.125, -2, 0.0481, -0.5, 0)}};
+  Rows(t, K::Slopes) = {{"For 1 std above the mean of Z", Tested(0.75, 0.1, 7.5, 2e-11, 0.551, 0.949)}};
+  Rows(t, K::Intercepts) = {{"For the mean of Z", InState(stats::Test::State::NeedsUnknown)}};
+  Rows(t, K::SlopeDifferences) = {{"A vs B", Tested(-0.25, 0.125, -2, 0.0481, -0.5, 0), 0, 0, 1}};
   const std::vector<std::string> s = Sentences(t, {.normal = false, .df = 96, .level = 0.95}, 3);
   ASSERT_EQ(s.size(), 2u);
   EXPECT_EQ(s[0], "For 1 std above the mean of Z: b = 0.750, SE = 0.100, t(96) = 7.50, p < .001, 95% CI [0.551, 0.949]");
@@ -171,7 +176,7 @@ TEST(Report, CrossoverSentencesAndRows) {
        "all lines\t-2\t0.5\teverywhere\t\t\tundetermined"},
   };
   for (const CrossCase& c : cases) {
-    const Crossover x{.name = "all lines", .state = stats::Test::State::Tested, .x = -2, .se = 0.5, .kind = c.kind,
+    const Crossover x{.name = "all lines", .allLines = true, .state = stats::Test::State::Tested, .x = -2, .se = 0.5, .kind = c.kind,
                       .lower = -3.1, .upper = -0.9};
     EXPECT_EQ(CrossoverSentence(x, c.verdict, "\u00b11 SD of X", {.normal = true, .df = 0, .level = 0.95}, 2),
               c.sentence);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "shell/number_text.h"
+#include "stats/report.h"
 
 namespace marvane::figure {
 namespace {
@@ -19,30 +20,6 @@ constexpr double kLargest = 1e300;
 // hyperbolic edges of a band look smooth at any size a figure is shown.
 constexpr int kBandSamples = 121;
 
-// The variance of a + x b as a quadratic in x, from a'Va, a'Vb and b'Vb.
-struct VarianceCurve {
-  double v0 = 0, v01 = 0, v1 = 0;
-
-  // Rounding leaves a variance that is 0 in exact arithmetic a few units of
-  // the last place on either side; within that it counts as 0.
-  double At(double x) const {
-    const double v = v0 + x * (2 * v01 + x * v1);
-    const double scale = std::abs(v0) + std::abs(2 * x * v01) + std::abs(x * x * v1);
-    return Finite(v) && std::abs(v) <= scale * 1e-12 ? 0.0 : v;
-  }
-  // Where the variance is smallest, when it has a minimum.
-  std::optional<double> Narrowest() const {
-    if (!(v1 > 0)) return std::nullopt;
-    const double x = -v01 / v1;
-    return Finite(x) ? std::optional<double>(x) : std::nullopt;
-  }
-  bool Zero() const { return v0 == 0 && v01 == 0 && v1 == 0; }
-};
-
-VarianceCurve CurveOf(const std::vector<double>& a, const std::vector<double>& b, const stats::WeightCovariance& v) {
-  return {stats::Variance(a, v), stats::Covariance(a, b, v), stats::Variance(b, v)};
-}
-
 // The first weight that `a` or `b` needs and the matrix does not hold, in
 // the form's words.
 std::string MissingWeight(const std::vector<double>& a, const std::vector<double>& b,
@@ -50,20 +27,12 @@ std::string MissingWeight(const std::vector<double>& a, const std::vector<double
   for (const std::vector<double>* c : {&a, &b}) {
     for (std::size_t i = 0; i < c->size(); ++i) {
       if ((*c)[i] != 0 && (i >= v.known.size() || !v.known[i])) {
-        return i < weights.size() && !weights[i].meaning.empty() ? weights[i].meaning : "weight " + std::to_string(i + 1);
+        return i < weights.size() && !weights[i].meaning.empty() ? weights[i].meaning
+                                                                 : "weight " + std::to_string(i + 1);
       }
     }
   }
   return "a weight";
-}
-
-std::string LevelText(double level) { return NumberToText(level * 100, 6) + "%"; }
-
-// 0.05 as ".05", the way p values are written in reports.
-std::string AlphaText(double level) {
-  std::string text = NumberToText(1 - level, 3);
-  if (text.rfind("0.", 0) == 0) text.erase(0, 1);
-  return text;
 }
 
 // The band of y = y0 + x * slope with variance `curve`, or why there is none.
@@ -72,7 +41,7 @@ struct BandOrWhy {
   std::string why;
 };
 
-BandOrWhy MakeBand(double y0, double slope, const VarianceCurve& curve, double critical, double from, double to,
+BandOrWhy MakeBand(double y0, double slope, const stats::AffineVariance& curve, double critical, double from, double to,
                    const std::string& variable, int style) {
   BandOrWhy out;
   Band b;
@@ -282,8 +251,8 @@ void AddBands(Figure& f, const Probe& probe, const Options& options, double from
       why = "needs the variance of the " + MissingWeight(pl.intercept, pl.slope, probe.weights, v) +
             ", which the matrix has no row for";
     } else {
-      BandOrWhy b = MakeBand(pl.line.intercept, pl.line.slope, CurveOf(pl.intercept, pl.slope, v), critical, from,
-                             to, "X", f.lines[k].style);
+      BandOrWhy b = MakeBand(pl.line.intercept, pl.line.slope, stats::VarianceOfAffine(pl.intercept, pl.slope, v),
+                             critical, from, to, "X", f.lines[k].style);
       if (b.band) {
         for (std::size_t i = 0; i < b.band->x.size(); ++i) {
           yLo = std::min(yLo, b.band->lower[i]);
@@ -322,7 +291,7 @@ void AddBracket(Figure& f, const stats::Crossover& c, const stats::Reference& r,
   b.openTo = c.upper > to;
   b.estimate = Finite(c.x) ? c.x : 0;
   b.estimateShown = Finite(c.x) && c.x >= from && c.x <= to;
-  b.label = "crossing, " + LevelText(r.level) + " CI [" + NumberToText(c.lower, 3) + ", " +
+  b.label = "crossing, " + stats::LevelText(r.level) + " CI [" + NumberToText(c.lower, 3) + ", " +
             NumberToText(c.upper, 3) + "]";
   f.bracket = std::move(b);
 }
@@ -382,7 +351,7 @@ Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stat
     f.note = "The region figure needs a confidence level between 0% and 100% and degrees of freedom above 0.";
     return f;
   }
-  const VarianceCurve curve = CurveOf(effect.p, effect.q, covariance);
+  const stats::AffineVariance curve = stats::VarianceOfAffine(effect.p, effect.q, covariance);
   if (curve.Zero()) {
     f.note = "The " + effect.name + " has no standard error: the matrix gives it a variance of 0.";
     return f;
@@ -407,7 +376,7 @@ Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stat
   }
   f.lines.push_back(l);
   f.bands.push_back(std::move(*band.band));
-  f.bandLegend = LevelText(reference.level) + " confidence band";
+  f.bandLegend = stats::LevelText(reference.level) + " confidence band";
   f.zeroLine = true;
 
   using Kind = stats::Region::Kind;
@@ -449,7 +418,7 @@ Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stat
   for (double x : marks) {
     if (Finite(x) && x >= from && x <= to) f.bounds.push_back({x, variable + " = " + NumberToText(x, 3)});
   }
-  f.spanLegend = "significant, p < " + AlphaText(reference.level);
+  f.spanLegend = "significant, p < " + stats::AlphaText(reference.level);
   SetAxes(f, from, to, yLo, yHi);
   return f;
 }

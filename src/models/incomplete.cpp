@@ -81,7 +81,13 @@ Probe IncompleteProbe(double c, const std::vector<HeldTerm>& held, const Incompl
   std::vector<double> pe(p.weights.size(), 0.0), qe(p.weights.size(), 0.0);
   pe[1] = 1;
   qe[3] = 1;
-  p.effects.push_back({.name = "slope of X", .along = "Z", .heldAt = "", .p = pe, .q = qe, .sd = in.sz});
+  p.effects.push_back({.kind = LinearEffect::Kind::Slope,
+                       .name = "slope of X",
+                       .along = "Z",
+                       .heldAt = "",
+                       .p = pe,
+                       .q = qe,
+                       .sd = in.sz});
   return p;
 }
 

@@ -86,12 +86,16 @@ Probe Mixed3Probe(const Mixed3Inputs& in) {
   p.lines.push_back(MakeProbeLine("Mixed3", 1, lines[0], {0, 1, 0, 0, 1, 0}, {1, 0, 1, 0, 0, 0}));
   p.lines.push_back(MakeProbeLine("Mixed3", 2, lines[1], {0, 1, 0, 0, 0, 1}, {1, 0, 0, 1, 0, 0}));
   p.lines.push_back(MakeProbeLine("Mixed3", 3, lines[2], {0, 1, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}));
-  p.effects.push_back({.name = PairName(p.lines[0], p.lines[2]), .along = "X", .heldAt = "",
-                       .p = {0, 0, 1, 0, 0, 0}, .q = {0, 0, 0, 0, 1, 0}, .sd = in.stdx});
-  p.effects.push_back({.name = PairName(p.lines[1], p.lines[2]), .along = "X", .heldAt = "",
-                       .p = {0, 0, 0, 1, 0, 0}, .q = {0, 0, 0, 0, 0, 1}, .sd = in.stdx});
-  p.effects.push_back({.name = PairName(p.lines[0], p.lines[1]), .along = "X", .heldAt = "",
-                       .p = {0, 0, 1, -1, 0, 0}, .q = {0, 0, 0, 0, 1, -1}, .sd = in.stdx});
+  // The differences between groups along X: DC1 and DC2 each against the
+  // contrast group, and DC1 against DC2.
+  const std::array<std::pair<std::size_t, std::size_t>, 3> pairs{{{0, 2}, {1, 2}, {0, 1}}};
+  const std::vector<double> ps[] = {{0, 0, 1, 0, 0, 0}, {0, 0, 0, 1, 0, 0}, {0, 0, 1, -1, 0, 0}};
+  const std::vector<double> qs[] = {{0, 0, 0, 0, 1, 0}, {0, 0, 0, 0, 0, 1}, {0, 0, 0, 0, 1, -1}};
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    p.effects.push_back({.kind = LinearEffect::Kind::Difference,
+                         .name = PairName(p.lines[pairs[i].first], p.lines[pairs[i].second]),
+                         .along = "X", .heldAt = "", .p = ps[i], .q = qs[i], .sd = in.stdx});
+  }
   return p;
 }
 

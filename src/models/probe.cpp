@@ -4,21 +4,6 @@
 
 namespace marvane {
 
-std::string CollapseBlanks(std::string_view text) {
-  std::string out;
-  bool blank = false;
-  for (char ch : text) {
-    if (ch == ' ' || ch == '\t') {
-      blank = !out.empty();
-      continue;
-    }
-    if (blank) out += ' ';
-    blank = false;
-    out += ch;
-  }
-  return out;
-}
-
 std::string LineHeading(std::string_view form, int k) {
   for (const forms::FormDesign* d : forms::AllDesigns()) {
     if (d->name != form) continue;
@@ -31,10 +16,8 @@ std::string LineHeading(std::string_view form, int k) {
 double Combine(const std::vector<double>& coefficients, const std::vector<ModelWeight>& weights) {
   double sum = 0;
   for (std::size_t i = 0; i < coefficients.size() && i < weights.size(); ++i) {
-    // A zero coefficient adds nothing, whatever its weight; chosen without a
-    // branch, since which coefficients are zero follows no pattern.
-    const double term = coefficients[i] * weights[i].value;
-    sum += coefficients[i] != 0 ? term : 0.0;
+    // A zero coefficient adds nothing, whatever its weight (0 * inf is no number).
+    if (coefficients[i] != 0) sum += coefficients[i] * weights[i].value;
   }
   return sum;
 }
@@ -60,10 +43,6 @@ ProbeLine MakeProbeLine(std::string_view form, int k, const SimpleEffectLine& li
   return {.name = LineHeading(form, k), .line = line, .slope = std::move(slope), .intercept = std::move(intercept)};
 }
 
-std::string PairName(const ProbeLine& first, const ProbeLine& second) {
-  std::string name;
-  name.reserve(first.name.size() + 4 + second.name.size());
-  return name.append(first.name).append(" vs ").append(second.name);
-}
+std::string PairName(const ProbeLine& first, const ProbeLine& second) { return first.name + " vs " + second.name; }
 
 }  // namespace marvane

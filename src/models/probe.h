@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "models/simple_effect_line.h"
+#include "shell/words.h"
 
 namespace marvane {
 
@@ -35,6 +36,10 @@ struct ProbeLine {
 
 // An effect that is linear in one variable u: e(u) = P . weights + u * (Q . weights).
 struct LinearEffect {
+  // The slope of X along a moderator, or the difference between two groups'
+  // lines along X.
+  enum class Kind { Slope, Difference };
+  Kind kind = Kind::Slope;
   std::string name;    // "slope of X", "For target group (coded 1) vs For contrast group (coded 0)"
   std::string along;   // the variable u: "Z", "V" or "X"
   std::string heldAt;  // "V = +1 SD", or "" when nothing is held
@@ -56,10 +61,6 @@ struct Probe {
   // The moderator values typed on the form, where it has them (QuantZ's Z values).
   std::vector<double> moderatorValues;
 };
-
-// A row heading as a legend names it: blanks trimmed and runs of blanks
-// collapsed to one ("  +1 std of Z   and  -1 std of V" -> "+1 std of Z and -1 std of V").
-std::string CollapseBlanks(std::string_view text);
 
 // The heading of line row k (the caption of se<k>1) of the named form's design.
 std::string LineHeading(std::string_view form, int k);

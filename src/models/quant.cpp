@@ -49,7 +49,12 @@ Probe TwoPredictorProbe(std::string_view form, std::string_view caption, double 
     p.linesMeet = true;
     p.meetingX = -bz / bxz;
   }
-  p.effects.push_back({.name = "slope of X", .along = "Z", .heldAt = "", .p = {0, 1, 0, 0}, .q = {0, 0, 0, 1},
+  p.effects.push_back({.kind = LinearEffect::Kind::Slope,
+                       .name = "slope of X",
+                       .along = "Z",
+                       .heldAt = "",
+                       .p = {0, 1, 0, 0},
+                       .q = {0, 0, 0, 1},
                        .sd = stdz});
   return p;
 }

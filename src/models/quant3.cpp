@@ -47,12 +47,15 @@ Probe Quant3Probe(const Quant3Inputs& in) {
     p.lines.push_back(MakeProbeLine("Quant3", k, lines[static_cast<std::size_t>(k - 1)],
                                     {0, 1, 0, 0, z, v, 0, z * v}, {1, 0, z, v, 0, 0, z * v, 0}));
   }
-  for (double v : {in.stdv, -in.stdv}) {
-    p.effects.push_back({.name = "slope of X", .along = "Z", .heldAt = v == in.stdv ? "V = +1 SD" : "V = -1 SD",
+  // Each effect is labelled by the row it is held at, whatever the values.
+  const std::pair<double, const char*> vRows[] = {{in.stdv, "V = +1 SD"}, {-in.stdv, "V = -1 SD"}};
+  for (const auto& [v, held] : vRows) {
+    p.effects.push_back({.kind = LinearEffect::Kind::Slope, .name = "slope of X", .along = "Z", .heldAt = held,
                          .p = {0, 1, 0, 0, 0, v, 0, 0}, .q = {0, 0, 0, 0, 1, 0, 0, v}, .sd = in.stdz});
   }
-  for (double z : {in.stdz, -in.stdz}) {
-    p.effects.push_back({.name = "slope of X", .along = "V", .heldAt = z == in.stdz ? "Z = +1 SD" : "Z = -1 SD",
+  const std::pair<double, const char*> zRows[] = {{in.stdz, "Z = +1 SD"}, {-in.stdz, "Z = -1 SD"}};
+  for (const auto& [z, held] : zRows) {
+    p.effects.push_back({.kind = LinearEffect::Kind::Slope, .name = "slope of X", .along = "V", .heldAt = held,
                          .p = {0, 1, 0, 0, z, 0, 0, 0}, .q = {0, 0, 0, 0, 0, 1, 0, z}, .sd = in.stdv});
   }
   return p;

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QTableWidget>
 
+#include "shell/qt_text.h"
+
 namespace marvane {
 
 QTableWidget* MakeResultTable(const QString& name, const QStringList& header, QWidget* parent) {
@@ -40,6 +42,16 @@ void ShowStatus(QLabel* label, const QString& text, bool problem) {
   pal.setColor(QPalette::WindowText,
                problem ? QColor(128, 0, 0) : label->parentWidget()->palette().color(QPalette::WindowText));
   label->setPalette(pal);
+}
+
+void ShowStatus(QLabel* label, const StatusText& status) { ShowStatus(label, Q(status.text), status.problem); }
+
+void ShowTable(QTableWidget* t, const ShownTable& shown) {
+  t->setColumnCount(static_cast<int>(shown.header.size()));
+  t->setHorizontalHeaderLabels(Q(shown.header));
+  t->setRowCount(static_cast<int>(shown.rows.size()));
+  for (std::size_t r = 0; r < shown.rows.size(); ++r)
+    SetResultRow(t, static_cast<int>(r), Q(shown.rows[r]), shown.firstNumber);
 }
 
 }  // namespace marvane

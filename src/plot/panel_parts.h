@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "analysis/analysis.h"
+
 class QLabel;
 class QTableWidget;
 class QWidget;
@@ -23,5 +25,9 @@ QLabel* MakeWordsLabel(const QString& name, QWidget* parent);
 
 // Shows `text`, in dark red when it tells a problem.
 void ShowStatus(QLabel* label, const QString& text, bool problem);
+void ShowStatus(QLabel* label, const StatusText& status);
+
+// Fills the table with the header and rows of `shown`.
+void ShowTable(QTableWidget* t, const ShownTable& shown);
 
 }  // namespace marvane

@@ -12,13 +12,10 @@
 #include "shell/keyboard.h"
 #include "shell/navigation.h"
 #include "shell/number_text.h"
+#include "shell/qt_text.h"
 
 namespace marvane {
 namespace {
-
-QString ToQString(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 std::string RowLabel(const char* prefix, int k, int column) {
   return prefix + std::to_string(k) + std::to_string(column);
@@ -128,13 +125,13 @@ void ModelForm::ShowFault(const Fault& fault) {
   }
   text += " ";
   text += consequence_.empty() ? "Nothing was computed." : consequence_;
-  m->setText(ToQString(text));
+  m->setText(Q(text));
   m->setVisible(true);
   AnnounceAlert(m);
 }
 
 void ModelForm::Normalize(std::initializer_list<std::string_view> boxes) {
-  for (std::string_view name : boxes) Box(name)->setText(ToQString(NumberToText(Lenient(name))));
+  for (std::string_view name : boxes) Box(name)->setText(Q(NumberToText(Lenient(name))));
 }
 
 double ModelForm::Number(std::string_view box) const {
@@ -145,10 +142,10 @@ double ModelForm::Lenient(std::string_view box) const {
   return NamingBox(box, [&] { return LenientParse(Text(box)); });
 }
 
-std::string ModelForm::Text(std::string_view box) const { return Box(box)->text().toStdString(); }
+std::string ModelForm::Text(std::string_view box) const { return Std(Box(box)->text()); }
 
 void ModelForm::SetCaption(std::string_view label, const std::string& text) {
-  Label(label)->setText(ToQString(text));
+  Label(label)->setText(Q(text));
   FitCaption(label);
 }
 
@@ -169,7 +166,7 @@ void ModelForm::FitCaption(std::string_view name) {
   label->resize(std::max(designWidth, std::min(needed, room)), label->height());
 }
 
-std::string ModelForm::Caption(std::string_view label) const { return Label(label)->text().toStdString(); }
+std::string ModelForm::Caption(std::string_view label) const { return Std(Label(label)->text()); }
 
 void ModelForm::Reveal(std::initializer_list<std::string_view> labels) {
   for (std::string_view name : labels) Reveal(name);

@@ -7,6 +7,7 @@
 // Standard library and Boost.Math only.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,65 +28,96 @@ struct WeightCovariance {
   double At(std::size_t i, std::size_t j) const { return cells[i * size + j]; }
 };
 
-// a' V b over the weights; the caller makes sure every weight a or b needs
-// is known.
+// a' V b over the weights; a coefficient beyond the matrix counts as 0.
 double Covariance(const std::vector<double>& a, const std::vector<double>& b, const WeightCovariance& v);
-// c' V c, the same as Covariance(c, c, v) but over half the pairs: V is
-// symmetric.
 double Variance(const std::vector<double>& c, const WeightCovariance& v);
 
-// a - b, coefficient by coefficient (the shorter one padded with zeros),
-// into `out`, whose room is reused; returns `out`.
-const std::vector<double>& Difference(const std::vector<double>& a, const std::vector<double>& b,
-                                      std::vector<double>& out);
+// a - b, coefficient by coefficient (the shorter one padded with zeros).
+std::vector<double> Difference(const std::vector<double>& a, const std::vector<double>& b);
 
 // Whether every weight with a non-zero coefficient is known.
 bool Computable(const std::vector<double>& c, const WeightCovariance& v);
 
+// The variance of an affine effect a + x b as a quadratic in x, from
+// Var(a), Cov(a, b) and Var(b). The one formula behind the predicted values,
+// the bands, the regions and the crossing's SE.
+struct AffineVariance {
+  double va = 0, cab = 0, vb = 0;
+
+  // Var(a) + 2x Cov(a, b) + x^2 Var(b). Rounding leaves a variance that is 0
+  // in exact arithmetic a few units of the last place on either side: within
+  // that it is 0. Infinity where a term leaves the double range.
+  double At(double x) const;
+  // Where the variance is smallest, when it has a minimum.
+  std::optional<double> Narrowest() const;
+  bool Zero() const { return va == 0 && cab == 0 && vb == 0; }
+  bool Finite() const;
+};
+
+AffineVariance VarianceOfAffine(const std::vector<double>& a, const std::vector<double>& b, const WeightCovariance& v);
+
 struct Test {
   enum class State {
-    Tested,        // every number below holds
-    NotTestable,   // SE is 0 (identical lines): estimate only; the test cells stay empty
-    NeedsUnknown,  // needs a weight the matrix has no row for: no numbers
+    Tested,            // every number below holds
+    NotTestable,       // SE is 0 (identical lines): estimate only; the test cells stay empty
+    NeedsUnknown,      // needs a weight the matrix has no row for: no numbers
     NegativeVariance,  // its variance comes out negative: no numbers but `estimate` and `variance`
-    BeyondRange,   // the estimate, its variance, the statistic or a bound is beyond the
-                   // double range (weights or variances near 1e308): no numbers
+    BeyondRange,       // the estimate, its variance, the statistic or a bound is beyond what a
+                       // double holds (weights or variances near 1e308): no numbers
   };
   State state = State::Tested;
   // Every field is finite in every state; a field the state gives no number
   // for keeps its default. pHolm is the p adjusted within its table's family
-  // of pairs; a slope, intercept or predicted value is a family of its own,
-  // so there it is p.
+  // of pairs; elsewhere it is p.
   double estimate = 0, se = 0, stat = 0, p = 1, pHolm = 1, lower = 0, upper = 0;
   double variance = 0;  // c' V c as computed, also when negative
 };
 
-// c . weights with its SE, statistic, two-sided p and interval.
-Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight>& weights,
-                     const WeightCovariance& v, const Reference& r);
-// The same with the critical value of `r` given, so that a table of many rows
-// finds the quantile once.
-Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight>& weights,
-                     const WeightCovariance& v, const Reference& r, double critical);
+// Whether a test has an estimate and an SE to show (Tested or NotTestable).
+bool HasNumbers(const Test& t);
 
-struct LineRow { std::string name; Test test; };
-// A predicted value has its estimate, SE, statistic and interval; its table
-// shows no test, so no p value is worked out: y.p and y.pHolm keep their
-// defaults.
-struct PointRow { std::string name; double x = 0; Test y; };
-struct PairRow { std::string name; std::size_t k = 0, l = 0; Test test; };
+// c . weights with its SE, statistic, two-sided p and interval.
+Test TestCombination(const std::vector<double>& c, const std::vector<ModelWeight>& weights, const WeightCovariance& v,
+                     const Reference& r);
+
+// One row of a table: a line, a predicted value of a line at `x`, or the
+// difference of lines k and l (k < l).
+struct Row {
+  std::string name;
+  Test test;
+  double x = 0;
+  std::size_t k = 0, l = 0;
+};
+
+// The tables, each described by data: what its rows are and how they are
+// shown, tested and reported.
+struct Table {
+  enum class Kind { Slopes, Intercepts, Points, SlopeDifferences, InterceptDifferences };
+  Kind kind = Kind::Slopes;
+  const char* id = "";        // the window's name of its table: "slopes"
+  const char* title = "";     // "Simple slopes"
+  const char* first = "";     // the header of the name column: "line" or "lines"
+  const char* letter = "";    // the estimate's letter in a sentence: "b", "a"; "" for no sentences
+  const char* sentence = "";  // what follows a pair's names in a sentence: ", difference in slope"
+  bool holm = false;          // a family of pairs, Holm-adjusted
+  bool points = false;        // predicted values: X, Y, SE and interval, no test
+  std::vector<Row> rows;
+};
+
+// The five tables, without rows, in the order of Table::Kind.
+std::vector<Table> EmptyTables();
 
 struct Tables {
-  std::vector<LineRow> slopes, intercepts;
-  std::vector<PointRow> points;  // two rows per line: X = -stdx, then X = stdx
-  std::vector<PairRow> slopeDifferences, interceptDifferences;  // k < l
+  std::vector<Table> list = EmptyTables();
   // Set when a combination a table needs has a negative variance: names the
-  // first such one, in the order of the tables above, in words ("the variance
-  // of the slope For 1 std above the mean of Z comes out negative
-  // (-0.0012)"). Without a negative variance, names the first combination
-  // that is BeyondRange. Empty when every combination has its numbers or
-  // only lacks an unknown weight.
+  // first such one, in table order, in words ("the variance of the slope For
+  // 1 std above the mean of Z comes out negative (-0.0012)"). Without a
+  // negative variance, names the first combination that is BeyondRange.
+  // Empty when every combination has its numbers or only lacks an unknown
+  // weight.
   std::string problem;
+
+  const std::vector<Row>& Rows(Table::Kind k) const { return list[static_cast<std::size_t>(k)].rows; }
 };
 
 // Holm's step-down adjustment of a family of p values, in their order: the
@@ -95,7 +127,8 @@ struct Tables {
 std::vector<double> Holm(const std::vector<double>& p);
 
 // Every table of the probe. Pairs that are NotTestable are left out of their
-// table's Holm family.
+// table's Holm family. A predicted value's table shows no test, so its p
+// value is not worked out: it keeps its default.
 Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r);
 
 }  // namespace marvane::stats

@@ -122,25 +122,19 @@ bool Finite(std::initializer_list<double> xs) {
   return std::all_of(xs.begin(), xs.end(), [](double x) { return std::isfinite(x); });
 }
 
-// The variance of a + x b: va + 2 x cab + x^2 vb, without overflow.
-Wide LineVariance(double va, double cab, double vb, double x) {
-  const Wide wx = W(x);
-  return Add(Add(W(va), Scale2(Mul(wx, W(cab)), 1)), Mul(Mul(wx, wx), W(vb)));
-}
-
 // The crossing of lines k and l; nothing when their slopes are equal or the
-// crossing or its SE lies beyond the double range. `meetingX`, when given,
-// is the crossing as the form computed it.
+// crossing lies beyond the double range. `meetingX`, when given, is the
+// crossing as the form computed it.
 std::optional<Crossover> Cross(const Probe& probe, std::size_t k, std::size_t l, const WeightCovariance& v,
                                double critical, std::optional<double> meetingX) {
   using K = Crossover::Kind;
-  std::vector<double> dm, dl;
-  Difference(probe.lines[k].intercept, probe.lines[l].intercept, dm);
-  Difference(probe.lines[k].slope, probe.lines[l].slope, dl);
+  const std::vector<double> dm = Difference(probe.lines[k].intercept, probe.lines[l].intercept);
+  const std::vector<double> dl = Difference(probe.lines[k].slope, probe.lines[l].slope);
   const double a = Combine(dm, probe.weights), b = Combine(dl, probe.weights);
   if (b == 0 || !Finite({a, b})) return std::nullopt;
   Crossover c;
-  c.name = meetingX ? "all lines" : PairName(probe.lines[k], probe.lines[l]);
+  c.allLines = meetingX.has_value();
+  c.name = c.allLines ? "all lines" : PairName(probe.lines[k], probe.lines[l]);
   c.k = k;
   c.l = l;
   c.x = meetingX ? *meetingX : -a / b;
@@ -151,26 +145,28 @@ std::optional<Crossover> Cross(const Probe& probe, std::size_t k, std::size_t l,
     c.state = Test::State::NeedsUnknown;
     return c;
   }
-  const double va = Variance(dm, v), cab = Covariance(dm, dl, v), vb = Variance(dl, v);
-  if (!Finite({va, cab, vb})) {
-    c.state = Test::State::NotTestable;
+  const AffineVariance var = VarianceOfAffine(dm, dl, v);
+  if (!var.Finite()) {
+    c.state = Test::State::BeyondRange;
     return c;
   }
-  if (Indefinite(va, cab, vb)) {
+  if (Indefinite(var.va, var.cab, var.vb)) {
     c.state = Test::State::NegativeVariance;
     return c;
   }
-  if (va == 0 && cab == 0 && vb == 0) {
+  if (var.Zero()) {
     c.state = Test::State::NotTestable;
     return c;
   }
   // Delta method: the gradient of -a/b is -(1, x)/b, so Var(x) = Var(a + x b) / b^2.
-  const Wide vx = LineVariance(va, cab, vb, c.x);
-  c.se = vx.m > 0 ? ToDouble(Div(Sqrt(vx), W(std::fabs(b)))) : 0.0;  // below 0 only by rounding
-  if (!std::isfinite(c.se)) return std::nullopt;
-
+  c.se = std::sqrt(std::max(0.0, var.At(c.x))) / std::fabs(b);
+  if (!std::isfinite(c.se)) {
+    c.se = 0;
+    c.state = Test::State::BeyondRange;
+    return c;
+  }
   // Fieller: where the difference a + x b is not significant.
-  const Region r = SignificanceRegion(a, b, va, cab, vb, critical);
+  const Region r = SignificanceRegion(a, b, var.va, var.cab, var.vb, critical);
   switch (r.kind) {
     case Region::Kind::Outside: c.kind = K::Interval; c.lower = r.lower; c.upper = r.upper; break;
     case Region::Kind::Between: c.kind = K::Outside; c.lower = r.lower; c.upper = r.upper; break;
@@ -229,6 +225,7 @@ std::vector<EffectRegion> Regions(const Probe& probe, const WeightCovariance& v,
   std::vector<EffectRegion> out;
   for (const LinearEffect& e : probe.effects) {
     EffectRegion er;
+    er.kind = e.kind;
     er.name = e.name;
     er.along = e.along;
     er.heldAt = e.heldAt;
@@ -238,11 +235,12 @@ std::vector<EffectRegion> Regions(const Probe& probe, const WeightCovariance& v,
     if (!Computable(e.p, v) || !Computable(e.q, v)) {
       er.state = Test::State::NeedsUnknown;
     } else {
-      er.var0 = Variance(e.p, v);
-      er.cov01 = Covariance(e.p, e.q, v);
-      er.var1 = Variance(e.q, v);
+      const AffineVariance var = VarianceOfAffine(e.p, e.q, v);
+      er.var0 = var.va;
+      er.cov01 = var.cab;
+      er.var1 = var.vb;
       if (!Finite({er.c0, er.c1, er.var0, er.cov01, er.var1})) {
-        er.state = Test::State::NotTestable;
+        er.state = Test::State::BeyondRange;
       } else if (Indefinite(er.var0, er.cov01, er.var1)) {
         er.state = Test::State::NegativeVariance;
       } else if (er.var0 == 0 && er.cov01 == 0 && er.var1 == 0) {
@@ -276,11 +274,9 @@ std::vector<Crossover> Crossovers(const Probe& probe, const WeightCovariance& v,
     // slopes differ most stands for them all.
     std::size_t bestK = 0, bestL = 0;
     double best = 0;
-    std::vector<double> scratch;
     for (std::size_t k = 0; k < n; ++k) {
       for (std::size_t l = k + 1; l < n; ++l) {
-        const double d =
-            std::fabs(Combine(Difference(probe.lines[k].slope, probe.lines[l].slope, scratch), probe.weights));
+        const double d = std::fabs(Combine(Difference(probe.lines[k].slope, probe.lines[l].slope), probe.weights));
         if (d > best) {
           best = d;
           bestK = k;

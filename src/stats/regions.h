@@ -55,6 +55,7 @@ bool Indefinite(double var0, double cov01, double var1);
 const char* KindName(Region::Kind kind);  // "outside", "between", "above", ...
 
 struct EffectRegion {
+  LinearEffect::Kind kind = LinearEffect::Kind::Slope;
   std::string name, along, heldAt;
   double sd = 0;  // of the variable, 0 when not known
   Test::State state = Test::State::Tested;
@@ -64,10 +65,11 @@ struct EffectRegion {
 };
 
 // The region of each of the probe's effects. State NeedsUnknown when P or Q
-// needs a weight the matrix does not know; NegativeVariance when Indefinite();
-// NotTestable when the effect has no variance at all (var0, cov01 and var1
-// all 0) or one beyond the double range: then the region is left Nowhere and
-// only c0, c1 hold.
+// needs a weight the matrix does not know; BeyondRange when a number of the
+// effect or its variance is beyond what a double holds; NegativeVariance when
+// Indefinite(); NotTestable when the effect has no variance at all (var0,
+// cov01 and var1 all 0): then the region is left Nowhere and only c0, c1
+// hold.
 std::vector<EffectRegion> Regions(const Probe& probe, const WeightCovariance& v, const Reference& r);
 
 struct Crossover {
@@ -79,6 +81,7 @@ struct Crossover {
     Above,       // [lower, inf)   other end lies beyond the double range
   };
   std::string name;    // "all lines" or "<name k> vs <name l>"
+  bool allLines = false;     // the one row of lines that all meet in one point
   std::size_t k = 0, l = 0;  // the pair of lines it comes from, k < l
   Test::State state = Test::State::Tested;
   double x = 0, se = 0;  // x holds in every state; se only when Tested
@@ -95,9 +98,11 @@ const char* KindName(Crossover::Kind kind);  // "interval", "outside", "everywhe
 // difference of the two lines is not significant, the complement of its
 // region of significance. State NeedsUnknown when the differences need a
 // weight the matrix does not know (the constant cancels from them);
-// NegativeVariance when Indefinite() holds for them; NotTestable when
-// they have no variance at all (x only, se 0, kind Everywhere). A crossing or
-// SE beyond the double range gives no row, as parallel lines do.
+// BeyondRange when their variances or the crossing's SE are beyond what a
+// double holds; NegativeVariance when Indefinite() holds for them;
+// NotTestable when they have no variance at all (x only, se 0, kind
+// Everywhere). A crossing beyond the double range gives no row, as parallel
+// lines do.
 std::vector<Crossover> Crossovers(const Probe& probe, const WeightCovariance& v, const Reference& r);
 
 enum class Verdict { Disordinal, Ordinal, Undetermined };

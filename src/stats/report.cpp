@@ -12,8 +12,6 @@ namespace {
 
 constexpr const char* kMinus = "\u2212";
 
-bool HasNumbers(const Test& t) { return t.state == Test::State::Tested || t.state == Test::State::NotTestable; }
-
 std::string Canonical(double v) { return NumberToText(v); }
 
 // A sentence's number: the table's rounding with a typographic minus.
@@ -54,17 +52,11 @@ std::string TestHeader(const char* first, const Reference& r, bool holm) {
   return h + "\tlower\tupper";
 }
 
-template <typename Row>
-std::string TestSection(const char* title, const char* first, const std::vector<Row>& rows, const Reference& r,
-                        bool holm) {
-  if (std::none_of(rows.begin(), rows.end(), [](const Row& row) { return HasNumbers(row.test); })) return {};
-  std::string out = std::string(title) + '\n' + TestHeader(first, r, holm);
-  for (const Row& row : rows) {
-    std::vector<std::string> cells{row.name};
-    for (std::string& c : CanonicalCells(row.test, r, holm)) cells.push_back(std::move(c));
-    out += '\n' + Join(cells);
-  }
-  return out;
+std::vector<std::string> PointCells(const Row& row) {
+  const Test& y = row.test;
+  const bool numbers = HasNumbers(y), tested = y.state == Test::State::Tested;
+  return {row.name, Canonical(row.x), numbers ? Canonical(y.estimate) : "", numbers ? Canonical(y.se) : "",
+          tested ? Canonical(y.lower) : "", tested ? Canonical(y.upper) : ""};
 }
 
 std::string Sentence(const std::string& name, const char* letter, const Test& t, const Reference& r, int decimals,
@@ -77,7 +69,7 @@ std::string Sentence(const std::string& name, const char* letter, const Test& t,
     adjusted.insert(1, " (Holm)");
     s += ", " + adjusted;
   }
-  return s + ", " + LevelText(r) + " CI [" + Word(t.lower, decimals) + ", " + Word(t.upper, decimals) + "]";
+  return s + ", " + LevelText(r.level) + " CI [" + Word(t.lower, decimals) + ", " + Word(t.upper, decimals) + "]";
 }
 
 }  // namespace
@@ -111,13 +103,19 @@ std::string StatName(const Reference& r) {
   return "t(" + NumberToText(r.df, 6) + ")";
 }
 
-std::string LevelText(const Reference& r) { return NumberToText(r.level * 100, 6) + "%"; }
+std::string LevelText(double level) { return NumberToText(level * 100, 6) + "%"; }
+
+std::string AlphaText(double level) {
+  std::string a = NumberToText(1 - level, 6);
+  if (a.rfind("0.", 0) == 0) a.erase(0, 1);
+  return a;
+}
 
 std::string StateWords(Test::State s) {
   switch (s) {
     case Test::State::NeedsUnknown: return "needs a weight the matrix has no row for";
     case Test::State::NegativeVariance: return "its variance comes out negative";
-    case Test::State::BeyondRange: return "beyond the range of numbers";
+    case Test::State::BeyondRange: return "beyond what the program can hold";
     case Test::State::NotTestable: return "standard error 0";
     case Test::State::Tested: break;
   }
@@ -149,51 +147,31 @@ std::vector<std::string> TestCells(const Test& t, const Reference& r, int decima
   return c;
 }
 
-std::string SlopesSection(const Tables& t, const Reference& r) {
-  return TestSection("Simple slopes", "line", t.slopes, r, false);
-}
-
-std::string InterceptsSection(const Tables& t, const Reference& r) {
-  return TestSection("Simple intercepts", "line", t.intercepts, r, false);
-}
-
-std::string PointsSection(const Tables& t) {
-  if (std::none_of(t.points.begin(), t.points.end(), [](const PointRow& p) { return HasNumbers(p.y); })) return {};
-  std::string out = "Predicted values\nline\tX\tY\tSE\tlower\tupper";
-  for (const PointRow& p : t.points) {
-    const bool numbers = HasNumbers(p.y);
-    const bool tested = p.y.state == Test::State::Tested;
-    out += '\n' + Join({p.name, Canonical(p.x), numbers ? Canonical(p.y.estimate) : "",
-                        numbers ? Canonical(p.y.se) : "", tested ? Canonical(p.y.lower) : "",
-                        tested ? Canonical(p.y.upper) : ""});
+std::string Section(const Table& t, const Reference& r) {
+  if (std::none_of(t.rows.begin(), t.rows.end(), [](const Row& row) { return HasNumbers(row.test); })) return {};
+  std::string out = std::string(t.title) + '\n';
+  if (t.points) {
+    out += "line\tX\tY\tSE\tlower\tupper";
+    for (const Row& row : t.rows) out += '\n' + Join(PointCells(row));
+    return out;
+  }
+  out += TestHeader(t.first, r, t.holm);
+  for (const Row& row : t.rows) {
+    std::vector<std::string> cells{row.name};
+    for (std::string& c : CanonicalCells(row.test, r, t.holm)) cells.push_back(std::move(c));
+    out += '\n' + Join(cells);
   }
   return out;
 }
 
-std::string SlopeDifferencesSection(const Tables& t, const Reference& r) {
-  return TestSection("Slope differences", "lines", t.slopeDifferences, r, true);
-}
-
-std::string InterceptDifferencesSection(const Tables& t, const Reference& r) {
-  return TestSection("Intercept differences", "lines", t.interceptDifferences, r, true);
-}
-
 std::vector<std::string> Sentences(const Tables& t, const Reference& r, int decimals) {
   std::vector<std::string> out;
-  for (const LineRow& row : t.slopes) {
-    if (HasNumbers(row.test)) out.push_back(Sentence(row.name, "b", row.test, r, decimals, false));
-  }
-  for (const LineRow& row : t.intercepts) {
-    if (HasNumbers(row.test)) out.push_back(Sentence(row.name, "a", row.test, r, decimals, false));
-  }
-  for (const PairRow& row : t.slopeDifferences) {
-    if (HasNumbers(row.test)) {
-      out.push_back(Sentence(row.name + ", difference in slope", "b", row.test, r, decimals, true));
-    }
-  }
-  for (const PairRow& row : t.interceptDifferences) {
-    if (HasNumbers(row.test)) {
-      out.push_back(Sentence(row.name + ", difference in intercept", "a", row.test, r, decimals, true));
+  for (const Table& table : t.list) {
+    if (*table.letter == '\0') continue;
+    for (const Row& row : table.rows) {
+      if (HasNumbers(row.test)) {
+        out.push_back(Sentence(row.name + table.sentence, table.letter, row.test, r, decimals, table.holm));
+      }
     }
   }
   return out;
@@ -207,14 +185,10 @@ namespace {
 
 
 // "p < .05" for the level's two-sided alpha.
-std::string AlphaPhrase(const Reference& r) {
-  std::string a = NumberToText(1 - r.level, 6);
-  if (a.rfind("0.", 0) == 0) a.erase(0, 1);
-  return "p < " + a;
-}
+std::string AlphaPhrase(const Reference& r) { return "p < " + AlphaText(r.level); }
 
 std::string Subject(const EffectRegion& e) {
-  std::string s = e.name == "slope of X" ? std::string("The slope of X") : "The difference " + e.name;
+  std::string s = e.kind == LinearEffect::Kind::Slope ? std::string("The slope of X") : "The difference " + e.name;
   if (!e.heldAt.empty()) s += " at " + e.heldAt;
   return s;
 }
@@ -289,7 +263,7 @@ std::string RegionSentence(const EffectRegion& e, const Reference& r, int decima
     case Test::State::NotTestable:
       return subject + " has no region: its standard error is 0.";
     case Test::State::BeyondRange:
-      return subject + " has no region: its numbers are beyond the range of numbers.";
+      return subject + " has no region: its numbers are beyond what the program can hold.";
     case Test::State::Tested:
       break;
   }
@@ -306,7 +280,7 @@ std::string RegionSentence(const EffectRegion& e, const Reference& r, int decima
 
 std::string CrossoverSentence(const Crossover& c, Verdict v, const std::string& rangeWords, const Reference& r,
                               int decimals) {
-  const std::string subject = c.name == "all lines" ? std::string("The lines cross") : c.name + ": the lines cross";
+  const std::string subject = c.allLines ? std::string("The lines cross") : c.name + ": the lines cross";
   switch (c.state) {
     case Test::State::NeedsUnknown:
       return subject + " at X = " + Word(c.x, decimals) +
@@ -317,11 +291,11 @@ std::string CrossoverSentence(const Crossover& c, Verdict v, const std::string& 
       return subject + " at X = " + Word(c.x, decimals) + "; its interval cannot be computed: the standard error is 0.";
     case Test::State::BeyondRange:
       return subject + " at X = " + Word(c.x, decimals) +
-             "; its interval cannot be computed: its numbers are beyond the range of numbers.";
+             "; its interval cannot be computed: its numbers are beyond what the program can hold.";
     case Test::State::Tested:
       break;
   }
-  std::string s = subject + " at X = " + Word(c.x, decimals) + " (SE = " + Word(c.se, decimals) + "), " + LevelText(r) + " CI ";
+  std::string s = subject + " at X = " + Word(c.x, decimals) + " (SE = " + Word(c.se, decimals) + "), " + LevelText(r.level) + " CI ";
   switch (c.kind) {
     case Crossover::Kind::Interval:
       s += "[" + Word(c.lower, decimals) + ", " + Word(c.upper, decimals) + "] (Fieller)";

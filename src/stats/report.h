@@ -32,8 +32,15 @@ std::string PPhrase(double p);
 // "t(96)", "z".
 std::string StatName(const Reference& r);
 
-// The confidence level in words: 0.95 -> "95%", 0.999 -> "99.9%".
-std::string LevelText(const Reference& r);
+// The confidence level in words, the one text of it in tables, sentences and
+// figures: 0.95 -> "95%", 0.999 -> "99.9%", 0.98765 -> "98.765%".
+std::string LevelText(double level);
+// The two-sided alpha of a level as reports write it: 0.95 -> ".05".
+std::string AlphaText(double level);
+
+// The words for a row's state where it has no numbers ("needs a weight the
+// matrix has no row for"); empty for Tested.
+std::string StateWords(Test::State s);
 
 // The cells of a test row for the window, after the row's name: estimate,
 // SE, t, df, p, (p Holm), lower, upper. Empty where the test does not give a
@@ -41,17 +48,13 @@ std::string LevelText(const Reference& r);
 // cell where the row has no numbers at all.
 std::vector<std::string> TestCells(const Test& t, const Reference& r, int decimals, bool holm);
 
-// The clipboard's sections, each "title\nheader\nrows...", without a
-// trailing empty line; a section none of whose rows can be computed is
-// left out (an empty string).
-std::string SlopesSection(const Tables& t, const Reference& r);
-std::string InterceptsSection(const Tables& t, const Reference& r);
-std::string PointsSection(const Tables& t);
-std::string SlopeDifferencesSection(const Tables& t, const Reference& r);
-std::string InterceptDifferencesSection(const Tables& t, const Reference& r);
+// A table as the clipboard's section: "title\nheader\nrows...", numbers in
+// the canonical 15-digit text, without a trailing empty line; empty when
+// none of its rows can be computed.
+std::string Section(const Table& t, const Reference& r);
 
-// Report sentences, one per computable row of the slopes, intercepts and
-// both difference tables:
+// Report sentences, one per computable row of every table with a letter
+// (slopes, intercepts and both difference tables):
 // "For 1 std above the mean of Z: b = 0.750, SE = 0.100, t(96) = 7.50,
 //  p < .001, 95% CI [0.551, 0.949]".
 std::vector<std::string> Sentences(const Tables& t, const Reference& r, int decimals);
@@ -71,10 +74,6 @@ std::vector<std::string> RegionCells(const EffectRegion& e, const std::function<
 // each number written by `write`. Both ends for an interval and for the two
 // rays outside one; a single ray has its one end in the cell of its side.
 std::vector<std::string> CrossoverCells(const Crossover& c, const std::function<std::string(double)>& write);
-
-// A row's state in a few words, where it has no numbers ("needs a weight
-// the matrix has no row for"); empty for Tested.
-std::string StateWords(Test::State s);
 
 // The clipboard's regions section: "Regions of significance", the header
 // "effect\talong\theld at\tkind\tbound 1\tbound 2\tbound 1 in SD\tbound 2 in SD",

@@ -1,0 +1,453 @@
+#include "analysis/analysis.h"
+
+#include <algorithm>
+
+#include "shell/fault.h"
+#include "shell/number_text.h"
+#include "shell/words.h"
+#include "stats/matrix_reader.h"
+#include "stats/report.h"
+
+namespace marvane {
+namespace {
+
+using stats::Test;
+
+std::string Join(const std::vector<std::string>& parts, const std::string& between) {
+  std::string out;
+  for (std::size_t i = 0; i < parts.size(); ++i) out += (i > 0 ? between : "") + parts[i];
+  return out;
+}
+
+// A number typed in a box of the window: empty, a number, or not a number.
+struct Typed {
+  bool empty = true;
+  bool ok = false;
+  double value = 0;
+};
+
+Typed ReadTyped(const std::string& text) {
+  Typed t;
+  const std::string trimmed = Trim(text);
+  if (trimmed.empty()) return t;
+  t.empty = false;
+  try {
+    t.value = StrictParse(trimmed);
+    t.ok = true;
+  } catch (const Fault&) {
+  }
+  return t;
+}
+
+// Two typed numbers, such as a range's ends; nothing unless both are numbers.
+std::optional<std::pair<double, double>> ReadRange(const std::string& from, const std::string& to) {
+  const Typed a = ReadTyped(from), b = ReadTyped(to);
+  if (!a.ok || !b.ok) return std::nullopt;
+  return std::pair{a.value, b.value};
+}
+
+// ---- The reference distribution ------------------------------------------
+
+struct ReferenceRead {
+  stats::Reference reference;
+  std::string problem;
+  std::vector<std::string> notes;
+};
+
+ReferenceRead ReadReference(const AnalysisInput& in, std::size_t weightCount) {
+  ReferenceRead out;
+  const Typed df = ReadTyped(in.df), size = ReadTyped(in.sampleSize);
+  const double weights = static_cast<double>(weightCount);
+  if (!df.empty && !df.ok) return {{}, "The df must be a number, such as 96.", {}};
+  if (!size.empty && !size.ok) return {{}, "The sample size must be a number, such as 100.", {}};
+  if (!df.empty) {
+    if (df.value <= 0) return {{}, "The df must be above 0.", {}};
+    out.reference = {.normal = false, .df = df.value};
+    if (!size.empty) out.notes.push_back("Both df and N are filled: df is used.");
+  } else if (!size.empty) {
+    const double d = size.value - weights;
+    if (!(d > 0)) {
+      return {{},
+              "A sample size of " + NumberToText(size.value) + " leaves no residual df: N must be above " +
+                  NumberToText(weights) + ", the number of weights of this model.",
+              {}};
+    }
+    out.reference = {.normal = false, .df = d};
+    out.notes.push_back("df = N \u2212 " + NumberToText(weights) + " = " + NumberToText(d) + ".");
+  } else {
+    out.notes.push_back("No df or N: the tests use the normal distribution (z).");
+  }
+  const Typed level = ReadTyped(in.level);
+  if (!level.ok || !(level.value > 0 && level.value < 100)) {
+    return {{}, "The confidence level must be a number of percent above 0 and below 100, such as 95.", {}};
+  }
+  out.reference.level = level.value / 100;
+  return out;
+}
+
+// ---- Which pasted row is which weight --------------------------------------
+
+std::vector<std::string> RowChoices(const stats::PastedMatrix& m) {
+  std::vector<std::string> rows;
+  for (std::size_t k = 0; k < m.size; ++k)
+    rows.push_back(k < m.names.size() ? m.names[k] : "row " + std::to_string(k + 1));
+  return rows;
+}
+
+stats::WeightSlot::Kind SlotKind(ModelWeight::Kind k) {
+  switch (k) {
+    case ModelWeight::Kind::Constant: return stats::WeightSlot::Kind::Constant;
+    case ModelWeight::Kind::Main: return stats::WeightSlot::Kind::Main;
+    case ModelWeight::Kind::Product: return stats::WeightSlot::Kind::Product;
+    case ModelWeight::Kind::Held: return stats::WeightSlot::Kind::Held;
+  }
+  return stats::WeightSlot::Kind::Main;
+}
+
+// The user's choices while the paste names the same rows, else the guess.
+MappingChoice ChooseMapping(const Probe& probe, const stats::PastedMatrix& m,
+                            const std::optional<MappingChoice>& kept) {
+  MappingChoice choice{.rows = RowChoices(m), .rowOf = {}};
+  if (kept && kept->rows == choice.rows && kept->rowOf.size() == probe.weights.size()) return *kept;
+  std::vector<stats::WeightSlot> slots;
+  for (const ModelWeight& w : probe.weights) slots.push_back({SlotKind(w.kind), w.parts});
+  choice.rowOf = stats::GuessMapping(slots, m.names, m.size);
+  for (int& r : choice.rowOf) r = r >= 0 && static_cast<std::size_t>(r) < m.size ? r : -1;
+  return choice;
+}
+
+// One pasted row chosen for two weights, in words; empty when none is.
+std::string RowChosenTwice(const Probe& probe, const MappingChoice& c) {
+  for (std::size_t i = 0; i < c.rowOf.size(); ++i) {
+    for (std::size_t j = 0; j < i; ++j) {
+      if (c.rowOf[i] < 0 || c.rowOf[i] != c.rowOf[j]) continue;
+      return "The pasted row \"" + c.rows[static_cast<std::size_t>(c.rowOf[i])] + "\" is chosen for both the " +
+             probe.weights[j].meaning + " and the " + probe.weights[i].meaning + ": each row can hold one weight only.";
+    }
+  }
+  return {};
+}
+
+stats::WeightCovariance InModelOrder(const stats::PastedMatrix& m, const std::vector<int>& rowOf) {
+  const std::size_t n = rowOf.size();
+  stats::WeightCovariance v{.size = n, .cells = std::vector<double>(n * n, 0.0), .known = std::vector<bool>(n)};
+  for (std::size_t i = 0; i < n; ++i) {
+    if (rowOf[i] < 0) continue;
+    v.known[i] = true;
+    for (std::size_t j = 0; j < n; ++j) {
+      if (rowOf[j] >= 0)
+        v.cells[i * n + j] = m.At(static_cast<std::size_t>(rowOf[i]), static_cast<std::size_t>(rowOf[j]));
+    }
+  }
+  return v;
+}
+
+// What was read and how it is used, for the status line.
+StatusText MatrixWords(const Probe& probe, const stats::PastedMatrix& m, const MappingChoice& c,
+                       const std::vector<std::string>& referenceNotes, const std::string& problem) {
+  std::vector<std::string> mapped, missing, notes;
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < probe.weights.size(); ++i) {
+    if (c.rowOf[i] >= 0) {
+      mapped.push_back(probe.weights[i].meaning + " = " + c.rows[static_cast<std::size_t>(c.rowOf[i])]);
+      ++used;
+    } else {
+      missing.push_back(probe.weights[i].meaning);
+    }
+  }
+  const std::string n = std::to_string(m.size);
+  const std::string said = n + " \u00d7 " + n + " matrix from " + m.format + "; " + Join(mapped, ", ") + ".";
+  if (!problem.empty()) return {said + " But " + problem + ": check the matrix and which row is which weight.", true};
+  if (m.commaDecimals) notes.push_back("Commas were read as decimal points.");
+  notes.insert(notes.end(), referenceNotes.begin(), referenceNotes.end());
+  if (!missing.empty())
+    notes.push_back("No pasted row for the " + Join(missing, ", the ") + ": what needs it is left empty.");
+  if (used < m.size) notes.push_back(std::to_string(m.size - used) + " pasted row(s) are not used.");
+  return {said + " " + Join(notes, " "), false};
+}
+
+// ---- Tables as shown --------------------------------------------------------
+
+std::vector<std::string> TableHeader(const stats::Table& t, const stats::Reference& r) {
+  if (t.points) return {"line", "X", "Y", "SE", "lower", "upper"};
+  std::vector<std::string> h{t.first, "estimate", "SE", r.normal ? "z" : "t", "df", "p", "lower", "upper"};
+  if (t.holm) h.insert(h.begin() + 6, "p Holm");
+  return h;
+}
+
+ShownTable ShowTable(const stats::Table& t, const stats::Reference& r, int decimals) {
+  ShownTable s{.id = t.id, .title = t.title, .header = TableHeader(t, r), .rows = {}, .firstNumber = 1};
+  for (const stats::Row& row : t.rows) {
+    std::vector<std::string> cells = stats::TestCells(row.test, r, decimals, t.holm);
+    if (t.points) {
+      // estimate, SE, t, df, p, lower, upper: a predicted value keeps Y, SE and the interval.
+      cells = {stats::Fixed(row.x, decimals), cells[0], cells[1], cells[5], cells[6]};
+    }
+    cells.insert(cells.begin(), row.name);
+    s.rows.push_back(std::move(cells));
+  }
+  return s;
+}
+
+std::string TablesNote(const stats::Tables& t) {
+  std::string note =
+      "These tables round to the nearest at the decimals chosen; the form's own captions keep their values "
+      "taken down. p values are shown to at least three places.";
+  bool identical = false;
+  for (const stats::Table& table : t.list) {
+    for (const stats::Row& row : table.rows)
+      identical = identical || (table.holm && row.test.state == Test::State::NotTestable);
+  }
+  if (identical) {
+    note +=
+        " A pair of identical lines (equal moderator values) has a difference of 0 with SE 0: it has no test "
+        "and is left out of the Holm adjustment.";
+  }
+  return note;
+}
+
+void ShowRegions(Analysis& a, bool rangeOk, const std::string& rangeWords, int d) {
+  auto write = [d](double v) { return stats::Fixed(v, d); };
+  std::vector<std::string> words;
+  for (const stats::EffectRegion& e : a.regions) {
+    std::vector<std::string> cells{e.name, e.along, e.heldAt};
+    if (e.state != Test::State::Tested) {
+      cells.push_back(stats::StateWords(e.state));
+    } else {
+      for (std::string& c : stats::RegionCells(e, write)) cells.push_back(std::move(c));
+    }
+    a.regionsTable.rows.push_back(std::move(cells));
+    words.push_back(stats::RegionSentence(e, a.reference, d));
+  }
+  a.regionsText = Join(words, "\n");
+  words.clear();
+  for (std::size_t i = 0; i < a.crossings.size(); ++i) {
+    const stats::Crossover& c = a.crossings[i];
+    std::vector<std::string> cells{c.name, write(c.x)};
+    if (c.state != Test::State::Tested) {
+      cells.insert(cells.end(), {"", stats::StateWords(c.state)});
+    } else {
+      for (std::string& cell : stats::CrossoverCells(c, write)) cells.push_back(std::move(cell));
+      cells.push_back(rangeOk ? stats::VerdictName(a.verdicts[i]) : "");
+    }
+    a.crossingsTable.rows.push_back(std::move(cells));
+    words.push_back(stats::CrossoverSentence(c, a.verdicts[i], rangeWords, a.reference, d));
+  }
+  if (a.crossings.empty()) words.push_back("No two lines have different slopes: no lines cross.");
+  a.crossingsText = Join(words, "\n");
+}
+
+// ---- The significance tab -----------------------------------------------
+
+void AnalyseMatrix(Analysis& a, const Probe& probe, const AnalysisInput& in) {
+  if (in.mapping) {
+    a.mapping = *in.mapping;
+    a.rowChoices = in.mapping->rows;
+  }
+  if (Trim(in.pasted).empty()) {
+    a.covarianceStatus = {"Paste the covariance matrix of the weights to test the lines.", false};
+    return;
+  }
+  const stats::ReadResult read = stats::ReadPastedMatrix(in.pasted);
+  if (!read.ok) {
+    a.covarianceStatus = {read.error, true};
+    return;
+  }
+  a.mapping = ChooseMapping(probe, read.matrix, in.mapping);
+  a.rowChoices = a.mapping.rows;
+  if (std::string twice = RowChosenTwice(probe, a.mapping); !twice.empty()) {
+    a.covarianceStatus = {twice, true};
+    return;
+  }
+  const ReferenceRead ref = ReadReference(in, probe.weights.size());
+  if (!ref.problem.empty()) {
+    a.covarianceStatus = {ref.problem, true};
+    return;
+  }
+  a.reference = ref.reference;
+  a.covariance = InModelOrder(read.matrix, a.mapping.rowOf);
+  a.tables = stats::Analyse(probe, a.covariance, a.reference);
+  a.ready = true;
+  a.covarianceStatus = MatrixWords(probe, read.matrix, a.mapping, ref.notes, a.tables.problem);
+  a.tablesNote = TablesNote(a.tables);
+}
+
+// ---- The figures ------------------------------------------------------------
+
+std::string RangeWords(const figure::Figure& plain, figure::Range range) {
+  switch (range) {
+    case figure::Range::OneSd: return "\u00b11 SD of X";
+    case figure::Range::TwoSd: return "\u00b12 SD of X";
+    case figure::Range::Typed: break;
+  }
+  return "X from " + NumberToText(plain.xMin) + " to " + NumberToText(plain.xMax);
+}
+
+// The first crossing that is a finite interval, for the figure's bracket.
+std::optional<stats::Crossover> Bracketed(const std::vector<stats::Crossover>& crossings) {
+  for (const stats::Crossover& c : crossings) {
+    if (c.state == Test::State::Tested && c.kind == stats::Crossover::Kind::Interval) return c;
+  }
+  return std::nullopt;
+}
+
+// The lines figure, and the crossings judged against its X range, which it
+// returns in words ("±1 SD of X").
+std::string DescribeLines(Analysis& a, const Probe& probe, const AnalysisInput& in) {
+  figure::Options o;
+  o.range = in.range;
+  std::string rangeProblem;
+  if (in.range == figure::Range::Typed) {
+    const auto typed = ReadRange(in.xFrom, in.xTo);
+    if (!typed) rangeProblem = "The typed X range needs two numbers, such as -4 and 4.";
+    o.typedFrom = typed ? typed->first : 0;
+    o.typedTo = typed ? typed->second : 0;
+  }
+  const figure::Figure plain = figure::Describe(probe, o);
+  const bool rangeOk = rangeProblem.empty() && plain.note.empty();
+  for (const stats::Crossover& c : a.crossings) {
+    a.verdicts.push_back(rangeOk ? stats::Judge(c, plain.xMin, plain.xMax) : stats::Verdict::Undetermined);
+  }
+  const std::string rangeWords = RangeWords(plain, in.range);
+  ShowRegions(a, rangeOk, rangeWords, in.decimals);
+  if (a.ready) {
+    o.covariance = &a.covariance;
+    o.reference = a.reference;
+    o.bands = in.bands;
+    o.crossover = Bracketed(a.crossings);
+  }
+  a.lines = o.bands || o.crossover ? figure::Describe(probe, o) : plain;
+  if (!rangeProblem.empty()) a.lines.note = rangeProblem;
+  if (in.bands && !a.ready && a.lines.bandsNote.empty()) {
+    a.lines.bandsNote = "The bands need the covariance matrix of the weights: paste it on the Significance tab.";
+  }
+  if (in.stale) {
+    a.notice = {
+        "The figure is not up to date: it shows the last Compute that ended without a fault. " + in.staleMessage, true};
+  } else if (!a.lines.note.empty()) {
+    a.notice = {a.lines.note, true};
+  } else if (!a.lines.bandsNote.empty()) {
+    a.notice = {a.lines.bandsNote, true};
+  } else {
+    a.notice = {"The figure shows the lines of the last Compute.", false};
+  }
+  return rangeWords;
+}
+
+void DescribeRegionFigure(Analysis& a, const Probe& probe, const AnalysisInput& in) {
+  const int k = in.regionEffect;
+  if (!a.ready || k < 0 || static_cast<std::size_t>(k) >= probe.effects.size()) {
+    a.regionFigure.note = probe.effects.empty() ? "This model has no effect along a variable to draw."
+                                                : "Paste the covariance matrix of the weights on the Significance "
+                                                  "tab to draw the region figure.";
+    a.regionStatus = {a.regionFigure.note, false};
+    return;
+  }
+  figure::RegionOptions o;
+  if (in.regionTyped) {
+    const auto typed = ReadRange(in.regionFrom, in.regionTo);
+    if (!typed) {
+      a.regionFigure.note = "The typed range of the region figure needs two numbers, such as -4 and 4.";
+      a.regionStatus = {a.regionFigure.note, true};
+      return;
+    }
+    o.typed = true;
+    o.typedFrom = typed->first;
+    o.typedTo = typed->second;
+  }
+  const std::size_t i = static_cast<std::size_t>(k);
+  a.regionFigure = figure::DescribeRegion(probe, probe.effects[i], a.covariance, a.reference, a.regions[i].region, o);
+  a.regionStatus = a.regionFigure.note.empty()
+                       ? StatusText{stats::RegionSentence(a.regions[i], a.reference, in.decimals), false}
+                       : StatusText{a.regionFigure.note, true};
+}
+
+// ---- The clipboard -----------------------------------------------------------
+
+void Collect(Analysis& a, const std::string& rangeWords, int decimals) {
+  if (!a.ready) return;
+  std::vector<std::string> sections;
+  for (const stats::Table& t : a.tables.list) sections.push_back(stats::Section(t, a.reference));
+  sections.push_back(stats::RegionsSection(a.regions));
+  sections.push_back(stats::CrossoversSection(a.crossings, a.verdicts));
+  for (const std::string& s : sections) {
+    if (!s.empty()) a.sections += "\n" + s + "\n";
+  }
+  for (const std::string& s : stats::Sentences(a.tables, a.reference, decimals)) a.sentences += s + "\n";
+  if (!a.regionsText.empty()) a.sentences += a.regionsText + "\n";
+  for (std::size_t i = 0; i < a.crossings.size(); ++i) {
+    a.sentences += stats::CrossoverSentence(a.crossings[i], a.verdicts[i], rangeWords, a.reference, decimals) + "\n";
+  }
+}
+
+void ShowTables(Analysis& a, int decimals) {
+  for (const stats::Table& t : a.tables.list) a.significanceTables.push_back(ShowTable(t, a.reference, decimals));
+  a.regionsTable = {
+      .id = "regions",
+      .title = "Regions of significance",
+      .header = {"effect", "along", "held at", "kind", "bound 1", "bound 2", "bound 1 in SD", "bound 2 in SD"},
+      .rows = {},
+      .firstNumber = 4};
+  a.crossingsTable = {.id = "crossovers",
+                      .title = "Crossovers",
+                      .header = {"lines", "X", "SE", "kind", "lower", "upper", "verdict"},
+                      .rows = {},
+                      .firstNumber = 4};
+}
+
+}  // namespace
+
+Analysis Analyse(const Probe& probe, const AnalysisInput& in) {
+  Analysis a;
+  AnalyseMatrix(a, probe, in);
+  if (a.ready) {
+    a.regions = stats::Regions(probe, a.covariance, a.reference);
+    a.crossings = stats::Crossovers(probe, a.covariance, a.reference);
+  }
+  ShowTables(a, in.decimals);
+  const std::string rangeWords = DescribeLines(a, probe, in);
+  if (!a.ready) {
+    a.regionsText =
+        "Paste the covariance matrix of the weights on the Significance tab to find the regions and "
+        "the crossing's interval.";
+    a.crossingsText.clear();
+  }
+  for (const LinearEffect& e : probe.effects) {
+    a.effectNames.push_back(e.name + (e.heldAt.empty() ? "" : ", " + e.heldAt) + ", along " + e.along);
+  }
+  DescribeRegionFigure(a, probe, in);
+  if (!probe.effects.empty() && probe.effects[0].sd > 0) {
+    a.regionFromDefault = NumberToText(-2 * probe.effects[0].sd);
+    a.regionToDefault = NumberToText(2 * probe.effects[0].sd);
+  }
+  if (probe.stdx > 0) {
+    a.xFromDefault = NumberToText(-2 * probe.stdx);
+    a.xToDefault = NumberToText(2 * probe.stdx);
+  }
+  Collect(a, rangeWords, in.decimals);
+  return a;
+}
+
+std::string LinesSection(const Probe& probe, const std::vector<std::string>& legend) {
+  std::string out = "Simple-effect lines\nline\tslope\tintercept\tX1\tY1\tX2\tY2\n";
+  for (std::size_t i = 0; i < probe.lines.size(); ++i) {
+    const ProbeLine& l = probe.lines[i];
+    out += i < legend.size() && !legend[i].empty() ? legend[i] : l.name;
+    for (double v : {l.line.slope, l.line.intercept, l.line.x1, l.line.y1, l.line.x2, l.line.y2}) {
+      out += '\t' + NumberToText(v);
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+figure::Figure Dressed(figure::Figure f, const FigureLabels& labels) {
+  f.xTitle = labels.xTitle;
+  f.yTitle = labels.yTitle;
+  for (std::size_t i = 0; i < f.lines.size() && i < labels.names.size(); ++i) {
+    if (!labels.names[i].empty()) f.lines[i].name = labels.names[i];
+  }
+  return f;
+}
+
+}  // namespace marvane

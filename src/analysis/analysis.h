@@ -1,0 +1,126 @@
+#pragma once
+
+// What the plot window shows, made in one step from what it holds.
+//
+// How one keystroke travels to the three tabs:
+//   1. A box of the plot window changes: the pasted matrix, a choice of which
+//      pasted row is which weight, df, N, level, decimals, the X range, the
+//      bands, the region figure's effect or range.
+//   2. The window gathers what its tabs hold, as the user typed it, into one
+//      AnalysisInput, beside the probe of the form's last Compute without a
+//      fault.
+//   3. Analyse() reads the paste, maps its rows to the weights, finds the
+//      reference distribution, tests every line and pair, finds the regions
+//      and the crossings, describes both figures and puts every status into
+//      words: one Analysis value. No Qt, no widgets.
+//   4. Each tab renders its part of that value and nothing else; no tab
+//      reads another.
+// An edit that changes no number (a title, a legend name, the style, the
+// size) skips step 3: the figure tab dresses the same figure with the new
+// labels and repaints it.
+//
+// Standard library, the statistics and the figure description only.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "figure/figure.h"
+#include "models/probe.h"
+#include "stats/inference.h"
+#include "stats/reference.h"
+#include "stats/regions.h"
+
+namespace marvane {
+
+// Which pasted row holds each weight, for the pasted rows it was made for.
+struct MappingChoice {
+  std::vector<std::string> rows;  // the pasted row names, or "row k" where the paste has none
+  std::vector<int> rowOf;         // by weight: an index into `rows`, or -1 for none
+  bool operator==(const MappingChoice&) const = default;
+};
+
+// What the plot window holds, as typed.
+struct AnalysisInput {
+  std::string pasted;                    // the covariance box
+  std::optional<MappingChoice> mapping;  // the choices shown; none before the first paste
+  std::string df, sampleSize, level = "95";
+  int decimals = 3;
+  figure::Range range = figure::Range::OneSd;
+  std::string xFrom, xTo;  // the typed X range
+  bool bands = false;
+  int regionEffect = 0;  // an index into the probe's effects
+  bool regionTyped = false;
+  std::string regionFrom, regionTo;
+  // A later Compute of the form faulted: the figure is not up to date.
+  bool stale = false;
+  std::string staleMessage;
+};
+
+// A line of words, and whether it tells a problem.
+struct StatusText {
+  std::string text;
+  bool problem = false;
+};
+
+// A table as a tab shows it: every cell already written.
+struct ShownTable {
+  std::string id;     // the table's name in the window: "slopes"
+  std::string title;  // "Simple slopes"
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> rows;
+  int firstNumber = 1;  // cells from this column on are numbers (aligned right)
+};
+
+struct Analysis {
+  // --- The significance tab
+  // What each mapping box offers (before "none"), and what it shows.
+  std::vector<std::string> rowChoices;
+  MappingChoice mapping;
+  // The matrix, the mapping, df and level all read: the tables hold.
+  bool ready = false;
+  stats::Reference reference;
+  stats::WeightCovariance covariance;
+  stats::Tables tables;
+  std::vector<ShownTable> significanceTables;  // in the order of the tables, empty rows when not ready
+  std::string tablesNote;
+  StatusText covarianceStatus;
+
+  // --- The regions tab
+  std::vector<stats::EffectRegion> regions;
+  std::vector<stats::Crossover> crossings;
+  std::vector<stats::Verdict> verdicts;  // by crossing, against the lines figure's X range
+  ShownTable regionsTable, crossingsTable;
+  std::string regionsText, crossingsText;
+  std::vector<std::string> effectNames;  // the region figure's choices
+  figure::Figure regionFigure;
+  StatusText regionStatus;
+  // The region range's boxes, where they are empty: +-2 SD of the first effect.
+  std::string regionFromDefault, regionToDefault;
+
+  // --- The figure tab
+  figure::Figure lines;  // with the lines' own names and the default titles
+  StatusText notice;
+  std::string xFromDefault, xToDefault;  // the typed X range's boxes, where empty: +-2 SD of X
+
+  // --- The clipboard
+  std::string sections;   // every table's section after the lines, each after an empty line
+  std::string sentences;  // the report sentences of both tabs, one per line
+};
+
+// Everything the three tabs show, from the probe and the window's inputs.
+Analysis Analyse(const Probe& probe, const AnalysisInput& in);
+
+// The clipboard's first section: the simple-effect lines, named by `legend`
+// where a name is given, in 15-digit number text.
+std::string LinesSection(const Probe& probe, const std::vector<std::string>& legend);
+
+// The figure with the user's titles and legend names; an empty legend name
+// keeps the line's own.
+struct FigureLabels {
+  std::string xTitle = "X", yTitle = "Y";
+  std::vector<std::string> names;
+};
+figure::Figure Dressed(figure::Figure f, const FigureLabels& labels);
+
+}  // namespace marvane

@@ -1,0 +1,98 @@
+#include "plot/figure_export.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+
+namespace marvane {
+namespace {
+
+// The bytes that `write` puts on the device it is given.
+template <typename Write>
+QByteArray Collect(Write write) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  write(&buffer);
+  return bytes;
+}
+
+QImage PaintImage(const figure::Figure& f, QSizeF inches, int dpi, FigureStyle style) {
+  QImage image(static_cast<int>(std::lround(inches.width() * dpi)),
+               static_cast<int>(std::lround(inches.height() * dpi)), QImage::Format_RGB32);
+  const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
+  image.setDotsPerMeterX(dpm);
+  image.setDotsPerMeterY(dpm);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  PaintFigure(p, f, QRectF(0, 0, image.width(), image.height()), dpi, style);
+  return image;
+}
+
+QByteArray RenderSvg(const figure::Figure& f, const FigureSettings& s, const QString& title) {
+  constexpr int kDpi = 96;
+  return Collect([&](QIODevice* out) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(out);
+    svg.setResolution(kDpi);
+    const QSizeF px = s.inches * kDpi;
+    svg.setSize(px.toSize());
+    svg.setViewBox(QRectF(QPointF(0, 0), px));
+    svg.setTitle(title);
+    QPainter p(&svg);
+    PaintFigure(p, f, QRectF(QPointF(0, 0), px), kDpi, s.style);
+  });
+}
+
+QByteArray RenderPdf(const figure::Figure& f, const FigureSettings& s, const QString& title) {
+  constexpr int kDpi = 300;
+  return Collect([&](QIODevice* out) {
+    QPdfWriter pdf(out);
+    pdf.setTitle(title);
+    pdf.setResolution(kDpi);
+    pdf.setPageSize(QPageSize(s.inches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter p(&pdf);
+    PaintFigure(p, f, QRectF(0, 0, s.inches.width() * kDpi, s.inches.height() * kDpi), kDpi, s.style);
+  });
+}
+
+}  // namespace
+
+QByteArray RenderFigure(const figure::Figure& f, const FigureSettings& s, const QString& format, const QString& title) {
+  if (format == QLatin1String("png")) {
+    const QImage image = PaintImage(f, s.inches, s.dpi, s.style);
+    return Collect([&](QIODevice* out) { image.save(out, "PNG"); });
+  }
+  if (format == QLatin1String("svg")) return RenderSvg(f, s, title);
+  if (format == QLatin1String("pdf")) return RenderPdf(f, s, title);
+  return {};
+}
+
+QString WriteFigure(const QString& path, const QString& format, const figure::Figure& f, const FigureSettings& s,
+                    const QString& title) {
+  const QString kind = format.isEmpty() ? QFileInfo(path).suffix().toLower() : format.toLower();
+  if (kind != QLatin1String("png") && kind != QLatin1String("svg") && kind != QLatin1String("pdf")) {
+    return QStringLiteral("Could not save %1: the name must end in .png, .svg or .pdf.").arg(path);
+  }
+  const QByteArray bytes = RenderFigure(f, s, kind, title);
+  QSaveFile file(path);
+  if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const QString why = bytes.isEmpty() ? QStringLiteral("the figure could not be drawn") : file.errorString();
+    file.cancelWriting();
+    return QStringLiteral("Could not save %1: %2.").arg(path, why);
+  }
+  return {};
+}
+
+QImage FigureImage(const figure::Figure& f, const FigureSettings& s) {
+  return PaintImage(f, s.inches, std::min(s.dpi, 300), s.style);
+}
+
+}  // namespace marvane

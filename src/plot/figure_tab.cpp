@@ -1,0 +1,240 @@
+#include "plot/figure_tab.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "plot/figure_view.h"
+#include "plot/panel_parts.h"
+#include "shell/number_text.h"
+#include "shell/qt_text.h"
+
+namespace marvane {
+namespace {
+
+constexpr double kCmPerInch = 2.54;
+
+// A summary of the figure in words, for screen readers.
+QString Describe(const figure::Figure& f, const Probe& p) {
+  if (!f.note.empty()) return Q(f.note);
+  QString text = QStringLiteral("%1 lines of Y on X from X = %2 to %3. ")
+                     .arg(f.lines.size())
+                     .arg(Q(NumberToText(f.xMin)), Q(NumberToText(f.xMax)));
+  for (std::size_t i = 0; i < f.lines.size() && i < p.lines.size(); ++i) {
+    text += QStringLiteral("%1: slope %2, intercept %3. ")
+                .arg(Q(f.lines[i].name), Q(NumberToText(p.lines[i].line.slope, 4)),
+                     Q(NumberToText(p.lines[i].line.intercept, 4)));
+  }
+  if (p.linesMeet) {
+    text += f.meeting
+                ? QStringLiteral("All lines meet at X = %1.").arg(Q(NumberToText(p.meetingX, 4)))
+                : QStringLiteral("The lines meet outside the range, at X = %1.").arg(Q(NumberToText(p.meetingX, 4)));
+  }
+  return text.trimmed();
+}
+
+QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(QLatin1String(name));
+  return b;
+}
+
+}  // namespace
+
+FigureTab::FigureTab(QWidget* parent) : QWidget(parent) {
+  plot_ = new FigureView({.figure = [this]() -> const figure::Figure& { return dressed_; },
+                          .inches = [this] { return Settings().inches; },
+                          .style = [this] { return Settings().style; }},
+                         this);
+  plot_->setObjectName(QStringLiteral("plot"));
+  plot_->setAccessibleName(QStringLiteral("Figure of the simple-effect lines"));
+  notice_ = MakeWordsLabel(QStringLiteral("notice"), this);
+  auto* left = new QVBoxLayout;
+  left->addWidget(notice_);
+  left->addWidget(plot_, 1);
+  auto* top = new QHBoxLayout(this);
+  top->addLayout(left, 1);
+  top->addLayout(BuildControls());
+}
+
+QLayout* FigureTab::BuildControls() {
+  style_ = new QComboBox(this);
+  style_->setObjectName(QStringLiteral("style"));
+  style_->addItems({QStringLiteral("Black and white"), QStringLiteral("Colour")});
+  range_ = new QComboBox(this);
+  range_->setObjectName(QStringLiteral("range"));
+  range_->addItems({QStringLiteral("±1 SD"), QStringLiteral("±2 SD"), QStringLiteral("Typed")});
+  auto line = [this](const char* name, const QString& text = {}) {
+    auto* e = new QLineEdit(text, this);
+    e->setObjectName(QLatin1String(name));
+    return e;
+  };
+  xFrom_ = line("xFrom");
+  xTo_ = line("xTo");
+  xTitle_ = line("xTitle", QStringLiteral("X"));
+  yTitle_ = line("yTitle", QStringLiteral("Y"));
+  legend_ = new QTableWidget(0, 1, this);
+  legend_->setObjectName(QStringLiteral("legend"));
+  legend_->setHorizontalHeaderLabels({QStringLiteral("Legend name")});
+  legend_->horizontalHeader()->setStretchLastSection(true);
+  legend_->setMaximumHeight(130);
+  width_ = new QDoubleSpinBox(this);
+  width_->setObjectName(QStringLiteral("figureWidth"));
+  height_ = new QDoubleSpinBox(this);
+  height_->setObjectName(QStringLiteral("figureHeight"));
+  for (QDoubleSpinBox* box : {width_, height_}) {
+    box->setLocale(QLocale::c());
+    box->setDecimals(2);
+    box->setRange(1, 40);
+    box->setSingleStep(0.5);
+  }
+  width_->setValue(6.5);
+  height_->setValue(4.5);
+  unit_ = new QComboBox(this);
+  unit_->setObjectName(QStringLiteral("figureUnit"));
+  unit_->addItems({QStringLiteral("in"), QStringLiteral("cm")});
+  resolution_ = new QSpinBox(this);
+  resolution_->setObjectName(QStringLiteral("resolution"));
+  resolution_->setLocale(QLocale::c());
+  resolution_->setRange(50, 1200);
+  resolution_->setValue(300);
+  resolution_->setSuffix(QStringLiteral(" dpi"));
+  bands_ = new QCheckBox(QStringLiteral("Confidence &bands"), this);
+  bands_->setObjectName(QStringLiteral("bands"));
+  QPushButton* save = Button(QStringLiteral("Save figure…"), "saveFigure", this);
+  QPushButton* copyFigure = Button(QStringLiteral("Copy figure"), "copyFigure", this);
+  QPushButton* copyTable = Button(QStringLiteral("Copy table"), "copyTable", this);
+
+  auto* controls = new QFormLayout;
+  controls->addRow(QStringLiteral("&Style"), style_);
+  controls->addRow(QStringLiteral("X &range"), range_);
+  auto* typed = new QHBoxLayout;
+  typed->addWidget(xFrom_);
+  typed->addWidget(new QLabel(QStringLiteral("to"), this));
+  typed->addWidget(xTo_);
+  controls->addRow(QStringLiteral("Typed X from"), typed);
+  controls->addRow(QStringLiteral("X &title"), xTitle_);
+  controls->addRow(QStringLiteral("Y t&itle"), yTitle_);
+  controls->addRow(legend_);
+  auto* size = new QHBoxLayout;
+  size->addWidget(width_);
+  size->addWidget(new QLabel(QStringLiteral("×"), this));
+  size->addWidget(height_);
+  size->addWidget(unit_);
+  controls->addRow(QStringLiteral("Si&ze"), size);
+  controls->addRow(QStringLiteral("PNG r&esolution"), resolution_);
+  controls->addRow(bands_);
+  auto* buttons = new QVBoxLayout;
+  for (QPushButton* b : {save, copyFigure, copyTable}) buttons->addWidget(b);
+  controls->addRow(buttons);
+
+  // What changes a number goes to the analysis; what only labels or sizes
+  // the figure redraws it here.
+  auto changed = [this] {
+    if (!filling_ && onChanged) onChanged();
+  };
+  auto settings = [this] {
+    plot_->update();
+    if (onSettingsChanged) onSettingsChanged();
+  };
+  connect(range_, &QComboBox::currentIndexChanged, this, changed);
+  for (QLineEdit* e : {xFrom_, xTo_}) connect(e, &QLineEdit::textChanged, this, changed);
+  connect(bands_, &QCheckBox::toggled, this, changed);
+  for (QLineEdit* e : {xTitle_, yTitle_}) connect(e, &QLineEdit::textChanged, this, [this] { Redress(); });
+  connect(legend_, &QTableWidget::itemChanged, this, [this] {
+    if (!filling_) Redress();
+  });
+  connect(style_, &QComboBox::currentIndexChanged, this, settings);
+  for (QDoubleSpinBox* b : {width_, height_}) connect(b, &QDoubleSpinBox::valueChanged, this, settings);
+  connect(resolution_, &QSpinBox::valueChanged, this, settings);
+  connect(unit_, &QComboBox::currentIndexChanged, this, [this] { OnUnitChanged(); });
+  connect(save, &QPushButton::clicked, this, [this] {
+    if (onSave) onSave();
+  });
+  connect(copyFigure, &QPushButton::clicked, this, [this] {
+    if (onCopyFigure) onCopyFigure();
+  });
+  connect(copyTable, &QPushButton::clicked, this, [this] {
+    if (onCopyTable) onCopyTable();
+  });
+  return controls;
+}
+
+void FigureTab::SetProbe(const Probe& probe) {
+  probe_ = probe;
+  filling_ = true;
+  const int n = static_cast<int>(probe.lines.size());
+  const int before = legend_->rowCount();
+  legend_->setRowCount(n);
+  for (int i = before; i < n; ++i) {
+    legend_->setItem(i, 0, new QTableWidgetItem(Q(probe.lines[static_cast<std::size_t>(i)].name)));
+  }
+  if (xFrom_->text().isEmpty() && xTo_->text().isEmpty() && probe.stdx > 0) {
+    xFrom_->setText(Q(NumberToText(-2 * probe.stdx)));
+    xTo_->setText(Q(NumberToText(2 * probe.stdx)));
+  }
+  filling_ = false;
+}
+
+void FigureTab::FillInput(AnalysisInput& in) const {
+  in.range = static_cast<figure::Range>(range_->currentIndex());
+  in.xFrom = Std(xFrom_->text());
+  in.xTo = Std(xTo_->text());
+  in.bands = bands_->isChecked();
+}
+
+void FigureTab::Render(const Analysis& a) {
+  const bool typed = range_->currentIndex() == static_cast<int>(figure::Range::Typed);
+  xFrom_->setEnabled(typed);
+  xTo_->setEnabled(typed);
+  undressed_ = a.lines;
+  SetNotice(Q(a.notice.text), a.notice.problem);
+  Redress();
+}
+
+std::vector<std::string> FigureTab::LegendNames() const {
+  std::vector<std::string> names;
+  for (int i = 0; i < legend_->rowCount(); ++i) {
+    const QTableWidgetItem* item = legend_->item(i, 0);
+    names.push_back(item != nullptr ? Std(item->text().trimmed()) : std::string());
+  }
+  return names;
+}
+
+void FigureTab::Redress() {
+  dressed_ =
+      Dressed(undressed_, {.xTitle = Std(xTitle_->text()), .yTitle = Std(yTitle_->text()), .names = LegendNames()});
+  plot_->setAccessibleDescription(Describe(dressed_, probe_));
+  plot_->update();
+}
+
+FigureSettings FigureTab::Settings() const {
+  const double k = unit_->currentIndex() == 1 ? 1 / kCmPerInch : 1.0;
+  return {.inches = {width_->value() * k, height_->value() * k},
+          .dpi = resolution_->value(),
+          .style = style_->currentIndex() == 1 ? FigureStyle::Colour : FigureStyle::BlackAndWhite};
+}
+
+void FigureTab::SetNotice(const QString& text, bool problem) { ShowStatus(notice_, text, problem); }
+
+void FigureTab::OnUnitChanged() {
+  // The same size in the other unit.
+  const bool cm = unit_->currentIndex() == 1;
+  const double k = cm ? kCmPerInch : 1 / kCmPerInch;
+  for (QDoubleSpinBox* b : {width_, height_}) {
+    const double v = b->value() * k;
+    b->setRange(cm ? 2.54 : 1, cm ? 101.6 : 40);
+    b->setValue(v);
+  }
+}
+
+}  // namespace marvane

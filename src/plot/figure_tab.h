@@ -1,0 +1,75 @@
+#pragma once
+
+// The figure tab of the plot window: the lines figure rendered from the
+// window's analysis, dressed with the titles and legend names typed here;
+// the X range, bands, style, size and resolution; saving and copying the
+// figure, and copying the table.
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+#include "analysis/analysis.h"
+#include "models/probe.h"
+#include "plot/figure_export.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace marvane {
+
+class FigureView;
+
+class FigureTab : public QWidget {
+ public:
+  explicit FigureTab(QWidget* parent);
+
+  // A new Compute: one legend name per line (new lines get their own name,
+  // names typed stay), and the typed X range's default where it is empty.
+  void SetProbe(const Probe& probe);
+  void FillInput(AnalysisInput& in) const;
+  void Render(const Analysis& a);
+
+  // The figure as drawn: the analysis's, with the titles and names typed here.
+  const figure::Figure& Figure() const { return dressed_; }
+  FigureSettings Settings() const;
+  // The legend names typed, by line ("" where the line keeps its own).
+  std::vector<std::string> LegendNames() const;
+  void SetNotice(const QString& text, bool problem);
+
+  std::function<void()> onChanged;          // an input of the analysis changed
+  std::function<void()> onSettingsChanged;  // the size or the style changed
+  std::function<void()> onSave, onCopyFigure, onCopyTable;
+
+ private:
+  QLayout* BuildControls();
+  void Redress();
+  void OnUnitChanged();
+
+  Probe probe_;
+  figure::Figure undressed_, dressed_;
+  bool filling_ = false;
+
+  FigureView* plot_ = nullptr;
+  QLabel* notice_ = nullptr;
+  QComboBox* style_ = nullptr;
+  QComboBox* range_ = nullptr;
+  QLineEdit* xFrom_ = nullptr;
+  QLineEdit* xTo_ = nullptr;
+  QLineEdit* xTitle_ = nullptr;
+  QLineEdit* yTitle_ = nullptr;
+  QTableWidget* legend_ = nullptr;
+  QDoubleSpinBox* width_ = nullptr;
+  QDoubleSpinBox* height_ = nullptr;
+  QComboBox* unit_ = nullptr;
+  QSpinBox* resolution_ = nullptr;
+  QCheckBox* bands_ = nullptr;
+};
+
+}  // namespace marvane

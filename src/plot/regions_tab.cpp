@@ -1,0 +1,163 @@
+#include "plot/regions_tab.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "plot/figure_view.h"
+#include "plot/panel_parts.h"
+#include "plot/save_dialog.h"
+#include "shell/qt_text.h"
+
+namespace marvane {
+
+RegionsTab::RegionsTab(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("regionsPage"));
+  auto* top = new QHBoxLayout(this);
+  top->addWidget(BuildTables(), 5);
+  top->addLayout(BuildControls(), 4);
+}
+
+QWidget* RegionsTab::BuildTables() {
+  auto* box = new QWidget;
+  regionsTable_ = MakeResultTable(QStringLiteral("regions"), {}, box);
+  regionsTable_->setAccessibleName(QStringLiteral("Regions of significance"));
+  regionsText_ = MakeWordsLabel(QStringLiteral("regionsText"), box);
+  crossoversTable_ = MakeResultTable(QStringLiteral("crossovers"), {}, box);
+  crossoversTable_->setAccessibleName(QStringLiteral("Crossovers"));
+  crossoversText_ = MakeWordsLabel(QStringLiteral("crossoversText"), box);
+  auto* tables = new QVBoxLayout(box);
+  tables->addWidget(new QLabel(QStringLiteral("<b>Regions of significance</b>"), box));
+  tables->addWidget(regionsTable_);
+  tables->addWidget(regionsText_);
+  tables->addWidget(new QLabel(QStringLiteral("<b>Where the lines cross</b>"), box));
+  tables->addWidget(crossoversTable_);
+  tables->addWidget(crossoversText_);
+  tables->addStretch(1);
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(box);
+  scroll->setWidgetResizable(true);
+  return scroll;
+}
+
+QLayout* RegionsTab::BuildControls() {
+  effect_ = new QComboBox(this);
+  effect_->setObjectName(QStringLiteral("regionEffect"));
+  effect_->setAccessibleName(QStringLiteral("effect of the region figure"));
+  range_ = new QComboBox(this);
+  range_->setObjectName(QStringLiteral("regionRange"));
+  range_->addItems({QStringLiteral("±2 SD, or around the typed values"), QStringLiteral("Typed")});
+  range_->setAccessibleName(QStringLiteral("range of the region figure"));
+  from_ = new QLineEdit(this);
+  from_->setObjectName(QStringLiteral("regionFrom"));
+  from_->setAccessibleName(QStringLiteral("region figure from"));
+  to_ = new QLineEdit(this);
+  to_->setObjectName(QStringLiteral("regionTo"));
+  to_->setAccessibleName(QStringLiteral("region figure to"));
+  status_ = MakeWordsLabel(QStringLiteral("regionStatus"), this);
+  plot_ = new FigureView({.figure = [this]() -> const figure::Figure& { return figure_; },
+                          .inches = [this] { return settings_.inches; },
+                          .style = [this] { return settings_.style; }},
+                         this);
+  plot_->setObjectName(QStringLiteral("regionPlot"));
+  plot_->setAccessibleName(QStringLiteral("Region figure of the effect"));
+  save_ = new QPushButton(QStringLiteral("Save region figure…"), this);
+  save_->setObjectName(QStringLiteral("saveRegionFigure"));
+  copy_ = new QPushButton(QStringLiteral("Copy region figure"), this);
+  copy_->setObjectName(QStringLiteral("copyRegionFigure"));
+
+  auto* controls = new QFormLayout;
+  controls->addRow(QStringLiteral("&Effect"), effect_);
+  controls->addRow(QStringLiteral("&Range"), range_);
+  auto* typed = new QHBoxLayout;
+  typed->addWidget(from_);
+  typed->addWidget(new QLabel(QStringLiteral("to"), this));
+  typed->addWidget(to_);
+  controls->addRow(QStringLiteral("Typed from"), typed);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(save_);
+  buttons->addWidget(copy_);
+  buttons->addStretch(1);
+  auto* right = new QVBoxLayout;
+  right->addLayout(controls);
+  right->addWidget(status_);
+  right->addWidget(plot_, 1);
+  right->addLayout(buttons);
+
+  auto changed = [this] {
+    if (!filling_ && onChanged) onChanged();
+  };
+  connect(effect_, &QComboBox::currentIndexChanged, this, changed);
+  connect(range_, &QComboBox::currentIndexChanged, this, changed);
+  for (QLineEdit* e : {from_, to_}) connect(e, &QLineEdit::textChanged, this, changed);
+  connect(save_, &QPushButton::clicked, this, [this] { ChooseFile(); });
+  connect(copy_, &QPushButton::clicked, this, [this] {
+    QGuiApplication::clipboard()->setImage(FigureImage(figure_, settings_));
+    ShowStatus(status_, QStringLiteral("Copied the region figure to the clipboard."), false);
+  });
+  return right;
+}
+
+void RegionsTab::FillInput(AnalysisInput& in) const {
+  in.regionEffect = std::max(0, effect_->currentIndex());
+  in.regionTyped = range_->currentIndex() == 1;
+  in.regionFrom = Std(from_->text());
+  in.regionTo = Std(to_->text());
+}
+
+void RegionsTab::Render(const Analysis& a) {
+  filling_ = true;
+  // The effects to choose from, keeping the choice where it still exists.
+  const QStringList names = Q(a.effectNames);
+  QStringList shown;
+  for (int i = 0; i < effect_->count(); ++i) shown << effect_->itemText(i);
+  if (names != shown) {
+    const QString chosen = effect_->currentText();
+    effect_->clear();
+    effect_->addItems(names);
+    effect_->setCurrentIndex(std::max(0, effect_->findText(chosen)));
+  }
+  if (from_->text().isEmpty() && to_->text().isEmpty()) {
+    from_->setText(Q(a.regionFromDefault));
+    to_->setText(Q(a.regionToDefault));
+  }
+  filling_ = false;
+  const bool typed = range_->currentIndex() == 1;
+  from_->setEnabled(typed);
+  to_->setEnabled(typed);
+  ShowTable(regionsTable_, a.regionsTable);
+  ShowTable(crossoversTable_, a.crossingsTable);
+  regionsText_->setText(Q(a.regionsText));
+  crossoversText_->setText(Q(a.crossingsText));
+  figure_ = a.regionFigure;
+  ShowStatus(status_, a.regionStatus);
+  plot_->setAccessibleDescription(Q(a.regionStatus.text));
+  plot_->update();
+}
+
+void RegionsTab::SetSettings(const FigureSettings& settings) {
+  settings_ = settings;
+  plot_->update();
+}
+
+bool RegionsTab::SaveFigure(const QString& path, const QString& format, const QString& title) {
+  const QString problem = WriteFigure(path, format, figure_, settings_, title);
+  ShowStatus(status_, problem.isEmpty() ? QStringLiteral("Saved the region figure as %1.").arg(path) : problem,
+             !problem.isEmpty());
+  return problem.isEmpty();
+}
+
+void RegionsTab::ChooseFile() {
+  const auto [path, format] = AskWhereToSave(this, QStringLiteral("region.png"));
+  if (!path.isEmpty()) SaveFigure(path, format, window()->windowTitle());
+}
+
+}  // namespace marvane

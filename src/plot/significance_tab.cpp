@@ -1,0 +1,191 @@
+#include "plot/significance_tab.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "plot/panel_parts.h"
+#include "shell/qt_text.h"
+
+namespace marvane {
+
+SignificanceTab::SignificanceTab(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("significance"));
+  auto* top = new QHBoxLayout(this);
+  top->addWidget(BuildInputs(), 2);
+  top->addWidget(BuildTables(), 3);
+  ShowStatus(status_, QStringLiteral("Paste the covariance matrix of the weights to test the lines."), false);
+}
+
+QWidget* SignificanceTab::BuildInputs() {
+  auto* box = new QWidget(this);
+  text_ = new QPlainTextEdit(box);
+  text_->setObjectName(QStringLiteral("covariance"));
+  text_->setPlaceholderText(QStringLiteral(
+      "Paste the covariance matrix of the weights here, as your statistics package prints it: "
+      "R's vcov(fit), Stata's matrix list e(V), SPSS's coefficient correlations, a spreadsheet, or bare numbers."));
+  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text_->setAccessibleName(QStringLiteral("covariance matrix of the weights"));
+  QFont mono(QStringLiteral("Liberation Mono"));
+  mono.setStyleHint(QFont::Monospace);
+  text_->setFont(mono);
+
+  terms_ = new QTableWidget(0, 2, box);
+  terms_->setObjectName(QStringLiteral("terms"));
+  terms_->setHorizontalHeaderLabels({QStringLiteral("Weight"), QStringLiteral("Pasted row")});
+  terms_->verticalHeader()->setVisible(false);
+  terms_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  terms_->horizontalHeader()->setStretchLastSection(true);
+  terms_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+  auto line = [box](const char* name, const char* accessible, const QString& text = {}) {
+    auto* e = new QLineEdit(text, box);
+    e->setObjectName(QLatin1String(name));
+    e->setAccessibleName(QLatin1String(accessible));
+    return e;
+  };
+  df_ = line("df", "residual degrees of freedom");
+  sampleSize_ = line("sampleSize", "sample size");
+  level_ = line("level", "confidence level in percent", QStringLiteral("95"));
+  decimals_ = new QSpinBox(box);
+  decimals_->setObjectName(QStringLiteral("decimals"));
+  decimals_->setRange(1, 6);
+  decimals_->setValue(3);
+  decimals_->setAccessibleName(QStringLiteral("decimals shown"));
+  status_ = MakeWordsLabel(QStringLiteral("covarianceStatus"), box);
+
+  auto* inputs = new QFormLayout;
+  inputs->addRow(QStringLiteral("Residual &df"), df_);
+  inputs->addRow(QStringLiteral("or sample si&ze N"), sampleSize_);
+  inputs->addRow(QStringLiteral("Confidence &level, %"), level_);
+  inputs->addRow(QStringLiteral("Deci&mals shown"), decimals_);
+  auto* left = new QVBoxLayout(box);
+  left->setContentsMargins(0, 0, 0, 0);
+  auto* pasteLabel = new QLabel(QStringLiteral("&Covariance matrix of the weights"), box);
+  pasteLabel->setBuddy(text_);
+  left->addWidget(pasteLabel);
+  left->addWidget(text_, 1);
+  left->addWidget(new QLabel(QStringLiteral("Which pasted row is which weight"), box));
+  left->addWidget(terms_, 1);
+  left->addLayout(inputs);
+  left->addWidget(status_);
+
+  auto changed = [this] {
+    if (!filling_ && onChanged) onChanged();
+  };
+  connect(text_, &QPlainTextEdit::textChanged, this, changed);
+  for (QLineEdit* e : {df_, sampleSize_, level_}) connect(e, &QLineEdit::textChanged, this, changed);
+  connect(decimals_, &QSpinBox::valueChanged, this, changed);
+  return box;
+}
+
+QWidget* SignificanceTab::BuildTables() {
+  auto* tablesBox = new QWidget;
+  auto* tables = new QVBoxLayout(tablesBox);
+  for (const stats::Table& t : stats::EmptyTables()) {
+    tables->addWidget(new QLabel(QStringLiteral("<b>%1</b>").arg(QLatin1String(t.title)), tablesBox));
+    QTableWidget* table = MakeResultTable(QLatin1String(t.id), {}, tablesBox);
+    table->setAccessibleName(QLatin1String(t.title));
+    tables->addWidget(table);
+    tables_.push_back(table);
+  }
+  tablesNote_ = MakeWordsLabel(QStringLiteral("tablesNote"), tablesBox);
+  tables->addWidget(tablesNote_);
+  copyText_ = new QPushButton(QStringLiteral("Copy te&xt"), tablesBox);
+  copyText_->setObjectName(QStringLiteral("copyText"));
+  auto* copyRow = new QHBoxLayout;
+  copyRow->addWidget(copyText_);
+  copyRow->addStretch(1);
+  tables->addLayout(copyRow);
+  tables->addStretch(1);
+  connect(copyText_, &QPushButton::clicked, this, [this] {
+    if (onCopyText) onCopyText();
+  });
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(tablesBox);
+  scroll->setWidgetResizable(true);
+  return scroll;
+}
+
+void SignificanceTab::SetWeights(const std::vector<ModelWeight>& weights) {
+  std::vector<std::string> boxes;
+  for (const ModelWeight& w : weights) boxes.push_back(w.box);
+  if (boxes == boxes_) return;
+  boxes_ = boxes;
+  offered_.clear();
+  filling_ = true;
+  terms_->setRowCount(static_cast<int>(weights.size()));
+  for (std::size_t i = 0; i < weights.size(); ++i) {
+    const ModelWeight& w = weights[i];
+    const int row = static_cast<int>(i);
+    terms_->setItem(row, 0, new QTableWidgetItem(Q(w.meaning)));
+    auto* combo = new QComboBox(terms_);
+    combo->setObjectName(QStringLiteral("map_") + Q(w.box));
+    combo->setAccessibleName(QStringLiteral("pasted row of the ") + Q(w.meaning));
+    connect(combo, &QComboBox::currentIndexChanged, this, [this] {
+      if (!filling_ && onChanged) onChanged();
+    });
+    terms_->setCellWidget(row, 1, combo);
+  }
+  // Every weight's row in sight, up to the eight of the three-way model.
+  const int shown = std::min(terms_->rowCount(), 8);
+  terms_->setMinimumHeight(terms_->horizontalHeader()->height() +
+                           shown * terms_->verticalHeader()->defaultSectionSize() + 4);
+  filling_ = false;
+}
+
+void SignificanceTab::FillInput(AnalysisInput& in) const {
+  in.pasted = Std(text_->toPlainText());
+  in.df = Std(df_->text());
+  in.sampleSize = Std(sampleSize_->text());
+  in.level = Std(level_->text());
+  in.decimals = decimals_->value();
+  if (offered_.empty()) return;
+  MappingChoice choice{.rows = offered_, .rowOf = {}};
+  for (int row = 0; row < terms_->rowCount(); ++row) {
+    const auto* combo = qobject_cast<QComboBox*>(terms_->cellWidget(row, 1));
+    choice.rowOf.push_back(combo != nullptr ? combo->currentData().toInt() : -1);
+  }
+  in.mapping = std::move(choice);
+}
+
+// The mapping boxes offer the pasted rows and "none", and show the mapping used.
+void SignificanceTab::ShowMapping(const Analysis& a) {
+  filling_ = true;
+  const bool refill = a.rowChoices != offered_;
+  for (int row = 0; row < terms_->rowCount(); ++row) {
+    auto* combo = qobject_cast<QComboBox*>(terms_->cellWidget(row, 1));
+    if (combo == nullptr) continue;
+    if (refill) {
+      combo->clear();
+      for (std::size_t k = 0; k < a.rowChoices.size(); ++k) combo->addItem(Q(a.rowChoices[k]), static_cast<int>(k));
+      combo->addItem(QStringLiteral("none"), -1);
+    }
+    const std::size_t i = static_cast<std::size_t>(row);
+    const int chosen = i < a.mapping.rowOf.size() ? a.mapping.rowOf[i] : -1;
+    combo->setCurrentIndex(std::max(0, combo->findData(chosen)));
+  }
+  offered_ = a.rowChoices;
+  filling_ = false;
+}
+
+void SignificanceTab::Render(const Analysis& a) {
+  ShowMapping(a);
+  for (std::size_t k = 0; k < tables_.size() && k < a.significanceTables.size(); ++k) {
+    ShowTable(tables_[k], a.significanceTables[k]);
+  }
+  tablesNote_->setText(Q(a.tablesNote));
+  ShowStatus(status_, a.covarianceStatus);
+}
+
+}  // namespace marvane

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QImageReader>
 #include <QSvgRenderer>
@@ -220,6 +221,30 @@ class PlotGuiTest : public QObject {
     QVERIFY(w->TableText().contains("High anxiety\t0.75"));
     w->findChild<QComboBox*>("style")->setCurrentIndex(1);
     QVERIFY(w->Style() == FigureStyle::Colour);
+  }
+
+  // A Compute analyses the window's inputs once; a title, a legend name, the
+  // style or the size only redraws the figure.
+  void oneAnalysisPerComputeAndNoneForALabel() {
+    ModelForm* form = OpenFromMenu("Command1");
+    Drive(form, kExamples[0].steps);
+    ProbeWindow* w = OpenPlot(form);
+    const int opened = w->Analyses();
+    QCOMPARE(opened, 1);
+    Click(form, "Command1");
+    QCOMPARE(w->Analyses(), opened + 1);
+    auto* xTitle = w->findChild<QLineEdit*>("xTitle");
+    xTitle->clear();
+    QTest::keyClicks(xTitle, "Stress");
+    w->findChild<QTableWidget*>("legend")->item(0, 0)->setText("High");
+    w->findChild<QComboBox*>("style")->setCurrentIndex(1);
+    w->findChild<QDoubleSpinBox*>("figureWidth")->setValue(3);
+    QCOMPARE(w->Analyses(), opened + 1);
+    QCOMPARE(w->CurrentFigure().xTitle, std::string("Stress"));
+    QCOMPARE(w->CurrentFigure().lines[0].name, std::string("High"));
+    // A number of the figure does go through the analysis, once.
+    w->findChild<QComboBox*>("range")->setCurrentIndex(1);
+    QCOMPARE(w->Analyses(), opened + 2);
   }
 
   void zeroStdxGivesWords() {

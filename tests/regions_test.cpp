@@ -25,6 +25,7 @@
 #include "models/quant3.h"
 #include "models/quantz.h"
 #include "stats/regions.h"
+#include "stats/report.h"
 
 namespace marvane::stats {
 namespace {
@@ -315,6 +316,31 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"no_variance", Matrix(4, std::vector<double>(16, 0.0)), State::NotTestable,
                   State::NotTestable}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A number beyond what a double holds is said to be so, never taken for a
+// standard error of 0: along Z of the three-way model at V = +-1e200 the
+// effect's variance has V^2 Var(bxv); all lines of Quant at Z = +-1e200
+// differ in intercept by 2e200 bz.
+TEST(EngineStates, NumbersBeyondTheRangeAreNotAZeroStandardError) {
+  const Probe q3 = Quant3Probe({.bx = 1, .bz = 2, .bv = 3, .bxz = 0.5, .bxv = 0.25, .bzv = 0.1, .bxzv = 0.05,
+                                .a = 10, .stdx = 2, .stdz = 1, .stdv = 1e200});
+  std::vector<double> identity(64, 0.0);
+  for (std::size_t i = 0; i < 8; ++i) identity[i * 8 + i] = 1;
+  const auto regions = Regions(q3, Matrix(8, identity), kT95);
+  ASSERT_EQ(regions.size(), 4u);
+  EXPECT_EQ(regions[0].state, State::BeyondRange);
+  const std::string sentence = RegionSentence(regions[0], kT95, 2);
+  EXPECT_NE(sentence.find("beyond what the program can hold"), std::string::npos) << sentence;
+  EXPECT_EQ(StateWords(regions[0].state), "beyond what the program can hold");
+
+  const Probe q = QuantProbe({.bx = 1, .bz = 2, .bxz = 0.5, .a = 0, .stdz = 1e200, .stdx = 1});
+  const auto crossings = Crossovers(q, Matrix(4, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}), kT95);
+  ASSERT_EQ(crossings.size(), 1u);
+  EXPECT_EQ(crossings[0].state, State::BeyondRange);
+  const std::string crossing = CrossoverSentence(crossings[0], Verdict::Undetermined, "X", kT95, 2);
+  EXPECT_NE(crossing.find("beyond what the program can hold"), std::string::npos) << crossing;
+  EXPECT_EQ(crossing.find("standard error is 0"), std::string::npos) << crossing;
+}
 
 // A correlation of exactly 1 is no error (a singular matrix), one just
 // beyond it by more than rounding is.

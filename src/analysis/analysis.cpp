@@ -244,7 +244,7 @@ void AnalyseMatrix(Analysis& a, const Probe& probe, const AnalysisInput& in) {
     a.mapping = *in.mapping;
     a.rowChoices = in.mapping->rows;
   }
-  if (Trim(in.pasted).empty()) {
+  if (in.pasted.find_first_not_of(" \t\r\n") == std::string::npos) {
     a.covarianceStatus = {"Paste the covariance matrix of the weights to test the lines.", false};
     return;
   }

@@ -5,6 +5,7 @@
 
 #include "forms/form_design.h"
 #include "shell/number_text.h"
+#include "shell/qt_text.h"
 
 namespace marvane {
 namespace {
@@ -104,7 +105,7 @@ HeldTerm IncompleteForm::ReadTerm(int row) {
 // controls below; the text is kept and drawn again whenever the form is
 // painted, so it survives covering, resizing and repainting.
 void IncompleteForm::PrintOnSurface(const std::string& text) {
-  surfaceText_ = QString::fromStdString(text);
+  surfaceText_ = Q(text);
   update();
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "shell/form_window.h"
+#include "shell/qt_text.h"
 
 namespace marvane {
 namespace {
@@ -39,13 +40,13 @@ QAccessibleInterface* ValueLabelFactory(const QString& className, QObject* objec
 
 // "the weight of X" -> "weight of X": a name reads without the article.
 QString WithoutArticle(const std::string& meaning) {
-  QString s = QString::fromStdString(meaning);
+  QString s = Q(meaning);
   if (s.startsWith(QLatin1String("the "))) s.remove(0, 4);
   return s;
 }
 
 QString Sentence(const std::string& meaning) {
-  QString s = QString::fromStdString(meaning);
+  QString s = Q(meaning);
   if (!s.isEmpty()) s[0] = s[0].toUpper();
   return s;
 }
@@ -53,7 +54,7 @@ QString Sentence(const std::string& meaning) {
 QString ButtonWords(const forms::Control& c) {
   if (c.caption == "Back") return QStringLiteral("Back to the menu");
   if (c.caption == "GO") return QStringLiteral("Go: show a row for each other term");
-  return QString::fromStdString(c.caption);
+  return Q(c.caption);
 }
 
 }  // namespace

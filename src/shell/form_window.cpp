@@ -11,6 +11,7 @@
 
 #include "shell/accessibility.h"
 #include "shell/navigation.h"
+#include "shell/qt_text.h"
 
 namespace marvane {
 namespace {
@@ -79,7 +80,7 @@ QWidget* BuildControl(const forms::Control& c, QWidget* parent) {
   QWidget* w = nullptr;
   switch (c.kind) {
     case Kind::Label: {
-      auto* label = new QLabel(QString::fromStdString(c.caption), parent);
+      auto* label = new QLabel(Q(c.caption), parent);
       label->setWordWrap(true);
       label->setAlignment((c.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
       label->setTextFormat(Qt::PlainText);
@@ -93,7 +94,7 @@ QWidget* BuildControl(const forms::Control& c, QWidget* parent) {
       break;
     }
     case Kind::TextBox: {
-      auto* box = new QLineEdit(QString::fromStdString(c.caption), parent);
+      auto* box = new QLineEdit(Q(c.caption), parent);
       QPalette pal = box->palette();
       pal.setColor(QPalette::Base, kFormColour);
       box->setPalette(pal);
@@ -102,7 +103,7 @@ QWidget* BuildControl(const forms::Control& c, QWidget* parent) {
       break;
     }
     case Kind::Button: {
-      auto* button = new QPushButton(QString::fromStdString(c.caption), parent);
+      auto* button = new QPushButton(Q(c.caption), parent);
       QPalette pal = button->palette();
       pal.setColor(QPalette::Button, c.colour == Colour::Blue ? kBlue : kGreen);
       pal.setColor(QPalette::ButtonText, Qt::black);
@@ -112,7 +113,7 @@ QWidget* BuildControl(const forms::Control& c, QWidget* parent) {
       break;
     }
   }
-  w->setObjectName(QString::fromStdString(c.name));
+  w->setObjectName(Q(c.name));
   w->setFont(DesignFont(c));
   w->setGeometry(TwipsToPixels(c.left), TwipsToPixels(c.top), TwipsToPixels(c.width),
                  TwipsToPixels(c.height));
@@ -150,8 +151,8 @@ QString DesignFontFamily() {
 }
 
 FormWindow::FormWindow(const forms::FormDesign& design) : design_(design) {
-  setObjectName(QString::fromStdString(design.name));
-  setWindowTitle(QString::fromStdString(design.caption));
+  setObjectName(Q(design.name));
+  setWindowTitle(Q(design.caption));
   QPalette pal = palette();
   pal.setColor(QPalette::Window, kFormColour);
   setPalette(pal);

@@ -298,95 +298,73 @@ void AddBracket(Figure& f, const stats::Crossover& c, const stats::Reference& r,
 
 }  // namespace
 
-Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stats::WeightCovariance& covariance,
-                      const stats::Reference& reference, const stats::Region& region, const RegionOptions& options) {
-  Figure f;
-  const std::string variable = effect.along.empty() ? "the variable" : effect.along;
-  std::string effectName = Capitalised(effect.name.empty() ? "the effect" : effect.name);
-  if (!effect.heldAt.empty()) effectName += " at " + effect.heldAt;
-  f.xTitle = options.xTitle ? *options.xTitle : variable;
-  f.yTitle = options.yTitle ? *options.yTitle : effectName;
+namespace {
 
+// The range of the region figure's variable, or why there is none.
+struct RangeOrWhy {
   double from = 0, to = 0;
+  std::string why;
+};
+
+RangeOrWhy RegionRange(const Probe& probe, const LinearEffect& effect, const RegionOptions& options,
+                       const std::string& variable) {
+  RangeOrWhy r;
   if (options.typed) {
-    from = options.typedFrom;
-    to = options.typedTo;
-    if (!Finite(from) || !Finite(to) || !(from < to)) {
-      f.note = "The typed range of " + variable + " must run from a lower to a higher number.";
-      return f;
+    r.from = options.typedFrom;
+    r.to = options.typedTo;
+    if (!Finite(r.from) || !Finite(r.to) || !(r.from < r.to)) {
+      return {0, 0, "The typed range of " + variable + " must run from a lower to a higher number."};
     }
   } else if (effect.sd > 0) {
-    from = -2 * effect.sd;
-    to = 2 * effect.sd;
+    r.from = -2 * effect.sd;
+    r.to = 2 * effect.sd;
   } else if (!probe.moderatorValues.empty()) {
     const auto [lo, hi] = std::minmax_element(probe.moderatorValues.begin(), probe.moderatorValues.end());
-    if (!Finite(*lo) || !Finite(*hi)) {
-      f.note = "The typed values of " + variable + " are not all numbers.";
-      return f;
-    }
+    if (!Finite(*lo) || !Finite(*hi)) return {0, 0, "The typed values of " + variable + " are not all numbers."};
     const double half = (*hi - *lo) / 2;
-    from = half > 0 ? *lo - half : *lo - 1;
-    to = half > 0 ? *hi + half : *hi + 1;
+    r.from = half > 0 ? *lo - half : *lo - 1;
+    r.to = half > 0 ? *hi + half : *hi + 1;
   } else {
-    f.note = "The standard deviation of " + variable + " is not known: type a range of " + variable + ".";
-    return f;
+    return {0, 0, "The standard deviation of " + variable + " is not known: type a range of " + variable + "."};
   }
-  if (!Finite(from) || !Finite(to) || !(from < to) || std::abs(from) > kLargest || std::abs(to) > kLargest) {
-    f.note = "The range of " + variable + " is too wide to draw.";
-    return f;
+  if (!Finite(r.from) || !Finite(r.to) || !(r.from < r.to) || std::abs(r.from) > kLargest ||
+      std::abs(r.to) > kLargest) {
+    return {0, 0, "The range of " + variable + " is too wide to draw."};
   }
+  return r;
+}
 
-  const double c0 = Combine(effect.p, probe.weights), c1 = Combine(effect.q, probe.weights);
-  if (!Finite(c0) || !Finite(c1)) {
-    f.note = "The " + effect.name + " is too large to draw.";
-    return f;
-  }
+// The band of the effect c0 + u c1 over the range, or why there is none.
+BandOrWhy EffectBand(const Probe& probe, const LinearEffect& effect, const stats::WeightCovariance& covariance,
+                     const stats::Reference& reference, double c0, double c1, const RangeOrWhy& range,
+                     const std::string& variable) {
+  if (!Finite(c0) || !Finite(c1)) return {std::nullopt, "The " + effect.name + " is too large to draw."};
   if (!stats::Computable(effect.p, covariance) || !stats::Computable(effect.q, covariance)) {
-    f.note = "The region figure needs the variance of the " +
-             MissingWeight(effect.p, effect.q, probe.weights, covariance) + ", which the matrix has no row for.";
-    return f;
+    return {std::nullopt, "The region figure needs the variance of the " +
+                              MissingWeight(effect.p, effect.q, probe.weights, covariance) +
+                              ", which the matrix has no row for."};
   }
   const double critical = stats::Critical(reference);
   if (!(critical > 0)) {
-    f.note = "The region figure needs a confidence level between 0% and 100% and degrees of freedom above 0.";
-    return f;
+    return {std::nullopt,
+            "The region figure needs a confidence level between 0% and 100% and degrees of freedom above 0."};
   }
   const stats::AffineVariance curve = stats::VarianceOfAffine(effect.p, effect.q, covariance);
   if (curve.Zero()) {
-    f.note = "The " + effect.name + " has no standard error: the matrix gives it a variance of 0.";
-    return f;
+    return {std::nullopt, "The " + effect.name + " has no standard error: the matrix gives it a variance of 0."};
   }
-  BandOrWhy band = MakeBand(c0, c1, curve, critical, from, to, variable, 0);
-  if (!band.band) {
-    f.note = "No region figure: the " + effect.name + " " + band.why + ".";
-    return f;
-  }
+  BandOrWhy band = MakeBand(c0, c1, curve, critical, range.from, range.to, variable, 0);
+  if (!band.band) band.why = "No region figure: the " + effect.name + " " + band.why + ".";
+  return band;
+}
 
-  Line l;
-  l.name = effectName;
-  l.xFrom = from;
-  l.xTo = to;
-  l.yFrom = c0 + from * c1;
-  l.yTo = c0 + to * c1;
-  l.markers = false;
-  double yLo = std::min({0.0, l.yFrom, l.yTo}), yHi = std::max({0.0, l.yFrom, l.yTo});
-  for (std::size_t i = 0; i < band.band->x.size(); ++i) {
-    yLo = std::min(yLo, band.band->lower[i]);
-    yHi = std::max(yHi, band.band->upper[i]);
-  }
-  f.lines.push_back(l);
-  f.bands.push_back(std::move(*band.band));
-  f.bandLegend = stats::LevelText(reference.level) + " confidence band";
-  f.zeroLine = true;
-
+// The region shaded inside [from, to] and its bounds there marked; false
+// when a bound is no number.
+bool Shade(Figure& f, const stats::Region& region, double from, double to, const std::string& variable) {
   using Kind = stats::Region::Kind;
   const bool twoBounds = region.kind == Kind::Outside || region.kind == Kind::Between;
   const bool oneBound = region.kind == Kind::Above || region.kind == Kind::Below;
-  if ((twoBounds || oneBound) && (std::isnan(region.lower) || (twoBounds && std::isnan(region.upper)))) {
-    f = Figure{};
-    f.note = "The region of the " + effect.name + " could not be computed.";
-    return f;
-  }
+  if ((twoBounds || oneBound) && (std::isnan(region.lower) || (twoBounds && std::isnan(region.upper)))) return false;
   auto span = [&](double a, double b) {
     a = std::max(a, from);
     b = std::min(b, to);
@@ -397,20 +375,11 @@ Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stat
       span(from, region.lower);
       span(region.upper, to);
       break;
-    case Kind::Between:
-      span(region.lower, region.upper);
-      break;
-    case Kind::Above:
-      span(region.lower, to);
-      break;
-    case Kind::Below:
-      span(from, region.lower);
-      break;
-    case Kind::Everywhere:
-      span(from, to);
-      break;
-    case Kind::Nowhere:
-      break;
+    case Kind::Between: span(region.lower, region.upper); break;
+    case Kind::Above: span(region.lower, to); break;
+    case Kind::Below: span(from, region.lower); break;
+    case Kind::Everywhere: span(from, to); break;
+    case Kind::Nowhere: break;
   }
   std::vector<double> marks;
   if (twoBounds || oneBound) marks.push_back(region.lower);
@@ -418,8 +387,48 @@ Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stat
   for (double x : marks) {
     if (Finite(x) && x >= from && x <= to) f.bounds.push_back({x, variable + " = " + NumberToText(x, 3)});
   }
+  return true;
+}
+
+}  // namespace
+
+Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stats::WeightCovariance& covariance,
+                      const stats::Reference& reference, const stats::Region& region, const RegionOptions& options) {
+  Figure f;
+  const std::string variable = effect.along.empty() ? "the variable" : effect.along;
+  std::string effectName = Capitalised(effect.name.empty() ? "the effect" : effect.name);
+  if (!effect.heldAt.empty()) effectName += " at " + effect.heldAt;
+  f.xTitle = options.xTitle ? *options.xTitle : variable;
+  f.yTitle = options.yTitle ? *options.yTitle : effectName;
+  const RangeOrWhy range = RegionRange(probe, effect, options, variable);
+  if (!range.why.empty()) {
+    f.note = range.why;
+    return f;
+  }
+  const double c0 = Combine(effect.p, probe.weights), c1 = Combine(effect.q, probe.weights);
+  BandOrWhy band = EffectBand(probe, effect, covariance, reference, c0, c1, range, variable);
+  if (!band.band) {
+    f.note = band.why;
+    return f;
+  }
+  const Line l{.name = effectName, .xFrom = range.from, .yFrom = c0 + range.from * c1, .xTo = range.to,
+               .yTo = c0 + range.to * c1, .markers = false};
+  double yLo = std::min({0.0, l.yFrom, l.yTo}), yHi = std::max({0.0, l.yFrom, l.yTo});
+  for (std::size_t i = 0; i < band.band->x.size(); ++i) {
+    yLo = std::min(yLo, band.band->lower[i]);
+    yHi = std::max(yHi, band.band->upper[i]);
+  }
+  f.lines.push_back(l);
+  f.bands.push_back(std::move(*band.band));
+  f.bandLegend = stats::LevelText(reference.level) + " confidence band";
+  f.zeroLine = true;
+  if (!Shade(f, region, range.from, range.to, variable)) {
+    f = Figure{};
+    f.note = "The region of the " + effect.name + " could not be computed.";
+    return f;
+  }
   f.spanLegend = "significant, p < " + stats::AlphaText(reference.level);
-  SetAxes(f, from, to, yLo, yHi);
+  SetAxes(f, range.from, range.to, yLo, yHi);
   return f;
 }
 

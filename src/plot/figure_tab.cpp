@@ -110,10 +110,13 @@ QLayout* FigureTab::BuildControls() {
   resolution_->setSuffix(QStringLiteral(" dpi"));
   bands_ = new QCheckBox(QStringLiteral("Confidence &bands"), this);
   bands_->setObjectName(QStringLiteral("bands"));
+  return LayOut();
+}
+
+QLayout* FigureTab::LayOut() {
   QPushButton* save = Button(QStringLiteral("Save figure…"), "saveFigure", this);
   QPushButton* copyFigure = Button(QStringLiteral("Copy figure"), "copyFigure", this);
   QPushButton* copyTable = Button(QStringLiteral("Copy table"), "copyTable", this);
-
   auto* controls = new QFormLayout;
   controls->addRow(QStringLiteral("&Style"), style_);
   controls->addRow(QStringLiteral("X &range"), range_);
@@ -136,7 +139,20 @@ QLayout* FigureTab::BuildControls() {
   auto* buttons = new QVBoxLayout;
   for (QPushButton* b : {save, copyFigure, copyTable}) buttons->addWidget(b);
   controls->addRow(buttons);
+  connect(save, &QPushButton::clicked, this, [this] {
+    if (onSave) onSave();
+  });
+  connect(copyFigure, &QPushButton::clicked, this, [this] {
+    if (onCopyFigure) onCopyFigure();
+  });
+  connect(copyTable, &QPushButton::clicked, this, [this] {
+    if (onCopyTable) onCopyTable();
+  });
+  Connect();
+  return controls;
+}
 
+void FigureTab::Connect() {
   // What changes a number goes to the analysis; what only labels or sizes
   // the figure redraws it here.
   auto changed = [this] {
@@ -157,16 +173,6 @@ QLayout* FigureTab::BuildControls() {
   for (QDoubleSpinBox* b : {width_, height_}) connect(b, &QDoubleSpinBox::valueChanged, this, settings);
   connect(resolution_, &QSpinBox::valueChanged, this, settings);
   connect(unit_, &QComboBox::currentIndexChanged, this, [this] { OnUnitChanged(); });
-  connect(save, &QPushButton::clicked, this, [this] {
-    if (onSave) onSave();
-  });
-  connect(copyFigure, &QPushButton::clicked, this, [this] {
-    if (onCopyFigure) onCopyFigure();
-  });
-  connect(copyTable, &QPushButton::clicked, this, [this] {
-    if (onCopyTable) onCopyTable();
-  });
-  return controls;
 }
 
 void FigureTab::SetProbe(const Probe& probe) {

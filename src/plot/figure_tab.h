@@ -49,6 +49,8 @@ class FigureTab : public QWidget {
 
  private:
   QLayout* BuildControls();
+  QLayout* LayOut();
+  void Connect();
   void Redress();
   void OnUnitChanged();
 

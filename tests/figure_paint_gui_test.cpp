@@ -1,5 +1,6 @@
 // The painter on every device the program writes to: both figures, with
-// their bands, shaded intervals, bounds and bracket, as PNG, SVG and PDF.
+// their bands, shaded intervals, bounds and bracket, as PNG, SVG and PDF;
+// and where the ink lands: on the lines' data coordinates, white elsewhere.
 // With MARVANE_FIGURE_DUMP set to a folder, the files are also written there
 // to be looked at.
 
@@ -14,6 +15,7 @@
 #include <QSvgRenderer>
 #include <QTest>
 #include <cmath>
+#include <functional>
 
 #include "figure/figure.h"
 #include "models/quant.h"
@@ -156,6 +158,93 @@ QByteArray PngBytes(const QImage& image) {
   return bytes;
 }
 
+// The lines' colours by style: the first three of Okabe and Ito's palette.
+const QColor kLineColours[] = {QColor(0x00, 0x72, 0xB2), QColor(0xD5, 0x5E, 0x00), QColor(0x00, 0x9E, 0x73)};
+
+struct Painted {
+  QImage image;
+  double pixelsPerPoint = 1;
+  QRectF plot;  // the data area, in pixels
+};
+
+// A figure of `inches` at `dpi` painted `inset` pixels inside a white image,
+// as the program saves a PNG (the image knows its resolution).
+Painted PaintAt(const figure::Figure& f, FigureStyle style, QSizeF inches, int dpi, int inset) {
+  const QSize size(qRound(inches.width() * dpi), qRound(inches.height() * dpi));
+  QImage image(size + QSize(2 * inset, 2 * inset), QImage::Format_RGB32);
+  const int dpm = qRound(dpi / 0.0254);
+  image.setDotsPerMeterX(dpm);
+  image.setDotsPerMeterY(dpm);
+  image.fill(Qt::white);
+  const QRectF area(QPointF(inset, inset), QSizeF(size));
+  {
+    QPainter p(&image);
+    PaintFigure(p, f, area, dpi, style);
+  }
+  return {image, dpi / 72.0, FigurePlotArea(f, area, dpi, image)};
+}
+
+QPointF ToPixels(const figure::Figure& f, const QRectF& plot, double x, double y) {
+  return {plot.left() + (x - f.xMin) / (f.xMax - f.xMin) * plot.width(),
+          plot.bottom() - (y - f.yMin) / (f.yMax - f.yMin) * plot.height()};
+}
+
+// Whether a line's marker lies within `reach` pixels of `at`.
+bool UnderAMarker(const figure::Figure& f, const QRectF& plot, QPointF at, double reach) {
+  for (const figure::Line& l : f.lines) {
+    for (QPointF m : {ToPixels(f, plot, l.x1, l.y1), ToPixels(f, plot, l.x2, l.y2)}) {
+      if (l.markers && std::hypot(m.x() - at.x(), m.y() - at.y()) < reach) return true;
+    }
+  }
+  return false;
+}
+
+using Ink = std::function<bool(QRgb)>;
+
+Ink Dark() {
+  return [](QRgb c) { return std::max({qRed(c), qGreen(c), qBlue(c)}) < 90; };
+}
+
+Ink Near(QColor colour) {
+  return [colour](QRgb c) {
+    return std::abs(qRed(c) - colour.red()) <= 40 && std::abs(qGreen(c) - colour.green()) <= 40 &&
+           std::abs(qBlue(c) - colour.blue()) <= 40;
+  };
+}
+
+// Whether a pixel within one pixel of `at` is ink.
+bool InkAround(const QImage& image, QPointF at, const Ink& ink) {
+  const int cx = static_cast<int>(std::floor(at.x())), cy = static_cast<int>(std::floor(at.y()));
+  for (int y = cy - 1; y <= cy + 1; ++y) {
+    for (int x = cx - 1; x <= cx + 1; ++x) {
+      if (image.valid(x, y) && ink(image.pixel(x, y))) return true;
+    }
+  }
+  return false;
+}
+
+// Whether ink lies on the stretch of `reach` pixels either side of `at`
+// along `direction`: long enough to span a dash pattern's gap.
+bool InkAlong(const QImage& image, QPointF at, QPointF direction, double reach, const Ink& ink) {
+  const QPointF unit = direction / std::hypot(direction.x(), direction.y());
+  for (double d = -reach; d <= reach; d += 0.5) {
+    if (InkAround(image, at + d * unit, ink)) return true;
+  }
+  return false;
+}
+
+// Whether every pixel within two pixels of `at` is white.
+bool WhiteAround(const QImage& image, QPointF at) {
+  const int cx = static_cast<int>(std::floor(at.x())), cy = static_cast<int>(std::floor(at.y()));
+  for (int y = cy - 2; y <= cy + 2; ++y) {
+    for (int x = cx - 2; x <= cx + 2; ++x) {
+      const QRgb c = image.pixel(x, y);
+      if (std::min({qRed(c), qGreen(c), qBlue(c)}) < 250) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 class FigurePaintGuiTest : public QObject {
@@ -229,15 +318,92 @@ class FigurePaintGuiTest : public QObject {
   }
 
   void notesAndTinySizesPaintWithoutFault() {
-    // A region figure without a usable SE is a note; painting it, and both
-    // figures on a stamp-sized image, must not fail.
+    // A region figure without a usable SE is a note: its words are painted
+    // and no plot is laid out. Both figures on a stamp-sized image say that
+    // they do not fit rather than draw lines.
     const Probe p = Example();
     const figure::Figure note = figure::DescribeRegion(p, p.effects.front(), stats::WeightCovariance{},
                                                        stats::Reference{}, stats::Region{});
     QVERIFY(!note.note.empty());
-    QVERIFY(!Png(note, FigureStyle::Colour, 72).isNull());
-    QVERIFY(!Png(RegionFigure(), FigureStyle::Colour, 4).isNull());
+    const QImage noteImage = Png(note, FigureStyle::Colour, 72);
+    QVERIFY(CountNear(noteImage, Qt::black, 90) > 50);
+    QCOMPARE(Coloured(noteImage), 0);
+    QVERIFY(FigurePlotArea(note, QRectF(QPointF(0, 0), kInches * 72), 72, noteImage).isEmpty());
+    for (const figure::Figure& f : {RegionFigure(), LinesFigure(true)}) {
+      // 1 x 0.6 in is too small for the axes, the legend and a plot.
+      const Painted stamp = PaintAt(f, FigureStyle::Colour, QSizeF(1, 0.6), 150, 0);
+      QVERIFY(stamp.plot.isEmpty());
+      QVERIFY(CountNear(stamp.image, Qt::black, 90) > 20);
+      QCOMPARE(Coloured(stamp.image), 0);
+      // At 4 dpi a figure of full size is laid out as ever, only tiny.
+      const QImage small = Png(f, FigureStyle::Colour, 4);
+      const QRectF plot = FigurePlotArea(f, QRectF(QPointF(0, 0), kInches * 4), 4, small);
+      QVERIFY(!plot.isEmpty() && QRectF(small.rect()).contains(plot));
+    }
     QVERIFY(QSvgRenderer(Svg(note, FigureStyle::BlackAndWhite)).isValid());
+  }
+
+  // Ink where the lines are: each line's pixels, mapped from its data
+  // coordinates onto the plot's area, in its colour (black in black and
+  // white) at a few points between its ends; white far from any line. The
+  // ticks drawn on both axes pin the area to the picture.
+  void inkLiesAlongTheLines_data() {
+    QTest::addColumn<int>("which");  // 0 lines, 1 lines with bands, 2 region
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QSizeF>("inches");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("inset");
+    QTest::addColumn<QPointF>("blank");  // data coordinates far from any line and band
+    const QSizeF wide(6.5, 4.5), small(8.5 / 2.54, 6 / 2.54);
+    const int colour = static_cast<int>(FigureStyle::Colour), grey = static_cast<int>(FigureStyle::BlackAndWhite);
+    QTest::newRow("lines colour 6.5x4.5 in") << 0 << colour << wide << 150 << 0 << QPointF(-3.5, 5);
+    QTest::newRow("lines grey 8.5x6 cm") << 0 << grey << small << 200 << 0 << QPointF(-3.5, 5);
+    QTest::newRow("lines, bands, grey 6.5x4.5 in") << 1 << grey << wide << 150 << 0 << QPointF(-3.5, 5);
+    QTest::newRow("lines, bands, colour 8.5x6 cm inset") << 1 << colour << small << 300 << 40 << QPointF(-3.5, 5);
+    QTest::newRow("region grey 6.5x4.5 in") << 2 << grey << wide << 150 << 0 << QPointF(-3.5, 1.0);
+    QTest::newRow("region colour 8.5x6 cm") << 2 << colour << small << 200 << 0 << QPointF(-3.5, 1.0);
+  }
+
+  void inkLiesAlongTheLines() {
+    QFETCH(int, which);
+    QFETCH(int, style);
+    QFETCH(QSizeF, inches);
+    QFETCH(int, dpi);
+    QFETCH(int, inset);
+    QFETCH(QPointF, blank);
+    const figure::Figure f = which == 2 ? RegionFigure() : LinesFigure(which == 1);
+    QVERIFY(!f.lines.empty());
+    const FigureStyle s = static_cast<FigureStyle>(style);
+    const Painted painted = PaintAt(f, s, inches, dpi, inset);
+    const QImage& image = painted.image;
+    const QRectF& plot = painted.plot;
+    QVERIFY(!plot.isEmpty());
+    const double pt = painted.pixelsPerPoint;
+    for (const figure::Tick& t : f.xTicks) {
+      const QPointF at(ToPixels(f, plot, t.value, f.yMin).x(), plot.bottom() + 2 * pt);
+      QVERIFY2(InkAround(image, at, Dark()), qPrintable(QStringLiteral("x tick %1").arg(t.value)));
+    }
+    for (const figure::Tick& t : f.yTicks) {
+      const QPointF at(plot.left() - 2 * pt, ToPixels(f, plot, f.xMin, t.value).y());
+      if (UnderAMarker(f, plot, at, 5 * pt)) continue;  // an open marker's white hides the tick
+      QVERIFY2(InkAround(image, at, Dark()), qPrintable(QStringLiteral("y tick %1").arg(t.value)));
+    }
+    for (const figure::Line& l : f.lines) {
+      const Ink ink = s == FigureStyle::Colour ? Near(kLineColours[l.style]) : Dark();
+      // Between the markers, where there are any; past the meeting point,
+      // where the lines lie apart.
+      const double from = l.markers ? l.x1 : l.xFrom, to = l.markers ? l.x2 : l.xTo;
+      const QPointF a = ToPixels(f, plot, l.xFrom, l.yFrom), b = ToPixels(f, plot, l.xTo, l.yTo);
+      for (double t : {0.55, 0.7, 0.85}) {
+        const double x = from + t * (to - from);
+        const double y = l.yFrom + (x - l.xFrom) / (l.xTo - l.xFrom) * (l.yTo - l.yFrom);
+        QVERIFY2(InkAlong(image, ToPixels(f, plot, x, y), b - a, 10 * pt, ink),
+                 qPrintable(QStringLiteral("no ink on %1 at X = %2").arg(QString::fromStdString(l.name)).arg(x)));
+      }
+    }
+    const QPointF blankAt = ToPixels(f, plot, blank.x(), blank.y());
+    QVERIFY(plot.contains(blankAt));
+    QVERIFY(WhiteAround(image, blankAt));
   }
 };
 

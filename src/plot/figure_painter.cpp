@@ -2,141 +2,270 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
-#include <QPaintDevice>
 #include <algorithm>
-#include <cmath>
+#include <array>
+#include <cstddef>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace marvane {
 namespace {
 
-constexpr double kMargin = 8;       // pt
-constexpr double kTickLength = 4;   // pt
-constexpr double kTickFont = 9;     // pt
-constexpr double kTitleFont = 10;   // pt
-constexpr double kLineWidth = 1.5;  // pt
-constexpr double kMarker = 3.2;     // pt, half the marker's size
-constexpr double kSample = 28;      // pt, the legend's line sample
-constexpr double kEdgeWidth = 0.8;  // pt, a band's edges in black and white
-constexpr double kBoundWidth = 0.6; // pt, the marks of a region's bounds
-constexpr double kBracketTick = 3;  // pt, the ends of the bracket
-constexpr double kBandAlpha = 0.18; // the opacity of a band's fill in colour
+// Sizes, all in points.
+constexpr double kMargin = 8;          // around the figure
+constexpr double kTickLength = 4;
+constexpr double kTickFont = 9;        // tick labels, legend, the labels in the plot
+constexpr double kTitleFont = 10;      // axis titles and notes
+constexpr double kAxisWidth = 0.8;
+constexpr double kLineWidth = 1.5;
+constexpr double kMarker = 3.2;        // half the marker's size
+constexpr double kMarkerPen = 1.0;     // the outline of markers, the meeting point and the bracket
+constexpr double kEdgeWidth = 0.8;     // a band's edges in black and white
+constexpr double kBoundWidth = 0.6;    // the zero line and the marks of a region's bounds
+constexpr double kBracketTick = 3;     // the ends of the bracket
+constexpr double kSample = 28;         // the legend's line sample
+constexpr double kSampleGap = 6;       // between a legend sample and its name
+constexpr double kEntryGap = 14;       // between legend columns
+constexpr double kBandAlpha = 0.18;    // the opacity of a band's fill in colour
+constexpr double kLabelGround = 0.8;   // the opacity of a label's white ground
 
-// The shaded intervals: a grey light enough for the lines and bands over it.
-const QColor kSpanGrey(0xE4, 0xE4, 0xE4);
+// ---------------------------------------------------------------------------
+// The look of a line by its style number (0, 1, 2, ...). Each table is used
+// in turn, style modulo its length, so any number of lines gets a look.
+
+struct Rgb {
+  int red, green, blue;
+};
 
 // Okabe and Ito's palette, without the yellow that fades on white.
-const QColor kPalette[] = {QColor(0x00, 0x72, 0xB2), QColor(0xD5, 0x5E, 0x00), QColor(0x00, 0x9E, 0x73),
-                           QColor(0xCC, 0x79, 0xA7), QColor(0xE6, 0x9F, 0x00), QColor(0x56, 0xB4, 0xE9)};
-const Qt::PenStyle kDashes[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine};
+constexpr Rgb kPalette[] = {
+    {0x00, 0x72, 0xB2},  // blue
+    {0xD5, 0x5E, 0x00},  // vermilion
+    {0x00, 0x9E, 0x73},  // bluish green
+    {0xCC, 0x79, 0xA7},  // reddish purple
+    {0xE6, 0x9F, 0x00},  // orange
+    {0x56, 0xB4, 0xE9},  // sky blue
+};
+
+constexpr Qt::PenStyle kDashes[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine};
+
+// A marker's shape: a circle or a square of the marker's size, or the
+// polygon of its corners, in units of half its size (y down). Filled and
+// open shapes alternate, so even two lines of the same shape class stay
+// apart in grey.
+enum class Outline { Circle, Square, Polygon };
+struct Corner {
+  double x, y;
+};
+struct MarkerShape {
+  Outline outline;
+  bool filled;  // in the line's colour; open ones are white inside
+  int corners;  // of a polygon
+  std::array<Corner, 4> corner;
+};
+constexpr MarkerShape kMarkers[] = {
+    {Outline::Circle, true, 0, {}},
+    {Outline::Square, false, 0, {}},
+    {Outline::Polygon, true, 3, {{{0, -1.2}, {1.1, 0.9}, {-1.1, 0.9}, {0, 0}}}},  // triangle
+    {Outline::Polygon, false, 4, {{{0, -1.3}, {1.3, 0}, {0, 1.3}, {-1.3, 0}}}},   // diamond
+};
+
+// The shaded intervals: a grey light enough for the lines and bands over it.
+constexpr Rgb kSpanGrey{0xE4, 0xE4, 0xE4};
+
+template <typename T, std::size_t N>
+const T& ByStyle(const T (&table)[N], int style) {
+  const int n = static_cast<int>(N);
+  return table[static_cast<std::size_t>((style % n + n) % n)];
+}
+
+QColor ToColour(const Rgb& c) { return QColor(c.red, c.green, c.blue); }
 
 QColor LineColour(int style, FigureStyle s) {
-  return s == FigureStyle::Colour ? kPalette[style % 6] : QColor(Qt::black);
+  return s == FigureStyle::Colour ? ToColour(ByStyle(kPalette, style)) : QColor(Qt::black);
 }
 
-// A font of `points` size in the painter's point space (the painter is
-// scaled so that one unit is one point).
-QFont PointFont(const QPainter& painter, double points, bool bold = false) {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  const int dpi = painter.device() != nullptr ? painter.device()->logicalDpiY() : 72;
-  font.setPointSizeF(points * 72.0 / std::max(1, dpi));
-  font.setBold(bold);
-  return font;
-}
-
-void Marker(QPainter& p, QPointF at, int style, const QColor& colour) {
-  const double r = kMarker;
-  p.setPen(QPen(colour, 1.0));
-  // Filled and open shapes alternate, so even two lines of the same shape
-  // class stay apart in grey.
-  const bool filled = style % 2 == 0;
-  p.setBrush(filled ? QBrush(colour) : QBrush(Qt::white));
-  switch (style % 4) {
-    case 0:
-      p.drawEllipse(at, r, r);
-      break;
-    case 1:
-      p.drawRect(QRectF(at.x() - r, at.y() - r, 2 * r, 2 * r));
-      break;
-    case 2: {
-      const QPointF tri[] = {{at.x(), at.y() - r * 1.2}, {at.x() + r * 1.1, at.y() + r * 0.9},
-                             {at.x() - r * 1.1, at.y() + r * 0.9}};
-      p.drawPolygon(tri, 3);
-      break;
-    }
-    default: {
-      const QPointF dia[] = {{at.x(), at.y() - r * 1.3}, {at.x() + r * 1.3, at.y()},
-                             {at.x(), at.y() + r * 1.3}, {at.x() - r * 1.3, at.y()}};
-      p.drawPolygon(dia, 4);
-      break;
-    }
-  }
-}
-
-QPen LinePen(int style, FigureStyle s) {
-  QPen pen(LineColour(style, s), kLineWidth);
-  pen.setStyle(kDashes[style % 5]);
+QPen DashedPen(const QColor& colour, double width, int style) {
+  QPen pen(colour, width);
+  pen.setStyle(ByStyle(kDashes, style));
   pen.setCapStyle(Qt::FlatCap);
   return pen;
 }
 
+QPen LinePen(int style, FigureStyle s) { return DashedPen(LineColour(style, s), kLineWidth, style); }
+QPen EdgePen(int style) { return DashedPen(Qt::black, kEdgeWidth, style); }
+
 QColor BandFill(int style) {
-  QColor c = kPalette[style % 6];
+  QColor c = ToColour(ByStyle(kPalette, style));
   c.setAlphaF(kBandAlpha);
   return c;
 }
 
-QPen EdgePen(int style) {
-  QPen pen(Qt::black, kEdgeWidth);
-  pen.setStyle(kDashes[style % 5]);
-  pen.setCapStyle(Qt::FlatCap);
-  return pen;
+void PaintMarker(QPainter& p, QPointF at, int style, const QColor& colour) {
+  const MarkerShape& shape = ByStyle(kMarkers, style);
+  p.setPen(QPen(colour, kMarkerPen));
+  p.setBrush(shape.filled ? QBrush(colour) : QBrush(Qt::white));
+  switch (shape.outline) {
+    case Outline::Circle:
+      p.drawEllipse(at, kMarker, kMarker);
+      return;
+    case Outline::Square:
+      p.drawRect(QRectF(at.x() - kMarker, at.y() - kMarker, 2 * kMarker, 2 * kMarker));
+      return;
+    case Outline::Polygon:
+      break;
+  }
+  QPolygonF outline;
+  for (int i = 0; i < shape.corners; ++i) {
+    const Corner& c = shape.corner[static_cast<std::size_t>(i)];
+    outline << QPointF(at.x() + c.x * kMarker, at.y() + c.y * kMarker);
+  }
+  p.drawPolygon(outline);
 }
 
-// A band as a closed polygon (colour) or as its two edges (black and white).
-template <typename ToX, typename ToY>
-void PaintBand(QPainter& p, const figure::Band& b, FigureStyle style, ToX X, ToY Y) {
-  const std::size_t n = std::min({b.x.size(), b.lower.size(), b.upper.size()});
-  if (n < 2) return;
-  QPolygonF lower, upper;
-  for (std::size_t i = 0; i < n; ++i) {
-    lower << QPointF(X(b.x[i]), Y(b.lower[i]));
-    upper << QPointF(X(b.x[i]), Y(b.upper[i]));
-  }
-  if (style == FigureStyle::Colour) {
-    QPolygonF area = upper;
-    for (auto it = lower.crbegin(); it != lower.crend(); ++it) area << *it;
-    p.setPen(Qt::NoPen);
-    p.setBrush(BandFill(b.style));
-    p.drawPolygon(area);
-  } else {
-    p.setPen(EdgePen(b.style));
-    p.setBrush(Qt::NoBrush);
-    p.drawPolyline(lower);
-    p.drawPolyline(upper);
-  }
+// ---------------------------------------------------------------------------
+// The type and the layout.
+
+// A font of `points` size in the painter's point space (the painter is
+// scaled so that one unit is one point).
+QFont PointFont(const QPaintDevice* device, double points) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  const int dpi = device != nullptr ? device->logicalDpiY() : 72;
+  font.setPointSizeF(points * 72.0 / std::max(1, dpi));
+  return font;
 }
 
-// How many of the drawn curves' sample points fall in `r`: where a label
-// hides least of the figure.
-int Crowding(const QRectF& r, const std::vector<QPolygonF>& curves) {
-  int n = 0;
-  for (const QPolygonF& c : curves) {
-    for (const QPointF& q : c) n += r.contains(q) ? 1 : 0;
+struct Type {
+  explicit Type(const QPaintDevice* device)
+      : tick(PointFont(device, kTickFont)), title(PointFont(device, kTitleFont)), tm(tick, device),
+        hm(title, device) {}
+  QFont tick, title;
+  QFontMetricsF tm, hm;  // of the tick font and of the title font
+};
+
+enum class EntryKind { Line, Band, Span };
+struct LegendEntry {
+  EntryKind kind;
+  std::size_t line;  // for a line's entry
+  QString name;
+};
+
+// The legend under everything else: the lines, then the band and the shaded
+// intervals where they are named; as many columns as the widest name allows.
+struct Legend {
+  std::vector<LegendEntry> entries;
+  int columns = 1, rows = 0;
+  double entryWidth = 0, rowHeight = 0, top = 0;
+  double Height() const { return rows * rowHeight; }
+};
+
+struct Layout {
+  QSizeF size;           // the whole figure's
+  bool fits = false;     // else the figure is too small to draw
+  QRectF plot;           // the data area
+  double xMin = 0, xMax = 1, yMin = 0, yMax = 1;
+  double bracketHeight = 0;  // the bracket's row under the tick labels, 0 for none
+  double bracketY = 0;       // the bracket's line
+  double xTitleBaseline = 0;
+  Legend legend;
+  double X(double x) const { return plot.left() + (x - xMin) / (xMax - xMin) * plot.width(); }
+  double Y(double y) const { return plot.bottom() - (y - yMin) / (yMax - yMin) * plot.height(); }
+  QPointF At(double x, double y) const { return {X(x), Y(y)}; }
+};
+
+Legend LayOutLegend(const figure::Figure& f, QSizeF size, const Type& type) {
+  Legend legend;
+  for (std::size_t i = 0; i < f.lines.size(); ++i) {
+    legend.entries.push_back({EntryKind::Line, i, QString::fromStdString(f.lines[i].name)});
   }
-  return n;
+  if (!f.bandLegend.empty() && !f.bands.empty()) {
+    legend.entries.push_back({EntryKind::Band, 0, QString::fromStdString(f.bandLegend)});
+  }
+  if (!f.spanLegend.empty()) legend.entries.push_back({EntryKind::Span, 0, QString::fromStdString(f.spanLegend)});
+  double nameWidth = 0;
+  for (const LegendEntry& e : legend.entries) nameWidth = std::max(nameWidth, type.tm.horizontalAdvance(e.name));
+  const int count = static_cast<int>(legend.entries.size());
+  legend.entryWidth = kSample + kSampleGap + nameWidth + kEntryGap;
+  legend.columns = std::max(1, std::min(count, static_cast<int>((size.width() - 2 * kMargin) / legend.entryWidth)));
+  legend.rows = (count + legend.columns - 1) / legend.columns;
+  legend.rowHeight = type.tm.height() + 2;
+  legend.top = size.height() - kMargin - legend.Height();
+  return legend;
+}
+
+// Where everything goes on a figure of `size` points: the plot's rectangle
+// between the y axis's title and tick labels on the left, the last x tick
+// label's overhang on the right, and the tick labels, the bracket, the x
+// axis's title and the legend below.
+Layout LayOut(const figure::Figure& f, QSizeF size, const Type& type) {
+  const QFontMetricsF& tm = type.tm;
+  const QFontMetricsF& hm = type.hm;
+  Layout l;
+  l.size = size;
+  l.xMin = f.xMin, l.xMax = f.xMax, l.yMin = f.yMin, l.yMax = f.yMax;
+  l.legend = LayOutLegend(f, size, type);
+  l.bracketHeight = f.bracket ? kBracketTick + 3 + tm.height() + 4 : 0;
+  double yLabelWidth = 0;
+  for (const figure::Tick& t : f.yTicks) {
+    yLabelWidth = std::max(yLabelWidth, tm.horizontalAdvance(QString::fromStdString(t.label)));
+  }
+  const QString lastXLabel = QString::fromStdString(f.xTicks.empty() ? std::string() : f.xTicks.back().label);
+  const double left = kMargin + (f.yTitle.empty() ? 0 : hm.height() + 4) + yLabelWidth + kTickLength + 3;
+  const double right = size.width() - kMargin - tm.horizontalAdvance(lastXLabel) / 2;
+  const double top = kMargin + tm.height() / 2;
+  const double bottom = l.legend.top - 6 - (f.xTitle.empty() ? 0 : hm.height() + 2) - tm.height() - kTickLength -
+                        3 - l.bracketHeight;
+  l.fits = right - left >= 20 && bottom - top >= 20;
+  l.plot = QRectF(QPointF(left, top), QPointF(right, bottom));
+  l.bracketY = bottom + kTickLength + 3 + tm.height() + kBracketTick;
+  l.xTitleBaseline = bottom + kTickLength + 3 + tm.height() + l.bracketHeight + hm.ascent();
+  return l;
+}
+
+// ---------------------------------------------------------------------------
+// The layers, each painted by a step of its own, bottom to top.
+
+struct Sheet {
+  QPainter& p;
+  const figure::Figure& f;
+  const Layout& at;
+  const Type& type;
+  FigureStyle style;
+};
+
+// Saves the painter's state and clips it to `r` while in scope.
+class Clip {
+ public:
+  Clip(QPainter& p, const QRectF& r) : p_(p) {
+    p_.save();
+    p_.setClipRect(r);
+  }
+  ~Clip() { p_.restore(); }
+  Clip(const Clip&) = delete;
+  Clip& operator=(const Clip&) = delete;
+
+ private:
+  QPainter& p_;
+};
+
+// A message instead of a figure: the figure's note, or that it does not fit.
+void PaintMessage(QPainter& p, const Type& type, const QRectF& box, const QString& text) {
+  p.setFont(type.title);
+  p.setPen(Qt::black);
+  p.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
 // A label with a white, slightly see-through ground, so lines behind it
 // stay visible while the text stays legible.
 void LabelAt(QPainter& p, const QRectF& box, const QString& text, const QFontMetricsF& fm) {
   QColor ground(Qt::white);
-  ground.setAlphaF(0.8);
+  ground.setAlphaF(kLabelGround);
   p.setPen(Qt::NoPen);
   p.setBrush(ground);
   p.drawRect(box);
@@ -144,280 +273,340 @@ void LabelAt(QPainter& p, const QRectF& box, const QString& text, const QFontMet
   p.drawText(QPointF(box.left() + 1, box.top() + 1 + fm.ascent()), text);
 }
 
-void PaintInPoints(QPainter& p, const figure::Figure& f, QSizeF size, FigureStyle style) {
-  p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
-  const QFont tickFont = PointFont(p, kTickFont);
-  const QFont titleFont = PointFont(p, kTitleFont);
-  const QFontMetricsF tm(tickFont, p.device());
-  const QFontMetricsF hm(titleFont, p.device());
-  p.setPen(Qt::black);
-  if (!f.note.empty()) {
-    p.setFont(titleFont);
-    p.drawText(QRectF(QPointF(kMargin, kMargin), size - QSizeF(2 * kMargin, 2 * kMargin)),
-               Qt::AlignCenter | Qt::TextWordWrap, QString::fromStdString(f.note));
-    return;
+void PaintAxes(const Sheet& s) {
+  const QRectF& plot = s.at.plot;
+  s.p.setRenderHint(QPainter::Antialiasing, false);
+  s.p.setPen(QPen(Qt::black, kAxisWidth));
+  s.p.setBrush(Qt::NoBrush);
+  s.p.drawLine(plot.bottomLeft(), plot.bottomRight());
+  s.p.drawLine(plot.topLeft(), plot.bottomLeft());
+}
+
+void PaintTicks(const Sheet& s) {
+  const QRectF& plot = s.at.plot;
+  const QFontMetricsF& tm = s.type.tm;
+  s.p.setRenderHint(QPainter::Antialiasing, false);
+  s.p.setFont(s.type.tick);
+  s.p.setPen(QPen(Qt::black, kAxisWidth));
+  for (const figure::Tick& t : s.f.xTicks) {
+    const double x = s.at.X(t.value);
+    s.p.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTickLength));
+    const QString label = QString::fromStdString(t.label);
+    s.p.drawText(QPointF(x - tm.horizontalAdvance(label) / 2, plot.bottom() + kTickLength + 2 + tm.ascent()), label);
   }
-
-  // The legend: the lines, then the band and the shaded intervals where
-  // they are named; as many columns as the widest name allows.
-  enum class Entry { Line, Band, Span };
-  struct LegendEntry {
-    Entry kind;
-    std::size_t line;
-    QString name;
-  };
-  std::vector<LegendEntry> legend;
-  for (std::size_t i = 0; i < f.lines.size(); ++i) legend.push_back({Entry::Line, i, QString::fromStdString(f.lines[i].name)});
-  if (!f.bandLegend.empty() && !f.bands.empty()) legend.push_back({Entry::Band, 0, QString::fromStdString(f.bandLegend)});
-  if (!f.spanLegend.empty()) legend.push_back({Entry::Span, 0, QString::fromStdString(f.spanLegend)});
-  double nameWidth = 0;
-  for (const LegendEntry& e : legend) nameWidth = std::max(nameWidth, tm.horizontalAdvance(e.name));
-  const double entry = kSample + 6 + nameWidth + 14;
-  const int columns = std::max(1, std::min(static_cast<int>(legend.size()),
-                                           static_cast<int>((size.width() - 2 * kMargin) / entry)));
-  const int rows = (static_cast<int>(legend.size()) + columns - 1) / columns;
-  const double rowHeight = tm.height() + 2;
-  const double legendHeight = rows * rowHeight;
-  // The bracket's row under the tick labels: the bracket, then its label.
-  const double bracketHeight = f.bracket ? kBracketTick + 3 + tm.height() + 4 : 0;
-
-  double yLabelWidth = 0;
-  for (const figure::Tick& t : f.yTicks) yLabelWidth = std::max(yLabelWidth, tm.horizontalAdvance(QString::fromStdString(t.label)));
-  const QString xTitle = QString::fromStdString(f.xTitle);
-  const QString yTitle = QString::fromStdString(f.yTitle);
-  const double left = kMargin + (yTitle.isEmpty() ? 0 : hm.height() + 4) + yLabelWidth + kTickLength + 3;
-  const double right = size.width() - kMargin - tm.horizontalAdvance(QString::fromStdString(
-                                                    f.xTicks.empty() ? std::string() : f.xTicks.back().label)) / 2;
-  const double top = kMargin + tm.height() / 2;
-  const double bottom = size.height() - kMargin - legendHeight - 6 - (xTitle.isEmpty() ? 0 : hm.height() + 2) -
-                        tm.height() - kTickLength - 3 - bracketHeight;
-  if (right - left < 20 || bottom - top < 20) {
-    p.setFont(titleFont);
-    p.drawText(QRectF(QPointF(0, 0), size), Qt::AlignCenter | Qt::TextWordWrap,
-               QStringLiteral("The figure is too small to draw."));
-    return;
-  }
-  const QRectF plot(QPointF(left, top), QPointF(right, bottom));
-  const double xSpan = f.xMax - f.xMin, ySpan = f.yMax - f.yMin;
-  auto X = [&](double x) { return plot.left() + (x - f.xMin) / xSpan * plot.width(); };
-  auto Y = [&](double y) { return plot.bottom() - (y - f.yMin) / ySpan * plot.height(); };
-
-  // Axes, ticks and their labels.
-  p.setFont(tickFont);
-  p.setPen(QPen(Qt::black, 0.8));
-  p.setBrush(Qt::NoBrush);
-  p.drawLine(QPointF(plot.left(), plot.bottom()), QPointF(plot.right(), plot.bottom()));
-  p.drawLine(QPointF(plot.left(), plot.top()), QPointF(plot.left(), plot.bottom()));
-  for (const figure::Tick& t : f.xTicks) {
-    const double x = X(t.value);
-    p.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTickLength));
+  for (const figure::Tick& t : s.f.yTicks) {
+    const double y = s.at.Y(t.value);
+    s.p.drawLine(QPointF(plot.left() - kTickLength, y), QPointF(plot.left(), y));
     const QString label = QString::fromStdString(t.label);
     const double w = tm.horizontalAdvance(label);
-    p.drawText(QPointF(x - w / 2, plot.bottom() + kTickLength + 2 + tm.ascent()), label);
+    s.p.drawText(QPointF(plot.left() - kTickLength - 3 - w, y + tm.ascent() / 2 - tm.descent() / 2), label);
   }
-  for (const figure::Tick& t : f.yTicks) {
-    const double y = Y(t.value);
-    p.drawLine(QPointF(plot.left() - kTickLength, y), QPointF(plot.left(), y));
-    const QString label = QString::fromStdString(t.label);
-    const double w = tm.horizontalAdvance(label);
-    p.drawText(QPointF(plot.left() - kTickLength - 3 - w, y + tm.ascent() / 2 - tm.descent() / 2), label);
-  }
-  p.setFont(titleFont);
+}
+
+void PaintAxisTitles(const Sheet& s) {
+  const QFontMetricsF& hm = s.type.hm;
+  const QString xTitle = QString::fromStdString(s.f.xTitle);
+  const QString yTitle = QString::fromStdString(s.f.yTitle);
+  s.p.setFont(s.type.title);
+  s.p.setPen(Qt::black);
   if (!xTitle.isEmpty()) {
-    const double w = hm.horizontalAdvance(xTitle);
-    p.drawText(QPointF(plot.center().x() - w / 2,
-                       plot.bottom() + kTickLength + 3 + tm.height() + bracketHeight + hm.ascent()),
-               xTitle);
+    s.p.drawText(QPointF(s.at.plot.center().x() - hm.horizontalAdvance(xTitle) / 2, s.at.xTitleBaseline), xTitle);
   }
   if (!yTitle.isEmpty()) {
     // A long title (a pair of lines' names) is cut to the plot's height.
-    const QString shown = hm.elidedText(yTitle, Qt::ElideRight, plot.height());
-    p.save();
-    p.translate(kMargin + hm.ascent(), plot.center().y() + hm.horizontalAdvance(shown) / 2);
-    p.rotate(-90);
-    p.drawText(QPointF(0, 0), shown);
-    p.restore();
+    const QString shown = hm.elidedText(yTitle, Qt::ElideRight, s.at.plot.height());
+    s.p.save();
+    s.p.translate(kMargin + hm.ascent(), s.at.plot.center().y() + hm.horizontalAdvance(shown) / 2);
+    s.p.rotate(-90);
+    s.p.drawText(QPointF(0, 0), shown);
+    s.p.restore();
   }
+}
 
-  // Under everything else: the shaded intervals, the zero line, the bands
-  // and the marks of the bounds, all inside the plot area.
-  p.save();
-  p.setClipRect(plot);
-  for (const figure::Span& sp : f.spans) {
-    const double a = std::max(X(sp.from), plot.left()), b = std::min(X(sp.to), plot.right());
-    if (b > a) p.fillRect(QRectF(QPointF(a, plot.top()), QPointF(b, plot.bottom())), kSpanGrey);
+// Under everything else, inside the plot: the shaded intervals.
+void PaintSpans(const Sheet& s) {
+  const QRectF& plot = s.at.plot;
+  const Clip clip(s.p, plot);
+  s.p.setRenderHint(QPainter::Antialiasing, false);
+  for (const figure::Span& sp : s.f.spans) {
+    const double a = std::max(s.at.X(sp.from), plot.left()), b = std::min(s.at.X(sp.to), plot.right());
+    if (b > a) s.p.fillRect(QRectF(QPointF(a, plot.top()), QPointF(b, plot.bottom())), ToColour(kSpanGrey));
   }
-  p.setRenderHint(QPainter::Antialiasing, true);
-  for (const figure::Band& b : f.bands) PaintBand(p, b, style, X, Y);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  if (f.zeroLine && f.yMin < 0 && f.yMax > 0) {
-    p.setPen(QPen(Qt::black, kBoundWidth));
-    p.drawLine(QPointF(plot.left(), Y(0)), QPointF(plot.right(), Y(0)));
+}
+
+// A band's lower and upper edges in points.
+std::pair<QPolygonF, QPolygonF> BandEdges(const Layout& at, const figure::Band& b) {
+  const std::size_t n = std::min({b.x.size(), b.lower.size(), b.upper.size()});
+  QPolygonF lower, upper;
+  for (std::size_t i = 0; i < n; ++i) {
+    lower << at.At(b.x[i], b.lower[i]);
+    upper << at.At(b.x[i], b.upper[i]);
+  }
+  return {lower, upper};
+}
+
+// Each band as a light closed area of its line's colour (colour), or as its
+// two edges in its line's dashes (black and white).
+void PaintBands(const Sheet& s) {
+  const Clip clip(s.p, s.at.plot);
+  s.p.setRenderHint(QPainter::Antialiasing, true);
+  for (const figure::Band& b : s.f.bands) {
+    const auto [lower, upper] = BandEdges(s.at, b);
+    if (lower.size() < 2) continue;
+    if (s.style == FigureStyle::Colour) {
+      QPolygonF area = upper;
+      for (auto it = lower.crbegin(); it != lower.crend(); ++it) area << *it;
+      s.p.setPen(Qt::NoPen);
+      s.p.setBrush(BandFill(b.style));
+      s.p.drawPolygon(area);
+    } else {
+      s.p.setPen(EdgePen(b.style));
+      s.p.setBrush(Qt::NoBrush);
+      s.p.drawPolyline(lower);
+      s.p.drawPolyline(upper);
+    }
+  }
+}
+
+// The zero line and the dashed marks of the bounds, over the bands.
+void PaintBoundMarks(const Sheet& s) {
+  const QRectF& plot = s.at.plot;
+  const Clip clip(s.p, plot);
+  s.p.setRenderHint(QPainter::Antialiasing, false);
+  if (s.f.zeroLine && s.f.yMin < 0 && s.f.yMax > 0) {
+    s.p.setPen(QPen(Qt::black, kBoundWidth));
+    s.p.drawLine(QPointF(plot.left(), s.at.Y(0)), QPointF(plot.right(), s.at.Y(0)));
   }
   QPen boundPen(Qt::black, kBoundWidth);
   boundPen.setStyle(Qt::DashLine);
-  p.setPen(boundPen);
-  for (const figure::Bound& b : f.bounds) p.drawLine(QPointF(X(b.x), plot.top()), QPointF(X(b.x), plot.bottom()));
-  p.restore();
-
-  // The lines, clipped to the plot area, then their markers.
-  p.save();
-  p.setClipRect(plot.adjusted(-kMarker * 2, -kMarker * 2, kMarker * 2, kMarker * 2));
-  p.setRenderHint(QPainter::Antialiasing, true);
-  for (const figure::Line& l : f.lines) {
-    p.setPen(LinePen(l.style, style));
-    QPainterPath path(QPointF(X(l.xFrom), Y(l.yFrom)));
-    path.lineTo(QPointF(X(l.xTo), Y(l.yTo)));
-    p.drawPath(path);
+  s.p.setPen(boundPen);
+  for (const figure::Bound& b : s.f.bounds) {
+    s.p.drawLine(QPointF(s.at.X(b.x), plot.top()), QPointF(s.at.X(b.x), plot.bottom()));
   }
-  for (const figure::Line& l : f.lines) {
+}
+
+// The lines, their markers and the meeting point may reach a little beyond
+// the plot: a marker at the range's end is drawn whole.
+QRectF LinesClip(const Layout& at) { return at.plot.adjusted(-kMarker * 2, -kMarker * 2, kMarker * 2, kMarker * 2); }
+
+void PaintLines(const Sheet& s) {
+  const Clip clip(s.p, LinesClip(s.at));
+  s.p.setRenderHint(QPainter::Antialiasing, true);
+  s.p.setBrush(Qt::NoBrush);
+  for (const figure::Line& l : s.f.lines) {
+    s.p.setPen(LinePen(l.style, s.style));
+    QPainterPath path(s.at.At(l.xFrom, l.yFrom));
+    path.lineTo(s.at.At(l.xTo, l.yTo));
+    s.p.drawPath(path);
+  }
+}
+
+void PaintMarkers(const Sheet& s) {
+  const Clip clip(s.p, LinesClip(s.at));
+  s.p.setRenderHint(QPainter::Antialiasing, true);
+  for (const figure::Line& l : s.f.lines) {
     if (!l.markers) continue;
     for (auto [x, y] : {std::pair{l.x1, l.y1}, std::pair{l.x2, l.y2}}) {
-      if (x < f.xMin || x > f.xMax) continue;
-      Marker(p, QPointF(X(x), Y(y)), l.style, LineColour(l.style, style));
+      if (x < s.f.xMin || x > s.f.xMax) continue;
+      PaintMarker(s.p, s.at.At(x, y), l.style, LineColour(l.style, s.style));
     }
   }
-  if (f.meeting) {
-    const QPointF at(X(f.meeting->x), Y(f.meeting->y));
-    p.setPen(QPen(Qt::black, 1.0));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(at, kMarker * 2, kMarker * 2);
-    p.setFont(tickFont);
-    const QString label = QString::fromStdString(f.meeting->label);
-    const double w = tm.horizontalAdvance(label);
-    const double lx = std::clamp(at.x() - w / 2, plot.left() + 2, plot.right() - w - 2);
-    const double ly = at.y() - kMarker * 2 - 3 < plot.top() + tm.height() ? at.y() + kMarker * 2 + 3 + tm.ascent()
-                                                                            : at.y() - kMarker * 2 - 3;
-    // On a ground of its own, so band edges behind it do not cross it out.
-    LabelAt(p, QRectF(QPointF(lx - 1, ly - tm.ascent() - 1), QSizeF(w + 2, tm.height() + 2)), label, tm);
-  }
-  p.restore();
+}
 
-  // The bounds' labels: at the top or the bottom of the plot, on either side
-  // of the mark, wherever they cover least of the lines and bands; a label
-  // that would run into the one before it moves down a row.
-  if (!f.bounds.empty()) {
-    std::vector<QPolygonF> curves;
-    for (const figure::Line& l : f.lines) {
-      QPolygonF c;
-      for (int i = 0; i <= 80; ++i) {
-        const double t = i / 80.0;
-        c << QPointF(X(l.xFrom + t * (l.xTo - l.xFrom)), Y(l.yFrom + t * (l.yTo - l.yFrom)));
-      }
-      curves.push_back(c);
+// The point where all lines meet: a ring, and its label above it (or under
+// it near the top) on a ground of its own, so band edges do not cross it out.
+void PaintMeetingPoint(const Sheet& s) {
+  if (!s.f.meeting) return;
+  const QRectF& plot = s.at.plot;
+  const QFontMetricsF& tm = s.type.tm;
+  const Clip clip(s.p, LinesClip(s.at));
+  s.p.setRenderHint(QPainter::Antialiasing, true);
+  const QPointF at = s.at.At(s.f.meeting->x, s.f.meeting->y);
+  s.p.setPen(QPen(Qt::black, kMarkerPen));
+  s.p.setBrush(Qt::NoBrush);
+  s.p.drawEllipse(at, kMarker * 2, kMarker * 2);
+  s.p.setFont(s.type.tick);
+  const QString label = QString::fromStdString(s.f.meeting->label);
+  const double w = tm.horizontalAdvance(label);
+  const double lx = std::clamp(at.x() - w / 2, plot.left() + 2, plot.right() - w - 2);
+  const double above = at.y() - kMarker * 2 - 3;
+  const double ly = above < plot.top() + tm.height() ? at.y() + kMarker * 2 + 3 + tm.ascent() : above;
+  LabelAt(s.p, QRectF(QPointF(lx - 1, ly - tm.ascent() - 1), QSizeF(w + 2, tm.height() + 2)), label, tm);
+}
+
+// The drawn lines and band edges as points, to count how much a label hides.
+std::vector<QPolygonF> DrawnCurves(const Sheet& s) {
+  std::vector<QPolygonF> curves;
+  for (const figure::Line& l : s.f.lines) {
+    QPolygonF c;
+    for (int i = 0; i <= 80; ++i) {
+      const double t = i / 80.0;
+      c << s.at.At(l.xFrom + t * (l.xTo - l.xFrom), l.yFrom + t * (l.yTo - l.yFrom));
     }
-    for (const figure::Band& b : f.bands) {
-      QPolygonF lo, hi;
-      for (std::size_t i = 0; i < b.x.size() && i < b.lower.size() && i < b.upper.size(); ++i) {
-        lo << QPointF(X(b.x[i]), Y(b.lower[i]));
-        hi << QPointF(X(b.x[i]), Y(b.upper[i]));
-      }
-      curves.push_back(lo);
-      curves.push_back(hi);
-    }
-    p.setFont(tickFont);
-    std::vector<QRectF> placed;
-    for (const figure::Bound& b : f.bounds) {
-      const QString label = QString::fromStdString(b.label);
-      const QSizeF box(tm.horizontalAdvance(label) + 2, tm.height() + 2);
-      const double x = X(b.x);
-      QRectF best;
-      int bestScore = -1;
-      for (int row = 0; row < 3 && bestScore != 0; ++row) {
-        const double topY = plot.top() + 2 + row * box.height();
-        const double bottomY = plot.bottom() - 2 - (row + 1) * box.height();
-        for (double y : {topY, bottomY}) {
-          for (double left : {x + 2, x - 2 - box.width()}) {
-            const QRectF r(QPointF(std::clamp(left, plot.left() + 1, plot.right() - 1 - box.width()), y), box);
-            bool clash = false;
-            for (const QRectF& o : placed) clash = clash || o.intersects(r);
-            // A label across another bound's mark reads as that bound's.
-            int across = 0;
-            for (const figure::Bound& other : f.bounds) {
-              const double ox = X(other.x);
-              across += &other != &b && ox > r.left() && ox < r.right() ? 1 : 0;
-            }
-            const int score = Crowding(r, curves) + (clash ? 1000 : 0) + 100 * across + row;
-            if (bestScore < 0 || score < bestScore) {
-              bestScore = score;
-              best = r;
-            }
-          }
+    curves.push_back(c);
+  }
+  for (const figure::Band& b : s.f.bands) {
+    auto [lower, upper] = BandEdges(s.at, b);
+    curves.push_back(std::move(lower));
+    curves.push_back(std::move(upper));
+  }
+  return curves;
+}
+
+// Where bound `b`'s label of `box` size goes: at the top or the bottom of
+// the plot, on either side of its mark, wherever it covers least of the
+// curves; a label that would run into one placed before, or across another
+// bound's mark (it would read as that bound's), moves down a row.
+QRectF PlaceBoundLabel(const Sheet& s, const figure::Bound& b, QSizeF box, const std::vector<QRectF>& placed,
+                       const std::vector<QPolygonF>& curves) {
+  const QRectF& plot = s.at.plot;
+  const double x = s.at.X(b.x);
+  QRectF best;
+  int bestScore = -1;
+  for (int row = 0; row < 3 && bestScore != 0; ++row) {
+    const double topY = plot.top() + 2 + row * box.height();
+    const double bottomY = plot.bottom() - 2 - (row + 1) * box.height();
+    for (double y : {topY, bottomY}) {
+      for (double left : {x + 2, x - 2 - box.width()}) {
+        const QRectF r(QPointF(std::clamp(left, plot.left() + 1, plot.right() - 1 - box.width()), y), box);
+        int score = row;
+        for (const QRectF& o : placed) score += o.intersects(r) ? 1000 : 0;
+        for (const figure::Bound& other : s.f.bounds) {
+          const double ox = s.at.X(other.x);
+          score += &other != &b && ox > r.left() && ox < r.right() ? 100 : 0;
+        }
+        for (const QPolygonF& c : curves) {
+          for (const QPointF& q : c) score += r.contains(q) ? 1 : 0;
+        }
+        if (bestScore < 0 || score < bestScore) {
+          bestScore = score;
+          best = r;
         }
       }
-      placed.push_back(best);
-      LabelAt(p, best, label, tm);
     }
   }
+  return best;
+}
 
-  // The bracket of an interval on X, under the tick labels: its ends turn
-  // up towards the axis, an end cut off by the range stays open, the point
-  // estimate is a small triangle on it, and its label sits under it.
-  if (f.bracket) {
-    const figure::Bracket& b = *f.bracket;
-    const double y = plot.bottom() + kTickLength + 3 + tm.height() + kBracketTick;
-    const double a = X(b.from), c = X(b.to);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(Qt::black, 1.0));
-    p.setBrush(Qt::NoBrush);
-    p.drawLine(QPointF(a, y), QPointF(c, y));
-    if (!b.openFrom) p.drawLine(QPointF(a, y), QPointF(a, y - kBracketTick));
-    if (!b.openTo) p.drawLine(QPointF(c, y), QPointF(c, y - kBracketTick));
-    // An open end: a small arrowhead pointing on beyond the range.
-    for (auto [open, at, dir] : {std::tuple{b.openFrom, a, -1.0}, std::tuple{b.openTo, c, 1.0}}) {
-      if (!open) continue;
-      p.drawLine(QPointF(at, y), QPointF(at - dir * 3, y - 2));
-      p.drawLine(QPointF(at, y), QPointF(at - dir * 3, y + 2));
-    }
-    if (b.estimateShown) {
-      const double e = X(b.estimate);
-      const QPointF tri[] = {{e, y - 0.5}, {e - 2.5, y + 3.5}, {e + 2.5, y + 3.5}};
-      p.setBrush(Qt::black);
-      p.drawPolygon(tri, 3);
-    }
-    p.setFont(tickFont);
+void PaintBoundLabels(const Sheet& s) {
+  if (s.f.bounds.empty()) return;
+  const std::vector<QPolygonF> curves = DrawnCurves(s);
+  s.p.setRenderHint(QPainter::Antialiasing, false);
+  s.p.setFont(s.type.tick);
+  std::vector<QRectF> placed;
+  for (const figure::Bound& b : s.f.bounds) {
     const QString label = QString::fromStdString(b.label);
-    const double w = tm.horizontalAdvance(label);
-    const double lx = std::clamp((a + c) / 2 - w / 2, kMargin, size.width() - kMargin - w);
-    p.setPen(Qt::black);
-    p.drawText(QPointF(lx, y + 3 + tm.ascent()), label);
+    const QSizeF box(s.type.tm.horizontalAdvance(label) + 2, s.type.tm.height() + 2);
+    placed.push_back(PlaceBoundLabel(s, b, box, placed, curves));
+    LabelAt(s.p, placed.back(), label, s.type.tm);
   }
+}
 
-  // The legend.
-  p.setFont(tickFont);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  const double legendTop = size.height() - kMargin - legendHeight;
-  for (std::size_t i = 0; i < legend.size(); ++i) {
-    const LegendEntry& e = legend[i];
-    const int row = static_cast<int>(i) / columns, column = static_cast<int>(i) % columns;
-    const double x0 = kMargin + column * entry, yMid = legendTop + row * rowHeight + rowHeight / 2;
-    const QRectF swatch(QPointF(x0, yMid - tm.ascent() / 2), QSizeF(kSample, tm.ascent()));
-    switch (e.kind) {
-      case Entry::Line: {
-        const figure::Line& l = f.lines[e.line];
-        p.setPen(LinePen(l.style, style));
-        p.drawLine(QPointF(x0, yMid), QPointF(x0 + kSample, yMid));
-        if (l.markers) Marker(p, QPointF(x0 + kSample / 2, yMid), l.style, LineColour(l.style, style));
-        break;
-      }
-      case Entry::Band: {
-        const int bandStyle = f.bands.front().style;
-        if (style == FigureStyle::Colour) {
-          p.fillRect(swatch, BandFill(bandStyle));
-        } else {
-          p.setPen(EdgePen(bandStyle));
-          p.drawLine(swatch.topLeft(), swatch.topRight());
-          p.drawLine(swatch.bottomLeft(), swatch.bottomRight());
-        }
-        break;
-      }
-      case Entry::Span:
-        p.fillRect(swatch, kSpanGrey);
-        break;
+// The bracket of an interval on X, under the tick labels: its ends turn up
+// towards the axis, an end cut off by the range is an arrowhead pointing on
+// beyond it, the point estimate is a small triangle on it, and its label
+// sits under it.
+void PaintBracket(const Sheet& s) {
+  if (!s.f.bracket) return;
+  const figure::Bracket& b = *s.f.bracket;
+  const double y = s.at.bracketY;
+  const double a = s.at.X(b.from), c = s.at.X(b.to);
+  s.p.setRenderHint(QPainter::Antialiasing, true);
+  s.p.setPen(QPen(Qt::black, kMarkerPen));
+  s.p.setBrush(Qt::NoBrush);
+  s.p.drawLine(QPointF(a, y), QPointF(c, y));
+  for (auto [open, at, dir] : {std::tuple{b.openFrom, a, -1.0}, std::tuple{b.openTo, c, 1.0}}) {
+    if (!open) {
+      s.p.drawLine(QPointF(at, y), QPointF(at, y - kBracketTick));
+    } else {
+      s.p.drawLine(QPointF(at, y), QPointF(at - dir * 3, y - 2));
+      s.p.drawLine(QPointF(at, y), QPointF(at - dir * 3, y + 2));
     }
-    p.setPen(Qt::black);
-    p.drawText(QPointF(x0 + kSample + 6, yMid + tm.ascent() / 2 - tm.descent() / 2), e.name);
   }
+  if (b.estimateShown) {
+    const double e = s.at.X(b.estimate);
+    const QPointF tri[] = {{e, y - 0.5}, {e - 2.5, y + 3.5}, {e + 2.5, y + 3.5}};
+    s.p.setBrush(Qt::black);
+    s.p.drawPolygon(tri, 3);
+  }
+  s.p.setFont(s.type.tick);
+  const QString label = QString::fromStdString(b.label);
+  const double w = s.type.tm.horizontalAdvance(label);
+  const double lx = std::clamp((a + c) / 2 - w / 2, kMargin, s.at.size.width() - kMargin - w);
+  s.p.setPen(Qt::black);
+  s.p.drawText(QPointF(lx, y + 3 + s.type.tm.ascent()), label);
+}
+
+// A legend entry's sample: the line with its marker, the band's fill or
+// edges, the grey of the shaded intervals.
+void PaintLegendSample(const Sheet& s, const LegendEntry& e, double x0, double yMid) {
+  const QRectF swatch(QPointF(x0, yMid - s.type.tm.ascent() / 2), QSizeF(kSample, s.type.tm.ascent()));
+  switch (e.kind) {
+    case EntryKind::Line: {
+      const figure::Line& l = s.f.lines[e.line];
+      s.p.setPen(LinePen(l.style, s.style));
+      s.p.drawLine(QPointF(x0, yMid), QPointF(x0 + kSample, yMid));
+      if (l.markers) PaintMarker(s.p, QPointF(x0 + kSample / 2, yMid), l.style, LineColour(l.style, s.style));
+      break;
+    }
+    case EntryKind::Band: {
+      const int bandStyle = s.f.bands.front().style;
+      if (s.style == FigureStyle::Colour) {
+        s.p.fillRect(swatch, BandFill(bandStyle));
+      } else {
+        s.p.setPen(EdgePen(bandStyle));
+        s.p.drawLine(swatch.topLeft(), swatch.topRight());
+        s.p.drawLine(swatch.bottomLeft(), swatch.bottomRight());
+      }
+      break;
+    }
+    case EntryKind::Span:
+      s.p.fillRect(swatch, ToColour(kSpanGrey));
+      break;
+  }
+}
+
+void PaintLegend(const Sheet& s) {
+  const Legend& legend = s.at.legend;
+  const QFontMetricsF& tm = s.type.tm;
+  s.p.setFont(s.type.tick);
+  s.p.setRenderHint(QPainter::Antialiasing, true);
+  for (std::size_t i = 0; i < legend.entries.size(); ++i) {
+    const int row = static_cast<int>(i) / legend.columns, column = static_cast<int>(i) % legend.columns;
+    const double x0 = kMargin + column * legend.entryWidth;
+    const double yMid = legend.top + row * legend.rowHeight + legend.rowHeight / 2;
+    PaintLegendSample(s, legend.entries[i], x0, yMid);
+    s.p.setPen(Qt::black);
+    s.p.drawText(QPointF(x0 + kSample + kSampleGap, yMid + tm.ascent() / 2 - tm.descent() / 2), legend.entries[i].name);
+  }
+}
+
+void PaintInPoints(QPainter& p, const figure::Figure& f, QSizeF size, FigureStyle style) {
+  p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
+  const Type type(p.device());
+  if (!f.note.empty()) {
+    const QRectF inside(QPointF(kMargin, kMargin), size - QSizeF(2 * kMargin, 2 * kMargin));
+    PaintMessage(p, type, inside, QString::fromStdString(f.note));
+    return;
+  }
+  const Layout layout = LayOut(f, size, type);
+  if (!layout.fits) {
+    PaintMessage(p, type, QRectF(QPointF(0, 0), size), QStringLiteral("The figure is too small to draw."));
+    return;
+  }
+  const Sheet sheet{p, f, layout, type, style};
+  PaintAxes(sheet);
+  PaintTicks(sheet);
+  PaintAxisTitles(sheet);
+  PaintSpans(sheet);
+  PaintBands(sheet);
+  PaintBoundMarks(sheet);
+  PaintLines(sheet);
+  PaintMarkers(sheet);
+  PaintMeetingPoint(sheet);
+  PaintBoundLabels(sheet);
+  PaintBracket(sheet);
+  PaintLegend(sheet);
 }
 
 }  // namespace
@@ -430,6 +619,14 @@ void PaintFigure(QPainter& painter, const figure::Figure& figure, const QRectF& 
   painter.scale(scale, scale);
   PaintInPoints(painter, figure, area.size() / scale, style);
   painter.restore();
+}
+
+QRectF FigurePlotArea(const figure::Figure& figure, const QRectF& area, double dpi, const QPaintDevice& device) {
+  if (!figure.note.empty() || !(dpi > 0)) return {};
+  const double scale = dpi / 72.0;
+  const Layout layout = LayOut(figure, area.size() / scale, Type(&device));
+  if (!layout.fits) return {};
+  return {area.topLeft() + layout.plot.topLeft() * scale, layout.plot.size() * scale};
 }
 
 }  // namespace marvane

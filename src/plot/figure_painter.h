@@ -9,6 +9,7 @@
 #include "figure/figure.h"
 
 class QPainter;
+class QPaintDevice;
 
 namespace marvane {
 
@@ -19,5 +20,11 @@ enum class FigureStyle { BlackAndWhite, Colour };
 // keeps its proportions at any resolution. White background, sans-serif type.
 void PaintFigure(QPainter& painter, const figure::Figure& figure, const QRectF& area, double dpi,
                  FigureStyle style);
+
+// Where PaintFigure puts the plot's data area when it paints `figure` into
+// `area` of `device` at `dpi`, in device units: X runs from xMin at its left
+// edge to xMax at its right, Y from yMin at its bottom to yMax at its top.
+// Empty when the figure is a note or too small to draw.
+QRectF FigurePlotArea(const figure::Figure& figure, const QRectF& area, double dpi, const QPaintDevice& device);
 
 }  // namespace marvane

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "shell/qt_text.h"
+
 namespace marvane {
 namespace {
 
@@ -182,12 +184,12 @@ struct Layout {
 Legend LayOutLegend(const figure::Figure& f, QSizeF size, const Type& type) {
   Legend legend;
   for (std::size_t i = 0; i < f.lines.size(); ++i) {
-    legend.entries.push_back({EntryKind::Line, i, QString::fromStdString(f.lines[i].name)});
+    legend.entries.push_back({EntryKind::Line, i, Q(f.lines[i].name)});
   }
   if (!f.bandLegend.empty() && !f.bands.empty()) {
-    legend.entries.push_back({EntryKind::Band, 0, QString::fromStdString(f.bandLegend)});
+    legend.entries.push_back({EntryKind::Band, 0, Q(f.bandLegend)});
   }
-  if (!f.spanLegend.empty()) legend.entries.push_back({EntryKind::Span, 0, QString::fromStdString(f.spanLegend)});
+  if (!f.spanLegend.empty()) legend.entries.push_back({EntryKind::Span, 0, Q(f.spanLegend)});
   double nameWidth = 0;
   for (const LegendEntry& e : legend.entries) nameWidth = std::max(nameWidth, type.tm.horizontalAdvance(e.name));
   const int count = static_cast<int>(legend.entries.size());
@@ -213,9 +215,9 @@ Layout LayOut(const figure::Figure& f, QSizeF size, const Type& type) {
   l.bracketHeight = f.bracket ? kBracketTick + 3 + tm.height() + 4 : 0;
   double yLabelWidth = 0;
   for (const figure::Tick& t : f.yTicks) {
-    yLabelWidth = std::max(yLabelWidth, tm.horizontalAdvance(QString::fromStdString(t.label)));
+    yLabelWidth = std::max(yLabelWidth, tm.horizontalAdvance(Q(t.label)));
   }
-  const QString lastXLabel = QString::fromStdString(f.xTicks.empty() ? std::string() : f.xTicks.back().label);
+  const QString lastXLabel = Q(f.xTicks.empty() ? std::string() : f.xTicks.back().label);
   const double left = kMargin + (f.yTitle.empty() ? 0 : hm.height() + 4) + yLabelWidth + kTickLength + 3;
   const double right = size.width() - kMargin - tm.horizontalAdvance(lastXLabel) / 2;
   const double top = kMargin + tm.height() / 2;
@@ -291,13 +293,13 @@ void PaintTicks(const Sheet& s) {
   for (const figure::Tick& t : s.f.xTicks) {
     const double x = s.at.X(t.value);
     s.p.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTickLength));
-    const QString label = QString::fromStdString(t.label);
+    const QString label = Q(t.label);
     s.p.drawText(QPointF(x - tm.horizontalAdvance(label) / 2, plot.bottom() + kTickLength + 2 + tm.ascent()), label);
   }
   for (const figure::Tick& t : s.f.yTicks) {
     const double y = s.at.Y(t.value);
     s.p.drawLine(QPointF(plot.left() - kTickLength, y), QPointF(plot.left(), y));
-    const QString label = QString::fromStdString(t.label);
+    const QString label = Q(t.label);
     const double w = tm.horizontalAdvance(label);
     s.p.drawText(QPointF(plot.left() - kTickLength - 3 - w, y + tm.ascent() / 2 - tm.descent() / 2), label);
   }
@@ -305,8 +307,8 @@ void PaintTicks(const Sheet& s) {
 
 void PaintAxisTitles(const Sheet& s) {
   const QFontMetricsF& hm = s.type.hm;
-  const QString xTitle = QString::fromStdString(s.f.xTitle);
-  const QString yTitle = QString::fromStdString(s.f.yTitle);
+  const QString xTitle = Q(s.f.xTitle);
+  const QString yTitle = Q(s.f.yTitle);
   s.p.setFont(s.type.title);
   s.p.setPen(Qt::black);
   if (!xTitle.isEmpty()) {
@@ -426,7 +428,7 @@ void PaintMeetingPoint(const Sheet& s) {
   s.p.setBrush(Qt::NoBrush);
   s.p.drawEllipse(at, kMarker * 2, kMarker * 2);
   s.p.setFont(s.type.tick);
-  const QString label = QString::fromStdString(s.f.meeting->label);
+  const QString label = Q(s.f.meeting->label);
   const double w = tm.horizontalAdvance(label);
   const double lx = std::clamp(at.x() - w / 2, plot.left() + 2, plot.right() - w - 2);
   const double above = at.y() - kMarker * 2 - 3;
@@ -495,7 +497,7 @@ void PaintBoundLabels(const Sheet& s) {
   s.p.setFont(s.type.tick);
   std::vector<QRectF> placed;
   for (const figure::Bound& b : s.f.bounds) {
-    const QString label = QString::fromStdString(b.label);
+    const QString label = Q(b.label);
     const QSizeF box(s.type.tm.horizontalAdvance(label) + 2, s.type.tm.height() + 2);
     placed.push_back(PlaceBoundLabel(s, b, box, placed, curves));
     LabelAt(s.p, placed.back(), label, s.type.tm);
@@ -530,7 +532,7 @@ void PaintBracket(const Sheet& s) {
     s.p.drawPolygon(tri, 3);
   }
   s.p.setFont(s.type.tick);
-  const QString label = QString::fromStdString(b.label);
+  const QString label = Q(b.label);
   const double w = s.type.tm.horizontalAdvance(label);
   const double lx = std::clamp((a + c) / 2 - w / 2, kMargin, s.at.size.width() - kMargin - w);
   s.p.setPen(Qt::black);
@@ -586,7 +588,7 @@ void PaintInPoints(QPainter& p, const figure::Figure& f, QSizeF size, FigureStyl
   const Type type(p.device());
   if (!f.note.empty()) {
     const QRectF inside(QPointF(kMargin, kMargin), size - QSizeF(2 * kMargin, 2 * kMargin));
-    PaintMessage(p, type, inside, QString::fromStdString(f.note));
+    PaintMessage(p, type, inside, Q(f.note));
     return;
   }
   const Layout layout = LayOut(f, size, type);

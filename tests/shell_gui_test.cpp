@@ -1,5 +1,7 @@
 // Start-up, the menu and navigation, driven as a user would.
 
+#include <QIcon>
+#include <QImage>
 #include <QTimer>
 
 #include "gui_support.h"
@@ -73,6 +75,29 @@ class ShellGuiTest : public QObject {
     QCOMPARE(menu->Button("Inomplete")->font().pointSizeF(), 12.0);
     QCOMPARE(menu->Button("Command1")->palette().color(QPalette::Button), QColor(0, 255, 0));
     QCOMPARE(menu->palette().color(QPalette::Window), QColor(255, 128, 0));
+  }
+
+  // The window icon is the installed icon at each size the program carries,
+  // pixel for pixel (it is built from pixels compiled in, not looked up in
+  // the icon themes); the menu shows it.
+  void windowIconIsTheInstalledIcon_data() {
+    QTest::addColumn<int>("size");
+    for (int size : {16, 32, 48, 64, 128}) QTest::addRow("%d px", size) << size;
+  }
+
+  void windowIconIsTheInstalledIcon() {
+    QFETCH(int, size);
+    const QString file = QStringLiteral(MARVANE_INSTALLED_ICONS "/%1/" MARVANE_APP_ID ".png").arg(size);
+    const QImage installed(file);
+    QVERIFY2(!installed.isNull(), qPrintable(file));
+    for (const QIcon& icon : {QGuiApplication::windowIcon(), FreshMenu()->windowIcon()}) {
+      QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+      const QImage shown = icon.pixmap(QSize(size, size)).toImage();
+      QCOMPARE(shown.size(), QSize(size, size));
+      // Compared premultiplied, as a pixmap keeps them.
+      QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+               installed.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
   }
 
   // Each menu button opens its form and unloads the menu: one form loaded.

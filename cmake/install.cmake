@@ -5,6 +5,7 @@ set(_pkg ${PROJECT_SOURCE_DIR}/packaging)
 set(_gen ${PROJECT_BINARY_DIR}/packaging)
 
 install(TARGETS marvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS marvane_svg LIBRARY DESTINATION ${MARVANE_MODULE_DIR})
 
 configure_file(${_pkg}/marvane.desktop.in ${_gen}/${MARVANE_APP_ID}.desktop @ONLY)
 configure_file(${_pkg}/marvane.metainfo.xml.in ${_gen}/${MARVANE_APP_ID}.metainfo.xml @ONLY)

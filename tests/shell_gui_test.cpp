@@ -1,5 +1,6 @@
 // Start-up, the menu and navigation, driven as a user would.
 
+#include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QTimer>
@@ -28,6 +29,22 @@ class ShellGuiTest : public QObject {
 
  private slots:
   void initTestCase() { StartForms(); }
+
+  // Showing the menu loads no SVG code: the program does not link libQt6Svg
+  // (its SVG writer is a module loaded when a figure is saved as SVG), and no
+  // SVG icon is read for the window icon. First of the tests: reading an
+  // image file (as the icon test does) loads Qt's image-format plugins, the
+  // SVG one with libQt6Svg among them.
+  void startLoadsNoSvgLibrary() {
+    FreshMenu();
+    Settle();
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    QVERIFY(mapped.contains("libQt6Widgets"));  // the list is what it seems
+    QVERIFY2(!mapped.contains("libQt6Svg"), "libQt6Svg was loaded");
+    QVERIFY2(!mapped.contains("marvane_svg"), "the SVG writer module was loaded");
+  }
 
   void startShowsOnlyTheMenu() {
     marvane::FormWindow* menu = FreshMenu();

@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSpinBox>
-#include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -33,6 +32,7 @@
 #include "plot/panel_parts.h"
 #include "plot/regions_panel.h"
 #include "plot/significance_panel.h"
+#include "plot/svg_device.h"
 
 namespace marvane {
 
@@ -85,17 +85,15 @@ QByteArray RenderPng(const figure::Figure& f, QSizeF inches, int dpi, FigureStyl
   return Collect([&](QIODevice* out) { image.save(out, "PNG"); });
 }
 
-QByteArray RenderSvg(const figure::Figure& f, QSizeF inches, FigureStyle style, const QString& title) {
+// Empty, with the reason in `error`, when the SVG writer cannot be loaded.
+QByteArray RenderSvg(const figure::Figure& f, QSizeF inches, FigureStyle style, const QString& title,
+                     QString* error) {
   constexpr int kDpi = 96;
   return Collect([&](QIODevice* out) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(out);
-    svg.setResolution(kDpi);
     const QSizeF px = inches * kDpi;
-    svg.setSize(px.toSize());
-    svg.setViewBox(QRectF(QPointF(0, 0), px));
-    svg.setTitle(title);
-    QPainter p(&svg);
+    const std::unique_ptr<QPaintDevice> svg = NewSvgDevice(out, {.pixels = px, .dpi = kDpi, .title = title}, error);
+    if (svg == nullptr) return;
+    QPainter p(svg.get());
     PaintFigure(p, f, QRectF(QPointF(0, 0), px), kDpi, style);
   });
 }
@@ -394,10 +392,11 @@ bool ProbeWindow::SaveFigure(const QString& path, const QString& format, Which w
   QString kind = format.isEmpty() ? QFileInfo(path).suffix().toLower() : format.toLower();
   const QString title = windowTitle();
   QByteArray bytes;
+  QString why;
   if (kind == QLatin1String("png")) {
     bytes = RenderPng(shown, FigureInches(), Resolution(), Style());
   } else if (kind == QLatin1String("svg")) {
-    bytes = RenderSvg(shown, FigureInches(), Style(), title);
+    bytes = RenderSvg(shown, FigureInches(), Style(), title, &why);
   } else if (kind == QLatin1String("pdf")) {
     bytes = RenderPdf(shown, FigureInches(), Style(), title);
   } else {
@@ -406,7 +405,7 @@ bool ProbeWindow::SaveFigure(const QString& path, const QString& format, Which w
   }
   QSaveFile file(path);
   if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    const QString why = bytes.isEmpty() ? QStringLiteral("the figure could not be drawn") : file.errorString();
+    if (why.isEmpty()) why = bytes.isEmpty() ? QStringLiteral("the figure could not be drawn") : file.errorString();
     file.cancelWriting();
     SetNotice(QStringLiteral("Could not save %1: %2.").arg(path, why), true);
     return false;

@@ -14,9 +14,12 @@ struct IconPixels {
   const std::uint32_t* argb;
 };
 
-// The program's icon at each size it is installed at for the desktop, up to
-// 128 pixels, smallest first: packaging/marvane.svg rendered at build time as
-// for the installed PNG files (the file is written by tools/icon_pixels.cpp).
+// The program's icon at each size it is installed at for the desktop up to
+// 64 pixels (a title bar or task bar, also at twice the scale), smallest
+// first: packaging/marvane.svg rendered at build time as for the installed
+// PNG files (the file is written by tools/icon_pixels.cpp). On X11 every
+// window sends all of them to the window manager, twice as it is created,
+// and the 128-pixel one alone had two thirds of the pixels.
 std::span<const IconPixels> WindowIconPixels();
 
 // The window icon, made from WindowIconPixels. Looking the installed icon up

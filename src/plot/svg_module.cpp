@@ -1,6 +1,8 @@
 // The SVG writer module (svg_device.h): the one place that links libQt6Svg.
 
 #include <QSvgGenerator>
+#include <string_view>
+#include <type_traits>
 
 #include "plot/svg_device.h"
 
@@ -13,3 +15,7 @@ extern "C" Q_DECL_EXPORT QPaintDevice* marvane_new_svg_device_v1(QIODevice* out,
   svg->setTitle(page->title);
   return svg;
 }
+
+// The name and type the program looks the function up by.
+static_assert(std::string_view(marvane::kNewSvgDeviceSymbol) == "marvane_new_svg_device_v1");
+static_assert(std::is_same_v<decltype(&marvane_new_svg_device_v1), marvane::NewSvgDeviceFunction>);

@@ -23,7 +23,7 @@ struct IconPixels {
 std::span<const IconPixels> WindowIconPixels();
 
 // The window icon, made from WindowIconPixels. Looking the installed icon up
-// in the icon themes instead cost 4 to 9 ms of every start on a desktop (the
+// in the icon themes instead cost 4 to 10 ms of every start on a desktop (the
 // themes' index files, a stat of each of their folders, the PNG and SVG
 // readers); this reads no file and loads no plugin.
 QIcon WindowIcon();

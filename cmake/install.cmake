@@ -5,6 +5,7 @@ set(_pkg ${PROJECT_SOURCE_DIR}/packaging)
 set(_gen ${PROJECT_BINARY_DIR}/packaging)
 
 install(TARGETS marvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS marvane_svg LIBRARY DESTINATION ${MARVANE_MODULE_DIR})
 
 configure_file(${_pkg}/marvane.desktop.in ${_gen}/${MARVANE_APP_ID}.desktop @ONLY)
 configure_file(${_pkg}/marvane.metainfo.xml.in ${_gen}/${MARVANE_APP_ID}.metainfo.xml @ONLY)
@@ -14,14 +15,11 @@ install(FILES ${_pkg}/marvane.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hic
         RENAME ${MARVANE_APP_ID}.svg)
 
 # PNG icons rendered from the SVG at build time.
-find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+include(${CMAKE_CURRENT_LIST_DIR}/icons.cmake)
 set(_pngs)
 foreach(size 16 32 48 64 128 256)
   set(_png ${_gen}/icons/${size}/${MARVANE_APP_ID}.png)
-  add_custom_command(OUTPUT ${_png}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${_gen}/icons/${size}
-    COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${_png} ${_pkg}/marvane.svg
-    DEPENDS ${_pkg}/marvane.svg VERBATIM)
+  marvane_render_icon(${size} ${_png})
   list(APPEND _pngs ${_png})
   install(FILES ${_png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()

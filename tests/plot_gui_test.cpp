@@ -16,6 +16,7 @@
 
 #include "gui_support.h"
 #include "plot/probe_window.h"
+#include "plot/svg_device.h"
 
 using namespace marvane;
 using namespace marvane::testing;
@@ -301,6 +302,30 @@ class PlotGuiTest : public QObject {
     // Copy figure: an image on the clipboard.
     QTest::mouseClick(w->findChild<QPushButton*>("copyFigure"), Qt::LeftButton);
     QVERIFY(!QGuiApplication::clipboard()->image().isNull());
+  }
+
+  // The SVG writer is a module loaded at the first SVG save. Without it an
+  // SVG save fails in words that say what to do instead, writes nothing and
+  // leaves PNG and PDF working; with it back, SVG works again.
+  void svgWithoutItsModuleSaysWhatToDo() {
+    ModelForm* form = OpenFromMenu("Command1");
+    Drive(form, kExamples[0].steps);
+    ProbeWindow* w = OpenPlot(form);
+    QVERIFY(w != nullptr);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString modulePath = SvgModulePath();
+    SetSvgModulePath(dir.filePath("no-such-module.so"));
+    const QString svg = dir.filePath("f.svg");
+    QVERIFY(!w->SaveFigure(svg));
+    QVERIFY(!QFile::exists(svg));
+    QVERIFY2(Notice(w).startsWith("Could not save " + svg), qPrintable(Notice(w)));
+    QVERIFY2(Notice(w).contains("save the figure as PNG or PDF instead"), qPrintable(Notice(w)));
+    QVERIFY(w->SaveFigure(dir.filePath("f.png")));
+    QVERIFY(w->SaveFigure(dir.filePath("f.pdf")));
+    SetSvgModulePath(modulePath);
+    QVERIFY2(w->SaveFigure(svg), qPrintable(Notice(w)));
+    QVERIFY(QSvgRenderer(svg).isValid());
   }
 
   void programEndsWhenTheFormClosesWithThePlotOpen() {

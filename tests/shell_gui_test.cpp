@@ -1,5 +1,8 @@
 // Start-up, the menu and navigation, driven as a user would.
 
+#include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QTimer>
 
 #include "gui_support.h"
@@ -26,6 +29,22 @@ class ShellGuiTest : public QObject {
 
  private slots:
   void initTestCase() { StartForms(); }
+
+  // Showing the menu loads no SVG code: the program does not link libQt6Svg
+  // (its SVG writer is a module loaded when a figure is saved as SVG), and no
+  // SVG icon is read for the window icon. First of the tests: reading an
+  // image file (as the icon test does) loads Qt's image-format plugins, the
+  // SVG one with libQt6Svg among them.
+  void startLoadsNoSvgLibrary() {
+    FreshMenu();
+    Settle();
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    QVERIFY(mapped.contains("libQt6Widgets"));  // the list is what it seems
+    QVERIFY2(!mapped.contains("libQt6Svg"), "libQt6Svg was loaded");
+    QVERIFY2(!mapped.contains("marvane_svg"), "the SVG writer module was loaded");
+  }
 
   void startShowsOnlyTheMenu() {
     marvane::FormWindow* menu = FreshMenu();
@@ -73,6 +92,29 @@ class ShellGuiTest : public QObject {
     QCOMPARE(menu->Button("Inomplete")->font().pointSizeF(), 12.0);
     QCOMPARE(menu->Button("Command1")->palette().color(QPalette::Button), QColor(0, 255, 0));
     QCOMPARE(menu->palette().color(QPalette::Window), QColor(255, 128, 0));
+  }
+
+  // The window icon is the installed icon at each size the program carries,
+  // pixel for pixel (it is built from pixels compiled in, not looked up in
+  // the icon themes); the menu shows it.
+  void windowIconIsTheInstalledIcon_data() {
+    QTest::addColumn<int>("size");
+    for (int size : {16, 32, 48, 64}) QTest::addRow("%d px", size) << size;
+  }
+
+  void windowIconIsTheInstalledIcon() {
+    QFETCH(int, size);
+    const QString file = QStringLiteral(MARVANE_INSTALLED_ICONS "/%1/" MARVANE_APP_ID ".png").arg(size);
+    const QImage installed(file);
+    QVERIFY2(!installed.isNull(), qPrintable(file));
+    for (const QIcon& icon : {QGuiApplication::windowIcon(), FreshMenu()->windowIcon()}) {
+      QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+      const QImage shown = icon.pixmap(QSize(size, size)).toImage();
+      QCOMPARE(shown.size(), QSize(size, size));
+      // Compared premultiplied, as a pixmap keeps them.
+      QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+               installed.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
   }
 
   // Each menu button opens its form and unloads the menu: one form loaded.

@@ -6,9 +6,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
+#include <memory>
+
+#include "plot/svg_device.h"
 
 namespace marvane {
 namespace {
@@ -35,17 +37,14 @@ QImage PaintImage(const figure::Figure& f, QSizeF inches, int dpi, FigureStyle s
   return image;
 }
 
-QByteArray RenderSvg(const figure::Figure& f, const FigureSettings& s, const QString& title) {
+// Empty, with the reason in `error`, when the SVG writer cannot be loaded.
+QByteArray RenderSvg(const figure::Figure& f, const FigureSettings& s, const QString& title, QString* error) {
   constexpr int kDpi = 96;
   return Collect([&](QIODevice* out) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(out);
-    svg.setResolution(kDpi);
     const QSizeF px = s.inches * kDpi;
-    svg.setSize(px.toSize());
-    svg.setViewBox(QRectF(QPointF(0, 0), px));
-    svg.setTitle(title);
-    QPainter p(&svg);
+    const std::unique_ptr<QPaintDevice> svg = NewSvgDevice(out, {.pixels = px, .dpi = kDpi, .title = title}, error);
+    if (svg == nullptr) return;
+    QPainter p(svg.get());
     PaintFigure(p, f, QRectF(QPointF(0, 0), px), kDpi, s.style);
   });
 }
@@ -65,12 +64,13 @@ QByteArray RenderPdf(const figure::Figure& f, const FigureSettings& s, const QSt
 
 }  // namespace
 
-QByteArray RenderFigure(const figure::Figure& f, const FigureSettings& s, const QString& format, const QString& title) {
+QByteArray RenderFigure(const figure::Figure& f, const FigureSettings& s, const QString& format, const QString& title,
+                        QString* error) {
   if (format == QLatin1String("png")) {
     const QImage image = PaintImage(f, s.inches, s.dpi, s.style);
     return Collect([&](QIODevice* out) { image.save(out, "PNG"); });
   }
-  if (format == QLatin1String("svg")) return RenderSvg(f, s, title);
+  if (format == QLatin1String("svg")) return RenderSvg(f, s, title, error);
   if (format == QLatin1String("pdf")) return RenderPdf(f, s, title);
   return {};
 }
@@ -81,10 +81,11 @@ QString WriteFigure(const QString& path, const QString& format, const figure::Fi
   if (kind != QLatin1String("png") && kind != QLatin1String("svg") && kind != QLatin1String("pdf")) {
     return QStringLiteral("Could not save %1: the name must end in .png, .svg or .pdf.").arg(path);
   }
-  const QByteArray bytes = RenderFigure(f, s, kind, title);
+  QString why;
+  const QByteArray bytes = RenderFigure(f, s, kind, title, &why);
   QSaveFile file(path);
   if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    const QString why = bytes.isEmpty() ? QStringLiteral("the figure could not be drawn") : file.errorString();
+    if (why.isEmpty()) why = bytes.isEmpty() ? QStringLiteral("the figure could not be drawn") : file.errorString();
     file.cancelWriting();
     return QStringLiteral("Could not save %1: %2.").arg(path, why);
   }

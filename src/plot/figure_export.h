@@ -20,9 +20,10 @@ struct FigureSettings {
   FigureStyle style = FigureStyle::BlackAndWhite;
 };
 
-// The file's bytes in `format` ("png", "svg" or "pdf"); empty for another format.
-QByteArray RenderFigure(const figure::Figure& f, const FigureSettings& s, const QString& format,
-                        const QString& title);
+// The file's bytes in `format` ("png", "svg" or "pdf"); empty for another
+// format, or with the reason in `error` when the SVG writer cannot be loaded.
+QByteArray RenderFigure(const figure::Figure& f, const FigureSettings& s, const QString& format, const QString& title,
+                        QString* error = nullptr);
 
 // Writes the figure to `path` in `format`, or in the format its suffix names
 // when `format` is empty. Returns what went wrong, in words, or an empty

@@ -14,6 +14,7 @@
 #include "shell/choice_form.h"
 #include "shell/form_window.h"
 #include "shell/navigation.h"
+#include "shell/window_icon.h"
 
 namespace marvane {
 
@@ -21,7 +22,7 @@ void ConfigureApplication(QApplication& app) {
   QCoreApplication::setApplicationName(QStringLiteral("marvane"));
   QCoreApplication::setApplicationVersion(QStringLiteral(MARVANE_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral(MARVANE_APP_ID));
-  QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(MARVANE_APP_ID)));
+  QGuiApplication::setWindowIcon(WindowIcon());
   app.setStyle(QStyleFactory::create("Fusion"));
   // Nearest metric match first; any sans-serif after that.
   QFont::insertSubstitutions(kDesignFontFamily, DesignFontSubstitutes());

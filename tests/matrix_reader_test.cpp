@@ -327,7 +327,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "a. Dependent Variable: y",
                  "SPSS's coefficient correlations", {"X", "XZ"}, {.250, .002, .002, .040}},
         TextCase{"a covariance block alone", "Covariances  Z  2.0  -1.234E-5\n             X  -1.234E-5  .012",
-                 "SPSS's coefficient correlations", {"X", "Z"}, {.012, -1.234E-5, -1.234E-5, 2.0}}));
+                 "SPSS's coefficient correlations", {"X", "Z"}, {.012, -1.234E-5, -1.234E-5, 2.0}},
+        // The label in any case, as a user may have retyped it.
+        TextCase{"the label as CoVariances", "CoVariances  Z  2.0  -1.234E-5\n             X  -1.234E-5  .012",
+                 "SPSS's coefficient correlations", {"X", "Z"}, {.012, -1.234E-5, -1.234E-5, 2.0}},
+        TextCase{"the label as COVariance, tab-separated", "\tCOVariance\tZ\t2.0\t.1\n\t\tX\t.1\t.5\n",
+                 "SPSS's coefficient correlations", {"X", "Z"}, {.5, .1, .1, 2.0}}));
 
 // --- Errors ------------------------------------------------------------------
 
@@ -408,8 +413,14 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Names, Errors,
     ::testing::Values(
+        // A repeated column name is told as one: "every column needs ...".
         ErrorCase{"a name given twice", "\tx\tx\nx\t1\t0\nx\t0\t1",
-                  "The name \"x\" is given to columns 1 and 2; every row needs a name of its own."},
+                  "The name \"x\" is given to columns 1 and 2; every column needs a name of its own."},
+        ErrorCase{"a column name given twice, no row names", "x  y  x\n1  0  0\n0  1  0\n0  0  1",
+                  "The name \"x\" is given to columns 1 and 3; every column needs a name of its own."},
+        ErrorCase{"a column name given twice in R's write.csv",
+                  "\"\",\"a\",\"b\",\"b\"\n\"a\",1,0,0\n\"b\",0,1,0\n\"c\",0,0,1",
+                  "The name \"b\" is given to columns 2 and 3; every column needs a name of its own."},
         ErrorCase{"a row name given twice", "x 1 0 0\nz 0 1 0\nx 0 0 1",
                   "The name \"x\" is given to rows 1 and 3; every row needs a name of its own."},
         ErrorCase{"a row without a name", "\tx\tz\nx\t1\t0\n\t0\t1",

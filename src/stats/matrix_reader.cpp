@@ -764,6 +764,7 @@ std::string CollapseRuns(std::string_view s) {
 // A name given to two rows, in words; nothing when every name is different.
 template <typename Names>  // a vector of std::string or std::string_view
 std::optional<std::string> RepeatedName(const Names& names, const char* what) {
+  const std::string one = std::string(what) == "columns" ? "column" : "row";
   if (names.size() <= 64) {
     // Few names: each against the ones before it; the first repeat found is
     // the one whose second row comes first. A key of each name first (its
@@ -785,7 +786,7 @@ std::optional<std::string> RepeatedName(const Names& names, const char* what) {
       for (std::size_t a = 0; a < b; ++a) {
         if (keys[a] != keys[b] || std::string_view(names[a]) != std::string_view(names[b])) continue;
         return "the name " + Quoted(names[a]) + " is given to " + what + " " + Num(a + 1) + " and " + Num(b + 1) +
-               "; every row needs a name of its own";
+               "; every " + one + " needs a name of its own";
       }
     }
     return std::nullopt;
@@ -801,7 +802,7 @@ std::optional<std::string> RepeatedName(const Names& names, const char* what) {
   }
   if (!first) return std::nullopt;
   return "the name " + Quoted(names[first->first]) + " is given to " + what + " " + Num(first->first + 1) +
-         " and " + Num(first->second + 1) + "; every row needs a name of its own";
+         " and " + Num(first->second + 1) + "; every " + one + " needs a name of its own";
 }
 
 // Whether a Stata name is a base or omitted term: one of its parts (split at
@@ -1530,10 +1531,7 @@ ReadResult ReadPastedMatrix(std::string_view text) {
     if (!any) return Error("the text is empty: paste a covariance matrix");
 
     if (stata) return ReadStata(p, stata->lineIndex + 1, stata);
-    // SPSS's label, looked for cell by cell only where the word is in the text.
-    const bool covarianceWord = p.view.find("ovarianc") != std::string_view::npos ||
-                                p.view.find("OVARIANC") != std::string_view::npos;
-    if (auto block = covarianceWord ? FindCovarianceBlock(p.lines) : std::nullopt) {
+    if (auto block = FindCovarianceBlock(p.lines)) {
       ReadResult r = ReadSpss(p, block->first, block->second);
       if (r.ok) r.matrix.commaDecimals = p.commaDecimals;
       return r;

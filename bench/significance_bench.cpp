@@ -16,6 +16,7 @@
 #include "stats/inference.h"
 #include "stats/matrix_reader.h"
 #include "stats/regions.h"
+#include "stats/term_mapping.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "stats/matrix_reader.h"
+#include "stats/term_mapping.h"
 
 namespace marvane::stats {
 namespace {

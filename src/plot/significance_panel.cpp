@@ -22,6 +22,7 @@
 #include "shell/fault.h"
 #include "shell/number_text.h"
 #include "stats/report.h"
+#include "stats/term_mapping.h"
 
 namespace marvane {
 

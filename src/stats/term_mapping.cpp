@@ -1,5 +1,5 @@
 // Which pasted row is which weight: the guess the window offers before the
-// user changes it (declared in stats/matrix_reader.h).
+// user changes it.
 //
 //   1. The first name that reads as the intercept is the constant.
 //   2. Products are the names joined by ':' (R) or '#' (Stata), and the names
@@ -31,7 +31,7 @@
 #include <string_view>
 #include <vector>
 
-#include "stats/matrix_reader.h"
+#include "stats/term_mapping.h"
 
 namespace marvane::stats {
 namespace {

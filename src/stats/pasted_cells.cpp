@@ -14,9 +14,13 @@ constexpr auto npos = std::string_view::npos;
 
 // What normalising replaces; other control characters (form feed, vertical tab, NUL) become spaces too.
 constexpr std::pair<std::string_view, char> kReplaced[] = {
-    {"\r\n", '\n'},        {"\r", '\n'},          {"\xE2\x88\x92", '-'},  // U+2212 MINUS SIGN
-    {"\xC2\xA0", ' '},                                                    // U+00A0 NO-BREAK SPACE
-    {"\xE2\x80\x89", ' '}, {"\xE2\x80\xAF", ' '}, {"\xE2\x80\x87", ' '},  // thin, narrow no-break, figure spaces
+    {"\r\n", '\n'},         // a Windows line end
+    {"\r", '\n'},           // an old Mac line end
+    {"\xE2\x88\x92", '-'},  // U+2212 MINUS SIGN
+    {"\xC2\xA0", ' '},      // U+00A0 NO-BREAK SPACE
+    {"\xE2\x80\x89", ' '},  // U+2009 THIN SPACE
+    {"\xE2\x80\xAF", ' '},  // U+202F NARROW NO-BREAK SPACE
+    {"\xE2\x80\x87", ' '},  // U+2007 FIGURE SPACE
 };
 
 std::string Normalise(std::string_view text) {

@@ -20,6 +20,8 @@
 #include <vector>
 
 #include "stats/matrix_reader.h"
+#include "stats/pasted_cells.h"
+#include "stats/term_mapping.h"
 
 namespace marvane::stats {
 namespace {
@@ -222,6 +224,50 @@ INSTANTIATE_TEST_SUITE_P(
                       LayoutCase{"bare_quant_lower_tabs.txt", "a bare lower triangle", {},
                                  {{1, 2, -0.00261613297640679}}, "r_csv_quant.csv", Rows(4), 0, 1e-14}));
 
+// --- The one reading of a number text -----------------------------------------
+
+struct NumberCase {
+  const char* text;
+  char point;
+  pasted::Kind kind;
+  double value;  // for a Number
+};
+
+void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.text << " with '" << c.point << "'"; }
+
+class Numbers : public ::testing::TestWithParam<NumberCase> {};
+
+TEST_P(Numbers, ReadOneWay) {
+  const NumberCase& c = GetParam();
+  double value = 0;
+  ASSERT_EQ(pasted::ReadNumber(c.text, c.point, value), c.kind);
+  if (c.kind != pasted::Kind::Number) return;
+  EXPECT_EQ(value, c.value);
+  EXPECT_EQ(std::signbit(value), std::signbit(c.value));
+}
+
+using enum pasted::Kind;
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Numbers,
+    ::testing::Values(NumberCase{"-0.25", '.', Number, -0.25}, NumberCase{"+.5", '.', Number, 0.5},
+                      NumberCase{"5.", '.', Number, 5}, NumberCase{"-2.5E-04", '.', Number, -2.5e-4},
+                      NumberCase{"1e+3", '.', Number, 1000}, NumberCase{"-0", '.', Number, -0.0},
+                      // Below the smallest double: a zero of its sign; beyond the largest: Huge, either sign.
+                      NumberCase{"-1e-400", '.', Number, -0.0}, NumberCase{"0.0001e-320", '.', Number, 0},
+                      NumberCase{"1e999", '.', Huge, 0}, NumberCase{"-18e307", '.', Huge, 0},
+                      NumberCase{"0.01e311", '.', Huge, 0},
+                      // Not numbers: two signs, no digits, an exponent without digits, hexadecimal, inf and nan,
+                      // anything after the number.
+                      NumberCase{"+-1", '.', Word, 0}, NumberCase{"--1", '.', Word, 0}, NumberCase{".", '.', Word, 0},
+                      NumberCase{"1e", '.', Word, 0}, NumberCase{"1e+", '.', Word, 0},
+                      NumberCase{"0x10", '.', Word, 0}, NumberCase{"inf", '.', Word, 0},
+                      NumberCase{"-nan", '.', Word, 0}, NumberCase{"1.5.2", '.', Word, 0},
+                      NumberCase{"1e999x", '.', Word, 0}, NumberCase{"2 x", '.', Word, 0},
+                      // The decimal comma variant: a full stop is then no point.
+                      NumberCase{"0,5", ',', Number, 0.5}, NumberCase{"-1,5e3", ',', Number, -1500},
+                      NumberCase{"1.5", ',', Word, 0}, NumberCase{"1,5", '.', Word, 0},
+                      NumberCase{"1,,5", ',', Word, 0}));
+
 // --- Small texts: what else is read ------------------------------------------
 
 struct TextCase {
@@ -327,7 +373,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "a. Dependent Variable: y",
                  "SPSS's coefficient correlations", {"X", "XZ"}, {.250, .002, .002, .040}},
         TextCase{"a covariance block alone", "Covariances  Z  2.0  -1.234E-5\n             X  -1.234E-5  .012",
-                 "SPSS's coefficient correlations", {"X", "Z"}, {.012, -1.234E-5, -1.234E-5, 2.0}}));
+                 "SPSS's coefficient correlations", {"X", "Z"}, {.012, -1.234E-5, -1.234E-5, 2.0}},
+        // The label in any case, as a user may have retyped it.
+        TextCase{"the label as CoVariances", "CoVariances  Z  2.0  -1.234E-5\n             X  -1.234E-5  .012",
+                 "SPSS's coefficient correlations", {"X", "Z"}, {.012, -1.234E-5, -1.234E-5, 2.0}},
+        TextCase{"the label as COVariance, tab-separated", "\tCOVariance\tZ\t2.0\t.1\n\t\tX\t.1\t.5\n",
+                 "SPSS's coefficient correlations", {"X", "Z"}, {.5, .1, .1, 2.0}}));
 
 // --- Errors ------------------------------------------------------------------
 
@@ -408,8 +459,14 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Names, Errors,
     ::testing::Values(
+        // A repeated column name is told as one: "every column needs ...".
         ErrorCase{"a name given twice", "\tx\tx\nx\t1\t0\nx\t0\t1",
-                  "The name \"x\" is given to columns 1 and 2; every row needs a name of its own."},
+                  "The name \"x\" is given to columns 1 and 2; every column needs a name of its own."},
+        ErrorCase{"a column name given twice, no row names", "x  y  x\n1  0  0\n0  1  0\n0  0  1",
+                  "The name \"x\" is given to columns 1 and 3; every column needs a name of its own."},
+        ErrorCase{"a column name given twice in R's write.csv",
+                  "\"\",\"a\",\"b\",\"b\"\n\"a\",1,0,0\n\"b\",0,1,0\n\"c\",0,0,1",
+                  "The name \"b\" is given to columns 2 and 3; every column needs a name of its own."},
         ErrorCase{"a row name given twice", "x 1 0 0\nz 0 1 0\nx 0 0 1",
                   "The name \"x\" is given to rows 1 and 3; every row needs a name of its own."},
         ErrorCase{"a row without a name", "\tx\tz\nx\t1\t0\n\t0\t1",
@@ -613,65 +670,6 @@ TEST(GuessMapping, NamesThatRunTogetherInManyWaysEndQuickly) {
     EXPECT_EQ(std::count(used.begin(), used.end(), r), 0);
     used.push_back(r);
   }
-}
-
-// The plain-text check looks at the text in blocks of bytes: a byte that
-// needs normalising is found wherever it stands in a block. A CR before each
-// line end, a Unicode minus and a no-break space are each put at every
-// offset from 0 to 40 (the first line is shifted by blanks) and the text
-// must read as its plain form does.
-TEST(ReadPastedMatrix, BytesToNormaliseAtEveryOffset) {
-  const std::string rest = "x,0.0123456789,-0.00456,0.000789\nz,-0.00456,0.0234567891,-0.00123\n"
-                           "x:z,0.000789,-0.00123,0.0345678912\n";
-  const std::string header = "\"\",\"x\",\"z\",\"x:z\"";
-  const ReadResult plain = ReadPastedMatrix(header + "\n" + rest);
-  ASSERT_TRUE(plain.ok) << plain.error;
-  struct Variant {
-    const char* what;
-    std::string (*make)(const std::string& lead, const std::string& header, const std::string& rest);
-  };
-  const Variant variants[] = {
-      {"CR LF", [](const std::string& lead, const std::string& h, const std::string& r) {
-         std::string t = lead + h + "\n" + r, out;
-         for (char c : t) {
-           if (c == '\n') out += '\r';
-           out += c;
-         }
-         return out;
-       }},
-      {"Unicode minus", [](const std::string& lead, const std::string& h, const std::string& r) {
-         std::string t = lead + h + "\n" + r;
-         const std::size_t minus = t.find('-');
-         return t.replace(minus, 1, "\xE2\x88\x92");
-       }},
-      {"no-break space", [](const std::string& lead, const std::string& h, const std::string& r) {
-         return lead + "\xC2\xA0" + h + "\n" + r;
-       }},
-  };
-  for (const Variant& v : variants) {
-    for (std::size_t k = 0; k <= 40; ++k) {
-      const std::string text = v.make(std::string(k, ' '), header, rest);
-      const ReadResult r = ReadPastedMatrix(text);
-      ASSERT_TRUE(r.ok) << v.what << " after " << k << " blanks: " << r.error;
-      EXPECT_EQ(r.matrix.names, plain.matrix.names) << v.what << " " << k;
-      EXPECT_EQ(r.matrix.cells, plain.matrix.cells) << v.what << " " << k;
-    }
-  }
-}
-
-// Names are first compared by their length and first and last eight bytes:
-// names that agree there but differ inside are different names, and a
-// repeated long name is still found.
-TEST(ReadPastedMatrix, LongNamesAlikeAtTheirEnds) {
-  const std::string a = "treatment_by_time_linear", b = "treatment_by_dose_linear";
-  ASSERT_EQ(a.size(), b.size());
-  const ReadResult r =
-      ReadPastedMatrix("\t" + a + "\t" + b + "\n" + a + "\t1\t0.5\n" + b + "\t0.5\t2\n");
-  ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_EQ(r.matrix.names, (std::vector<std::string>{a, b}));
-  const ReadResult same = ReadPastedMatrix(a + "\t1\t0.5\t0.1\n" + b + "\t0.5\t2\t0.2\n" + a + "\t0.1\t0.2\t3\n");
-  ASSERT_FALSE(same.ok);
-  EXPECT_EQ(same.error, "The name \"" + a + "\" is given to rows 1 and 3; every row needs a name of its own.");
 }
 
 TEST(IsInterceptName, TheNamesOfThePackages) {

@@ -6,6 +6,7 @@
 #include "shell/number_text.h"
 #include "shell/words.h"
 #include "stats/matrix_reader.h"
+#include "stats/term_mapping.h"
 #include "stats/report.h"
 
 namespace marvane {

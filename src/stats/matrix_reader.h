@@ -62,20 +62,4 @@ ReadResult ReadPastedMatrix(std::string_view text);
 // ReadPastedMatrix reads back to the same numbers.
 std::string WriteMatrix(const PastedMatrix& m);
 
-// Which pasted row holds each weight of a model, or -1 for none. `names` are
-// the pasted names (may be empty), `rows` the number of pasted rows; the
-// weights are described by their kind (see models/probe.h ModelWeight) and,
-// for products, by the indexes of their main-effect parts.
-struct WeightSlot {
-  enum class Kind { Constant, Main, Product, Held };
-  Kind kind = Kind::Main;
-  std::vector<int> parts;  // for products: indexes of the main-effect weights
-};
-std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std::vector<std::string>& names,
-                              std::size_t rows);
-
-// Whether a pasted name reads as the intercept: (Intercept), Intercept,
-// _cons, const, Constant, (Constant).
-bool IsInterceptName(std::string_view name);
-
 }  // namespace marvane::stats

@@ -1,5 +1,5 @@
 // Which pasted row is which weight: the guess the window offers before the
-// user changes it (declared in stats/matrix_reader.h).
+// user changes it.
 //
 //   1. The first name that reads as the intercept is the constant.
 //   2. Products are the names joined by ':' (R) or '#' (Stata), and the names
@@ -25,13 +25,11 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "stats/matrix_reader.h"
+#include "stats/term_mapping.h"
 
 namespace marvane::stats {
 namespace {
@@ -141,6 +139,79 @@ std::vector<int> ByPosition(const std::vector<WeightSlot>& weights, std::size_t 
   return map;
 }
 
+// What each pasted name is (one name per row): the intercept, a product of other names (joined by ':' or '#', or
+// run together from other pasted names), or a main effect or held term.
+std::vector<Name> ReadNames(const std::vector<std::string>& names) {
+  const std::size_t rows = names.size();
+  std::vector<Name> pasted(rows);
+  std::vector<std::string> squeezed(rows);  // empty for the intercept and products
+  for (std::size_t r = 0; r < rows; ++r) {
+    pasted[r].intercept = IsInterceptName(names[r]);
+    pasted[r].product = !pasted[r].intercept && IsProductName(names[r]);
+    if (pasted[r].product) pasted[r].parts = SplitProduct(names[r]);
+    if (!pasted[r].intercept && !pasted[r].product) squeezed[r] = Squeezed(Key(names[r], false));
+  }
+  // Run-together names, only for as many names as a model of these forms has, and a few more. Two parts or more
+  // take two letters at least.
+  constexpr std::size_t kMostNamesToSplit = 64;
+  for (std::size_t r = 0; r < rows && rows <= kMostNamesToSplit; ++r) {
+    if (pasted[r].intercept || pasted[r].product || squeezed[r].size() < 2) continue;
+    std::vector<char> taken(rows, 0);
+    taken[r] = 1;  // a name is no part of itself
+    std::vector<std::size_t> partsUsed;
+    int budget = 10000;
+    if (!SplitsInto(squeezed[r], squeezed, taken, partsUsed, budget)) continue;
+    pasted[r].product = true;
+    for (std::size_t k : partsUsed) pasted[r].parts.push_back(names[k]);
+  }
+  return pasted;
+}
+
+// The rows given to the weights so far.
+struct Guess {
+  std::vector<int> map;    // for each weight, its row or -1
+  std::vector<bool> used;  // for each row, whether it is given (or goes nowhere)
+
+  void Give(std::size_t w, std::size_t r) {
+    map[w] = static_cast<int>(r);
+    used[r] = true;
+  }
+};
+
+// The parts of a product compared as keys, in sorted order.
+std::vector<std::string> PartKeys(const std::vector<std::string_view>& parts, bool dropLevel) {
+  std::vector<std::string> keys;
+  for (const std::string_view p : parts) keys.push_back(Key(p, dropLevel));
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+// Each product weight takes the product name whose parts are the names of its main-effect weights; without the
+// level when the full keys find none, if that finds exactly one.
+void GiveProducts(const std::vector<WeightSlot>& weights, const std::vector<std::string>& names,
+                  const std::vector<Name>& pasted, Guess& g) {
+  for (std::size_t w = 0; w < weights.size(); ++w) {
+    if (weights[w].kind != WeightSlot::Kind::Product || weights[w].parts.empty()) continue;
+    std::vector<std::string_view> partNames;
+    for (int part : weights[w].parts) {
+      const auto k = static_cast<std::size_t>(part);
+      if (part < 0 || k >= weights.size() || g.map[k] < 0) break;  // a part without a row
+      partNames.push_back(names[static_cast<std::size_t>(g.map[k])]);
+    }
+    if (partNames.size() != weights[w].parts.size()) continue;
+    for (bool dropLevel : {false, true}) {
+      const std::vector<std::string> wanted = PartKeys(partNames, dropLevel);
+      std::vector<std::size_t> found;
+      for (std::size_t r = 0; r < names.size(); ++r) {
+        if (!g.used[r] && pasted[r].product && PartKeys(pasted[r].parts, dropLevel) == wanted) found.push_back(r);
+      }
+      if (found.empty() || (dropLevel && found.size() != 1)) continue;
+      g.Give(w, found[0]);
+      break;
+    }
+  }
+}
+
 }  // namespace
 
 bool IsInterceptName(std::string_view name) {
@@ -160,149 +231,46 @@ std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std:
   const std::size_t count = weights.size();
   const bool hasConstant =
       std::any_of(weights.begin(), weights.end(), [](const WeightSlot& w) { return w.kind == K::Constant; });
-  // What each name is.
-  std::vector<Name> pasted(names.size());
-  bool hasIntercept = false;
-  for (std::size_t r = 0; r < names.size(); ++r) {
-    pasted[r].intercept = IsInterceptName(names[r]);
-    hasIntercept = hasIntercept || pasted[r].intercept;
-  }
+  const bool hasIntercept =
+      std::any_of(names.begin(), names.end(), [](const std::string& n) { return IsInterceptName(n); });
   const bool oneShort = hasConstant && !hasIntercept && rows + 1 == count;
-
   if (names.empty() || names.size() != rows) return ByPosition(weights, rows, oneShort);
 
-  for (std::size_t r = 0; r < rows; ++r) {
-    if (!pasted[r].intercept && IsProductName(names[r])) {
-      pasted[r].product = true;
-      pasted[r].parts = SplitProduct(names[r]);
-    }
-  }
-  std::vector<std::string> squeezed(rows);
-  for (std::size_t r = 0; r < rows; ++r) {
-    if (!pasted[r].intercept && !pasted[r].product) squeezed[r] = Squeezed(Key(names[r], false));
-  }
-  // (Only for as many names as a model of these forms has, and a few more.)
-  constexpr std::size_t kMostNamesToSplit = 64;
-  // A name runs together from others only where one shorter name ends with
-  // its last letter and one begins with its first: the shortest name that
-  // ends (begins) with each letter rules most names out at a glance.
-  // (Lengths held up to 255: a longer name is never ruled out.)
-  unsigned char shortestEnding[256], shortestBeginning[256];
-  std::memset(shortestEnding, 255, sizeof shortestEnding);
-  std::memset(shortestBeginning, 255, sizeof shortestBeginning);
-  for (const std::string& q : squeezed) {
-    if (q.empty()) continue;
-    const auto length = static_cast<unsigned char>(std::min<std::size_t>(q.size(), 255));
-    unsigned char& e = shortestEnding[static_cast<unsigned char>(q.back())];
-    unsigned char& b = shortestBeginning[static_cast<unsigned char>(q.front())];
-    e = std::min(e, length);
-    b = std::min(b, length);
-  }
-  std::vector<char> taken;
-  std::vector<std::size_t> partsUsed;
-  for (std::size_t r = 0; r < rows && rows <= kMostNamesToSplit; ++r) {
-    // Two parts or more take two letters at least.
-    const std::string& q = squeezed[r];
-    if (pasted[r].intercept || pasted[r].product || q.size() < 2) continue;
-    if (shortestEnding[static_cast<unsigned char>(q.back())] >= q.size() ||
-        shortestBeginning[static_cast<unsigned char>(q.front())] >= q.size()) {
-      continue;
-    }
-    taken.assign(rows, 0);
-    taken[r] = 1;  // a name is no part of itself
-    partsUsed.clear();
-    int budget = 10000;
-    if (SplitsInto(squeezed[r], squeezed, taken, partsUsed, budget)) {
-      pasted[r].product = true;
-      for (std::size_t k : partsUsed) pasted[r].parts.push_back(names[k]);
-    }
-  }
+  const std::vector<Name> pasted = ReadNames(names);
   const bool informative =
       std::any_of(pasted.begin(), pasted.end(), [](const Name& n) { return n.intercept || n.product; });
   if (!informative && rows == count) return ByPosition(weights, rows, false);
 
-  std::vector<int> map(count, -1);
-  std::vector<bool> used(rows, false);
-  auto give = [&](std::size_t w, std::size_t r) {
-    map[w] = static_cast<int>(r);
-    used[r] = true;
-  };
-
-  // 1. The constant.
-  for (std::size_t w = 0; w < count; ++w) {
-    if (weights[w].kind != K::Constant) continue;
-    for (std::size_t r = 0; r < rows; ++r) {
-      if (pasted[r].intercept && !used[r]) {
-        give(w, r);
-        break;
-      }
-    }
-    break;
+  Guess g{std::vector<int>(count, -1), std::vector<bool>(rows, false)};
+  // 1. The constant takes the first intercept name; a second intercept name goes nowhere.
+  const auto constant =
+      std::find_if(weights.begin(), weights.end(), [](const WeightSlot& w) { return w.kind == K::Constant; });
+  const auto intercept = std::find_if(pasted.begin(), pasted.end(), [](const Name& n) { return n.intercept; });
+  if (constant != weights.end() && intercept != pasted.end()) {
+    g.Give(static_cast<std::size_t>(constant - weights.begin()), static_cast<std::size_t>(intercept - pasted.begin()));
   }
   for (std::size_t r = 0; r < rows; ++r) {
-    if (pasted[r].intercept) used[r] = true;  // a second intercept name goes nowhere
+    if (pasted[r].intercept) g.used[r] = true;
   }
-
-  // 2. Main effects in order.
-  {
-    std::size_t r = 0;
-    for (std::size_t w = 0; w < count; ++w) {
-      if (weights[w].kind != K::Main) continue;
-      while (r < rows && (used[r] || pasted[r].product)) ++r;
-      if (r >= rows) break;
-      give(w, r);
-    }
+  // 2. Main effects in order take the names that are no products.
+  for (std::size_t w = 0, r = 0; w < count; ++w) {
+    if (weights[w].kind != K::Main) continue;
+    while (r < rows && (g.used[r] || pasted[r].product)) ++r;
+    if (r >= rows) break;
+    g.Give(w, r);
   }
-
   // 3. Products by their parts.
-  auto keysOf = [](const std::vector<std::string_view>& parts, bool dropLevel) {
-    std::vector<std::string> keys;
-    keys.reserve(parts.size());
-    for (const std::string_view p : parts) keys.push_back(Key(p, dropLevel));
-    std::sort(keys.begin(), keys.end());
-    return keys;
-  };
-  for (std::size_t w = 0; w < count; ++w) {
-    if (weights[w].kind != K::Product || weights[w].parts.empty()) continue;
-    std::vector<std::string_view> partNames;
-    bool complete = true;
-    for (int part : weights[w].parts) {
-      if (part < 0 || static_cast<std::size_t>(part) >= count || map[static_cast<std::size_t>(part)] < 0) {
-        complete = false;
-        break;
-      }
-      partNames.push_back(names[static_cast<std::size_t>(map[static_cast<std::size_t>(part)])]);
-    }
-    if (!complete) continue;
-    std::optional<std::size_t> match;
-    for (bool dropLevel : {false, true}) {
-      const std::vector<std::string> wanted = keysOf(partNames, dropLevel);
-      std::size_t found = 0;
-      std::optional<std::size_t> candidate;
-      for (std::size_t r = 0; r < rows; ++r) {
-        if (used[r] || !pasted[r].product || keysOf(pasted[r].parts, dropLevel) != wanted) continue;
-        ++found;
-        if (!candidate) candidate = r;
-      }
-      if (candidate && (!dropLevel || found == 1)) {
-        match = candidate;
-        break;
-      }
-    }
-    if (match) give(w, *match);
-  }
-
+  GiveProducts(weights, names, pasted, g);
   // 4. The rest: held terms first, then products without a row.
   for (K kind : {K::Held, K::Product}) {
-    std::size_t r = 0;
-    for (std::size_t w = 0; w < count; ++w) {
-      if (weights[w].kind != kind || map[w] >= 0) continue;
-      while (r < rows && used[r]) ++r;
+    for (std::size_t w = 0, r = 0; w < count; ++w) {
+      if (weights[w].kind != kind || g.map[w] >= 0) continue;
+      while (r < rows && g.used[r]) ++r;
       if (r >= rows) break;
-      give(w, r);
+      g.Give(w, r);
     }
   }
-  return map;
+  return g.map;
 }
 
 }  // namespace marvane::stats

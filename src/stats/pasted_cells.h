@@ -1,0 +1,66 @@
+#pragma once
+
+// Pasted text as lines of cells, for the reader of pasted covariance matrices (stats/matrix_reader.cpp): the text
+// normalised and cut into lines, each line cut into cells that know where they stand, each cell read as a number or
+// taken as a word. Standard library only.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace marvane::stats::pasted {
+
+enum class Kind {
+  Number,  // within the range of doubles (subnormals and zeros included)
+  Huge,    // a number text beyond the range of doubles
+  Word,    // anything else
+  Empty,   // an empty cell (tab- and comma-separated text only)
+};
+
+// The one reading of a number text, with `point` for its decimal separator, by std::from_chars (no locale is
+// followed): an optional sign, digits with at most one point, an optional exponent. Number with its `value` (below the
+// smallest double, a zero of its sign), Huge beyond the range, Word for anything else ("inf", "nan", "0x1" too).
+Kind ReadNumber(std::string_view text, char point, double& value);
+
+struct Cell {
+  std::string text;                // without the blanks around it (and without its quotes)
+  std::size_t line = 0;            // the number of its line in the pasted text, from 1
+  std::size_t begin = 0, end = 0;  // where it stands within its line
+  bool quoted = false;
+  Kind kind = Kind::Word;
+  double value = 0;  // of a Number
+
+  void Read(char point) { kind = text.empty() ? Kind::Empty : ReadNumber(text, point, value); }
+  bool IsNumber() const { return kind == Kind::Number || kind == Kind::Huge; }
+  bool IsCommaNumber() const;  // a word that reads as a number with a decimal comma ("0,5")
+};
+
+struct Line {
+  std::size_t number = 0;  // in the pasted text, from 1
+  std::string text;
+  std::vector<Cell> cells;  // none for a blank line; no empty cells at its end
+
+  bool HasNumber() const;
+};
+
+// The lines of the text without their cells, each with its number. The text is normalised first: a byte-order mark
+// is dropped, line ends become \n, the minus sign U+2212 becomes '-', no-break and thin spaces and the other control
+// characters become spaces. Lines that echo a command ("> vcov(fit)", ". matrix list e(V)") are left out.
+std::vector<Line> Lines(std::string_view text);
+
+enum class Separator { Tab, Comma, Blank };
+
+// Whether a comma separates cells in the line: one outside double quotes, parentheses and brackets.
+bool HasSeparatingComma(std::string_view line);
+
+// The cells of a line, each read with '.' for the point. Blanks separate one cell from the next; a tab separates two
+// cells (spaces around a cell are not part of it); a comma too, except within parentheses or brackets ("poly(wt, 2)1"
+// is one cell), and a cell in double quotes loses them. Empty cells at the end are left out, and all of them where
+// every cell is empty.
+std::vector<Cell> Cells(const Line& line, Separator separator);
+
+// s without the characters of `chars` at its ends (by default the blanks: spaces and tabs).
+std::string_view Trim(std::string_view s, std::string_view chars = " \t");
+
+}  // namespace marvane::stats::pasted

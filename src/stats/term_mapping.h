@@ -1,0 +1,29 @@
+#pragma once
+
+// Which pasted row of a covariance matrix holds which weight of a model: the
+// guess the window offers before the user changes it. Standard library only.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace marvane::stats {
+
+// Which pasted row holds each weight of a model, or -1 for none. `names` are
+// the pasted names (may be empty), `rows` the number of pasted rows; the
+// weights are described by their kind (see models/probe.h ModelWeight) and,
+// for products, by the indexes of their main-effect parts.
+struct WeightSlot {
+  enum class Kind { Constant, Main, Product, Held };
+  Kind kind = Kind::Main;
+  std::vector<int> parts;  // for products: indexes of the main-effect weights
+};
+std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std::vector<std::string>& names,
+                              std::size_t rows);
+
+// Whether a pasted name reads as the intercept: (Intercept), Intercept,
+// _cons, const, Constant, (Constant).
+bool IsInterceptName(std::string_view name);
+
+}  // namespace marvane::stats

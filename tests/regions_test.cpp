@@ -25,7 +25,7 @@
 #include "models/quant3.h"
 #include "models/quantz.h"
 #include "stats/regions.h"
-#include "stats/report.h"
+#include "analysis/report.h"
 
 namespace marvane::stats {
 namespace {

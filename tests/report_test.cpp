@@ -1,7 +1,7 @@
 // The significance tables as texts: rounding to the nearest at the chosen
 // decimals, p values, the clipboard's sections and the report sentences.
 
-#include "stats/report.h"
+#include "analysis/report.h"
 
 #include <gtest/gtest.h>
 

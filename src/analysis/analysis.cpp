@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "analysis/report.h"
 #include "shell/fault.h"
 #include "shell/number_text.h"
 #include "shell/words.h"
 #include "stats/matrix_reader.h"
 #include "stats/term_mapping.h"
-#include "stats/report.h"
 
 namespace marvane {
 namespace {
@@ -179,10 +179,10 @@ std::vector<std::string> TableHeader(const stats::Table& t, const stats::Referen
 ShownTable ShowTable(const stats::Table& t, const stats::Reference& r, int decimals) {
   ShownTable s{.id = t.id, .title = t.title, .header = TableHeader(t, r), .rows = {}, .firstNumber = 1};
   for (const stats::Row& row : t.rows) {
-    std::vector<std::string> cells = stats::TestCells(row.test, r, decimals, t.holm);
+    std::vector<std::string> cells = TestCells(row.test, r, decimals, t.holm);
     if (t.points) {
       // estimate, SE, t, df, p, lower, upper: a predicted value keeps Y, SE and the interval.
-      cells = {stats::Fixed(row.x, decimals), cells[0], cells[1], cells[5], cells[6]};
+      cells = {Fixed(row.x, decimals), cells[0], cells[1], cells[5], cells[6]};
     }
     cells.insert(cells.begin(), row.name);
     s.rows.push_back(std::move(cells));
@@ -208,17 +208,17 @@ std::string TablesNote(const stats::Tables& t) {
 }
 
 void ShowRegions(Analysis& a, bool rangeOk, const std::string& rangeWords, int d) {
-  auto write = [d](double v) { return stats::Fixed(v, d); };
+  auto write = [d](double v) { return Fixed(v, d); };
   std::vector<std::string> words;
   for (const stats::EffectRegion& e : a.regions) {
     std::vector<std::string> cells{e.name, e.along, e.heldAt};
     if (e.state != Test::State::Tested) {
-      cells.push_back(stats::StateWords(e.state));
+      cells.push_back(StateWords(e.state));
     } else {
-      for (std::string& c : stats::RegionCells(e, write)) cells.push_back(std::move(c));
+      for (std::string& c : RegionCells(e, write)) cells.push_back(std::move(c));
     }
     a.regionsTable.rows.push_back(std::move(cells));
-    words.push_back(stats::RegionSentence(e, a.reference, d));
+    words.push_back(RegionSentence(e, a.reference, d));
   }
   a.regionsText = Join(words, "\n");
   words.clear();
@@ -226,13 +226,13 @@ void ShowRegions(Analysis& a, bool rangeOk, const std::string& rangeWords, int d
     const stats::Crossover& c = a.crossings[i];
     std::vector<std::string> cells{c.name, write(c.x)};
     if (c.state != Test::State::Tested) {
-      cells.insert(cells.end(), {"", stats::StateWords(c.state)});
+      cells.insert(cells.end(), {"", StateWords(c.state)});
     } else {
-      for (std::string& cell : stats::CrossoverCells(c, write)) cells.push_back(std::move(cell));
+      for (std::string& cell : CrossoverCells(c, write)) cells.push_back(std::move(cell));
       cells.push_back(rangeOk ? stats::VerdictName(a.verdicts[i]) : "");
     }
     a.crossingsTable.rows.push_back(std::move(cells));
-    words.push_back(stats::CrossoverSentence(c, a.verdicts[i], rangeWords, a.reference, d));
+    words.push_back(CrossoverSentence(c, a.verdicts[i], rangeWords, a.reference, d));
   }
   if (a.crossings.empty()) words.push_back("No two lines have different slopes: no lines cross.");
   a.crossingsText = Join(words, "\n");
@@ -359,7 +359,7 @@ void DescribeRegionFigure(Analysis& a, const Probe& probe, const AnalysisInput& 
   const std::size_t i = static_cast<std::size_t>(k);
   a.regionFigure = figure::DescribeRegion(probe, probe.effects[i], a.covariance, a.reference, a.regions[i].region, o);
   a.regionStatus = a.regionFigure.note.empty()
-                       ? StatusText{stats::RegionSentence(a.regions[i], a.reference, in.decimals), false}
+                       ? StatusText{RegionSentence(a.regions[i], a.reference, in.decimals), false}
                        : StatusText{a.regionFigure.note, true};
 }
 
@@ -368,16 +368,16 @@ void DescribeRegionFigure(Analysis& a, const Probe& probe, const AnalysisInput& 
 void Collect(Analysis& a, const std::string& rangeWords, int decimals) {
   if (!a.ready) return;
   std::vector<std::string> sections;
-  for (const stats::Table& t : a.tables.list) sections.push_back(stats::Section(t, a.reference));
-  sections.push_back(stats::RegionsSection(a.regions));
-  sections.push_back(stats::CrossoversSection(a.crossings, a.verdicts));
+  for (const stats::Table& t : a.tables.list) sections.push_back(Section(t, a.reference));
+  sections.push_back(RegionsSection(a.regions));
+  sections.push_back(CrossoversSection(a.crossings, a.verdicts));
   for (const std::string& s : sections) {
     if (!s.empty()) a.sections += "\n" + s + "\n";
   }
-  for (const std::string& s : stats::Sentences(a.tables, a.reference, decimals)) a.sentences += s + "\n";
+  for (const std::string& s : Sentences(a.tables, a.reference, decimals)) a.sentences += s + "\n";
   if (!a.regionsText.empty()) a.sentences += a.regionsText + "\n";
   for (std::size_t i = 0; i < a.crossings.size(); ++i) {
-    a.sentences += stats::CrossoverSentence(a.crossings[i], a.verdicts[i], rangeWords, a.reference, decimals) + "\n";
+    a.sentences += CrossoverSentence(a.crossings[i], a.verdicts[i], rangeWords, a.reference, decimals) + "\n";
   }
 }
 

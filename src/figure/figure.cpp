@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "shell/number_text.h"
-#include "stats/report.h"
 
 namespace marvane::figure {
 namespace {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "shell/number_text.h"
+
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/students_t.hpp>
 
@@ -43,6 +45,14 @@ double TwoSidedP(double stat, const Reference& r) {
   if (!std::isfinite(upper)) return 1;
   const double p = 2 * upper;
   return p < 0 ? 0 : (p > 1 ? 1 : p);
+}
+
+std::string LevelText(double level) { return NumberToText(level * 100, 6) + "%"; }
+
+std::string AlphaText(double level) {
+  std::string a = NumberToText(1 - level, 6);
+  if (a.rfind("0.", 0) == 0) a.erase(0, 1);
+  return a;
 }
 
 }  // namespace marvane::stats

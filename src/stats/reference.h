@@ -4,6 +4,8 @@
 // residual degrees of freedom of the fit, or the standard normal when no df
 // is known. Standard library and Boost.Math only.
 
+#include <string>
+
 namespace marvane::stats {
 
 struct Reference {
@@ -16,6 +18,12 @@ struct Reference {
 
 // The two-sided critical value: the quantile at 1 - (1 - level) / 2.
 double Critical(const Reference& r);
+
+// The confidence level in words, the one text of it in tables, sentences and
+// figures: 0.95 -> "95%", 0.999 -> "99.9%", 0.98765 -> "98.765%".
+std::string LevelText(double level);
+// The two-sided alpha of a level as reports write it: 0.95 -> ".05".
+std::string AlphaText(double level);
 
 // The two-sided p value of a statistic: 2 * P(T > |stat|), from the upper
 // tail itself, so p values far below 1e-16 keep their digits. Finite, in

@@ -1,4 +1,4 @@
-#include "stats/report.h"
+#include "analysis/report.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,19 @@
 
 #include "shell/number_text.h"
 
-namespace marvane::stats {
+namespace marvane {
+
+using stats::Crossover;
+using stats::EffectRegion;
+using stats::Reference;
+using stats::Region;
+using stats::Row;
+using stats::Table;
+using stats::Tables;
+using stats::Test;
+using stats::Verdict;
+using stats::AlphaText;
+using stats::LevelText;
 
 namespace {
 
@@ -103,13 +115,7 @@ std::string StatName(const Reference& r) {
   return "t(" + NumberToText(r.df, 6) + ")";
 }
 
-std::string LevelText(double level) { return NumberToText(level * 100, 6) + "%"; }
 
-std::string AlphaText(double level) {
-  std::string a = NumberToText(1 - level, 6);
-  if (a.rfind("0.", 0) == 0) a.erase(0, 1);
-  return a;
-}
 
 std::string StateWords(Test::State s) {
   switch (s) {
@@ -177,9 +183,6 @@ std::vector<std::string> Sentences(const Tables& t, const Reference& r, int deci
   return out;
 }
 
-}  // namespace marvane::stats
-
-namespace marvane::stats {
 
 namespace {
 
@@ -321,4 +324,4 @@ std::string CrossoverSentence(const Crossover& c, Verdict v, const std::string& 
   return s + ", not wholly inside or outside " + rangeWords + ": whether the interaction is disordinal is undetermined.";
 }
 
-}  // namespace marvane::stats
+}  // namespace marvane

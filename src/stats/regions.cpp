@@ -2,64 +2,24 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <optional>
 
 namespace marvane::stats {
 
 namespace {
 
-// A number as m * 2^e with m in [0.5, 1) (or 0) and an exponent that cannot
-// overflow: squares and products of any doubles keep their 53 bits, so the
-// quadratic's coefficients and discriminant never overflow or underflow.
-// Each operation rounds once, as the double operation would.
-struct Wide {
-  double m = 0;
-  std::int64_t e = 0;
-};
-
-Wide Norm(double m, std::int64_t e) {
-  int ex = 0;
-  m = std::frexp(m, &ex);
-  if (m == 0) return {};
-  return {m, e + ex};
-}
-
-Wide W(double x) { return Norm(x, 0); }
-Wide Mul(Wide a, Wide b) { return Norm(a.m * b.m, a.e + b.e); }
-Wide Div(Wide a, Wide b) { return Norm(a.m / b.m, a.e - b.e); }
-Wide Neg(Wide a) { return {-a.m, a.e}; }
-Wide Scale2(Wide a, std::int64_t k) { return a.m == 0 ? a : Wide{a.m, a.e + k}; }
-int Sign(Wide a) { return a.m > 0 ? 1 : (a.m < 0 ? -1 : 0); }
-
-Wide Add(Wide a, Wide b) {
-  if (a.m == 0) return b;
-  if (b.m == 0) return a;
-  if (a.e < b.e) std::swap(a, b);
-  const std::int64_t d = a.e - b.e;
-  if (d > 1100) return a;  // b is far below a's last bit
-  return Norm(a.m + std::ldexp(b.m, static_cast<int>(-d)), a.e);
-}
-Wide Sub(Wide a, Wide b) { return Add(a, Neg(b)); }
-
-Wide Sqrt(Wide a) {  // a >= 0
-  if (a.m == 0) return a;
-  double m = a.m;
-  std::int64_t e = a.e;
-  if (e % 2 != 0) {
-    m *= 2;
-    e -= 1;
-  }
-  return Norm(std::sqrt(m), e / 2);
-}
+// The quadratic's coefficients and discriminant are worked out in long
+// double: squares and products of any two doubles (up to about 1e616, down
+// to about 1e-647) lie well inside its range, so they neither overflow nor
+// underflow, and it carries more digits than a double.
+using Wide = long double;
 
 // The nearest double; beyond the range an infinity of the sign, below it a
 // plain zero (never -0).
 double ToDouble(Wide a) {
-  if (a.m == 0) return 0;
-  if (a.e > 1100) return a.m > 0 ? HUGE_VAL : -HUGE_VAL;
-  if (a.e < -1100) return 0;
-  return std::ldexp(a.m, static_cast<int>(a.e)) + 0.0;
+  if (a == 0) return 0;
+  const double d = static_cast<double>(a);
+  return d == 0 ? 0.0 : d;
 }
 
 // A region whose bounds may still be infinite (roots beyond the double
@@ -97,25 +57,25 @@ Region Finish(Region::Kind kind, double lo, double hi) {
 
 Region Solve(Wide a, Wide b, Wide c) {
   using K = Region::Kind;
-  if (a.m == 0) {
-    if (b.m == 0) return {c.m > 0 ? K::Everywhere : K::Nowhere};
-    const double root = ToDouble(Neg(Div(c, b)));
-    return Finish(b.m > 0 ? K::Above : K::Below, root, root);
+  if (a == 0) {
+    if (b == 0) return {c > 0 ? K::Everywhere : K::Nowhere};
+    const double root = ToDouble(-(c / b));
+    return Finish(b > 0 ? K::Above : K::Below, root, root);
   }
-  const Wide d = Sub(Mul(b, b), Scale2(Mul(a, c), 2));
-  if (d.m < 0) return {a.m > 0 ? K::Everywhere : K::Nowhere};
-  if (d.m == 0) {
-    if (a.m < 0) return {K::Nowhere};
-    const double root = ToDouble(Neg(Scale2(Div(b, a), -1)));
+  const Wide d = b * b - 4 * a * c;
+  if (d < 0) return {a > 0 ? K::Everywhere : K::Nowhere};
+  if (d == 0) {
+    if (a < 0) return {K::Nowhere};
+    const double root = ToDouble(-(b / a) / 2);
     return Finish(K::Outside, root, root);
   }
   // q = -(B + sign(B) sqrt(D)) / 2 has no cancellation; the roots are q/A
   // and C/q (q is not 0: with B = 0 it is -sqrt(D)/2).
-  const Wide s = Sqrt(d);
-  const Wide q = Scale2(Neg(Add(b, b.m < 0 ? Neg(s) : s)), -1);
-  double r1 = ToDouble(Div(q, a)), r2 = ToDouble(Div(c, q));
+  const Wide s = std::sqrt(d);
+  const Wide q = -(b + (b < 0 ? -s : s)) / 2;
+  double r1 = ToDouble(q / a), r2 = ToDouble(c / q);
   if (r2 < r1) std::swap(r1, r2);
-  return Finish(a.m > 0 ? K::Outside : K::Between, r1, r2);
+  return Finish(a > 0 ? K::Outside : K::Between, r1, r2);
 }
 
 bool Finite(std::initializer_list<double> xs) {
@@ -187,25 +147,24 @@ std::optional<Crossover> Cross(const Probe& probe, std::size_t k, std::size_t l,
 
 Region SolveQuadratic(double a, double b, double c) {
   if (!Finite({a, b, c})) return {Region::Kind::Nowhere};
-  return Solve(W(a), W(b), W(c));
+  return Solve(a, b, c);
 }
 
 Region SignificanceRegion(double c0, double c1, double var0, double cov01, double var1, double critical) {
   if (!Finite({c0, c1, var0, cov01, var1, critical})) return {Region::Kind::Nowhere};
-  const Wide t = W(std::fabs(critical));
-  const Wide t2 = Mul(t, t);
-  const Wide w0 = W(c0), w1 = W(c1);
-  const Wide a = Sub(Mul(w1, w1), Mul(t2, W(var1)));
-  const Wide b = Scale2(Sub(Mul(w0, w1), Mul(t2, W(cov01))), 1);
-  const Wide c = Sub(Mul(w0, w0), Mul(t2, W(var0)));
+  const Wide t2 = Wide{critical} * critical;
+  const Wide w0 = c0, w1 = c1;
+  const Wide a = w1 * w1 - t2 * var1;
+  const Wide b = 2 * (w0 * w1 - t2 * cov01);
+  const Wide c = w0 * w0 - t2 * var0;
   return Solve(a, b, c);
 }
 
 bool Indefinite(double var0, double cov01, double var1) {
   if (var0 < 0 || var1 < 0) return true;
-  const Wide product = Mul(W(var0), W(var1));
-  const Wide det = Sub(product, Mul(W(cov01), W(cov01)));
-  return Sign(Add(det, Mul(product, W(1e-12)))) < 0;
+  const Wide product = Wide{var0} * var1;
+  const Wide det = product - Wide{cov01} * cov01;
+  return det + product * 1e-12L < 0;
 }
 
 const char* KindName(Region::Kind kind) {

@@ -31,8 +31,8 @@ struct Region {
 
 // Solves A u^2 + B u + C > 0 without cancellation; every degenerate case
 // (A = 0, discriminant 0 or negative, all zero) gives a kind, never NaN.
-// The work is done on mantissa and binary exponent apart, so neither B^2 nor
-// 4AC overflows or underflows whatever the magnitudes. The set is the one
+// The work is done in long double, so neither B^2 nor 4AC of doubles
+// overflows or underflows whatever their magnitudes. The set is the one
 // within the doubles: a root beyond the double range leaves the side it
 // bounds open (u > r with r below -DBL_MAX is everywhere). A touching root
 // (discriminant 0, A > 0) is everything but one point: Outside with
@@ -41,7 +41,7 @@ Region SolveQuadratic(double a, double b, double c);
 
 // Where |c0 + u c1| / SE exceeds `critical`, from the variances and the
 // covariance of c0 and c1: the quadratic with A = c1^2 - t^2 var1,
-// B = 2 (c0 c1 - t^2 cov01), C = c0^2 - t^2 var0, formed without overflow.
+// B = 2 (c0 c1 - t^2 cov01), C = c0^2 - t^2 var0, formed in long double.
 Region SignificanceRegion(double c0, double c1, double var0, double cov01, double var1, double critical);
 
 // Whether the variances of c0 and c1 and their covariance cannot come from a

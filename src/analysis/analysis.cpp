@@ -400,6 +400,7 @@ void ShowTables(Analysis& a, int decimals) {
 
 Analysis Analyse(const Probe& probe, const AnalysisInput& in) {
   Analysis a;
+  a.probe = probe;
   AnalyseMatrix(a, probe, in);
   if (a.ready) {
     a.regions = stats::Regions(probe, a.covariance, a.reference);

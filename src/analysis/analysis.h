@@ -73,6 +73,9 @@ struct ShownTable {
 };
 
 struct Analysis {
+  // The lines analysed: the form's probe as the window shows it.
+  Probe probe;
+
   // --- The significance tab
   // What each mapping box offers (before "none"), and what it shows.
   std::vector<std::string> rowChoices;

@@ -19,7 +19,7 @@ report=build-bench/bench-report.txt
 {
   echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
   echo "Load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
-  for b in number_text_bench forms_bench start_bench figure_bench update_bench matrix_reader_bench; do
+  for b in number_text_bench forms_bench start_bench figure_bench update_bench; do
     "build-bench/bench/$b" --benchmark_repetitions="$reps" --benchmark_enable_random_interleaving=true \
       --benchmark_report_aggregates_only=true --benchmark_color=false 2>&1 | grep -v '^QStandardPaths'
   done

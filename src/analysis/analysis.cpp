@@ -20,29 +20,9 @@ std::string Join(const std::vector<std::string>& parts, const std::string& betwe
   return out;
 }
 
-// A number typed in a box of the window: empty, a number, or not a number.
-struct Typed {
-  bool empty = true;
-  bool ok = false;
-  double value = 0;
-};
-
-Typed ReadTyped(const std::string& text) {
-  Typed t;
-  const std::string trimmed = Trim(text);
-  if (trimmed.empty()) return t;
-  t.empty = false;
-  try {
-    t.value = StrictParse(trimmed);
-    t.ok = true;
-  } catch (const Fault&) {
-  }
-  return t;
-}
-
 // Two typed numbers, such as a range's ends; nothing unless both are numbers.
 std::optional<std::pair<double, double>> ReadRange(const std::string& from, const std::string& to) {
-  const Typed a = ReadTyped(from), b = ReadTyped(to);
+  const TypedNumber a = ReadTypedNumber(from), b = ReadTypedNumber(to);
   if (!a.ok || !b.ok) return std::nullopt;
   return std::pair{a.value, b.value};
 }
@@ -57,7 +37,7 @@ struct ReferenceRead {
 
 ReferenceRead ReadReference(const AnalysisInput& in, std::size_t weightCount) {
   ReferenceRead out;
-  const Typed df = ReadTyped(in.df), size = ReadTyped(in.sampleSize);
+  const TypedNumber df = ReadTypedNumber(in.df), size = ReadTypedNumber(in.sampleSize);
   const double weights = static_cast<double>(weightCount);
   if (!df.empty && !df.ok) return {{}, "The df must be a number, such as 96.", {}};
   if (!size.empty && !size.ok) return {{}, "The sample size must be a number, such as 100.", {}};
@@ -78,7 +58,7 @@ ReferenceRead ReadReference(const AnalysisInput& in, std::size_t weightCount) {
   } else {
     out.notes.push_back("No df or N: the tests use the normal distribution (z).");
   }
-  const Typed level = ReadTyped(in.level);
+  const TypedNumber level = ReadTypedNumber(in.level);
   if (!level.ok || !(level.value > 0 && level.value < 100)) {
     return {{}, "The confidence level must be a number of percent above 0 and below 100, such as 95.", {}};
   }
@@ -216,6 +196,7 @@ void ShowRegions(Analysis& a, bool rangeOk, const std::string& rangeWords, int d
       cells.push_back(StateWords(e.state));
     } else {
       for (std::string& c : RegionCells(e, write)) cells.push_back(std::move(c));
+      cells.push_back(RegionNote(e));
     }
     a.regionsTable.rows.push_back(std::move(cells));
     words.push_back(RegionSentence(e, a.reference, d));
@@ -292,9 +273,60 @@ std::optional<stats::Crossover> Bracketed(const std::vector<stats::Crossover>& c
   return std::nullopt;
 }
 
-// The lines figure, and the crossings judged against its X range, which it
-// returns in words ("±1 SD of X").
-std::string DescribeLines(Analysis& a, const Probe& probe, const AnalysisInput& in) {
+// The values observed in the data, as typed: of the region figure's variable
+// and of X.
+struct Observed {
+  std::string variable;  // the region figure's variable
+  std::optional<std::pair<double, double>> values, x;
+  std::string problem;
+};
+
+Observed ReadObserved(const Probe& p, const AnalysisInput& in) {
+  Observed o;
+  const std::size_t k = static_cast<std::size_t>(std::max(0, in.regionEffect));
+  o.variable = k < p.effects.size() ? p.effects[k].along : "the variable";
+  auto read = [&o](const std::string& from, const std::string& to, const std::string& name) {
+    std::optional<std::pair<double, double>> range;
+    if (Trim(from).empty() && Trim(to).empty()) return range;
+    range = ReadRange(from, to);
+    if (!range || !(range->first < range->second)) {
+      o.problem = "The observed values of " + name + " need two numbers, the lowest and the highest, such as -2 and 3.";
+      range.reset();
+    }
+    return range;
+  };
+  o.values = read(in.observedFrom, in.observedTo, o.variable);
+  o.x = read(in.observedXFrom, in.observedXTo, "X");
+  if (in.fdr && !o.values && o.problem.empty()) {
+    o.problem = "The regions that control the false-discovery rate need the observed values of " + o.variable +
+                ": type the lowest and the highest.";
+  }
+  return o;
+}
+
+// The regions along the region figure's variable know its observed values;
+// with `fdr` they are found at the critical value that controls the
+// false-discovery rate over them.
+void AdjustRegions(Analysis& a, const Observed& o, bool fdr) {
+  if (!o.values) return;
+  for (stats::EffectRegion& e : a.regions) {
+    if (e.along != o.variable) continue;
+    e.observed = true;
+    e.observedFrom = o.values->first;
+    e.observedTo = o.values->second;
+    if (!fdr || e.state != Test::State::Tested) continue;
+    const double critical = stats::FdrCritical(e.c0, e.c1, {e.var0, e.cov01, e.var1}, a.reference, e.observedFrom,
+                                               e.observedTo, kFdrPoints);
+    if (!(critical > 0)) continue;
+    e.region = stats::SignificanceRegion(e.c0, e.c1, e.var0, e.cov01, e.var1, critical);
+    e.critical = critical;
+    e.adjusted = true;
+  }
+}
+
+// The lines figure, and the crossings judged against the observed values of
+// X or else its X range, which it returns in words ("±1 SD of X").
+std::string DescribeLines(Analysis& a, const Probe& probe, const AnalysisInput& in, const Observed& observed) {
   figure::Options o;
   o.range = in.range;
   std::string rangeProblem;
@@ -305,11 +337,14 @@ std::string DescribeLines(Analysis& a, const Probe& probe, const AnalysisInput& 
     o.typedTo = typed ? typed->second : 0;
   }
   const figure::Figure plain = figure::Describe(probe, o);
-  const bool rangeOk = rangeProblem.empty() && plain.note.empty();
+  const bool rangeOk = observed.x || (rangeProblem.empty() && plain.note.empty());
+  const double from = observed.x ? observed.x->first : plain.xMin, to = observed.x ? observed.x->second : plain.xMax;
   for (const stats::Crossover& c : a.crossings) {
-    a.verdicts.push_back(rangeOk ? stats::Judge(c, plain.xMin, plain.xMax) : stats::Verdict::Undetermined);
+    a.verdicts.push_back(rangeOk ? stats::Judge(c, from, to) : stats::Verdict::Undetermined);
   }
-  const std::string rangeWords = RangeWords(plain, in.range);
+  const std::string rangeWords = observed.x ? "the observed values of X (" + NumberToText(from) + " to " +
+                                                  NumberToText(to) + ")"
+                                            : RangeWords(plain, in.range);
   ShowRegions(a, rangeOk, rangeWords, in.decimals);
   if (a.ready) {
     o.covariance = &a.covariance;
@@ -322,20 +357,10 @@ std::string DescribeLines(Analysis& a, const Probe& probe, const AnalysisInput& 
   if (in.bands && !a.ready && a.lines.bandsNote.empty()) {
     a.lines.bandsNote = "The bands need the covariance matrix of the weights: paste it on the Significance tab.";
   }
-  if (in.stale) {
-    a.notice = {
-        "The figure is not up to date: it shows the last Compute that ended without a fault. " + in.staleMessage, true};
-  } else if (!a.lines.note.empty()) {
-    a.notice = {a.lines.note, true};
-  } else if (!a.lines.bandsNote.empty()) {
-    a.notice = {a.lines.bandsNote, true};
-  } else {
-    a.notice = {"The figure shows the lines of the last Compute.", false};
-  }
   return rangeWords;
 }
 
-void DescribeRegionFigure(Analysis& a, const Probe& probe, const AnalysisInput& in) {
+void DescribeRegionFigure(Analysis& a, const Probe& probe, const AnalysisInput& in, const Observed& observed) {
   const int k = in.regionEffect;
   if (!a.ready || k < 0 || static_cast<std::size_t>(k) >= probe.effects.size()) {
     a.regionFigure.note = probe.effects.empty() ? "This model has no effect along a variable to draw."
@@ -357,6 +382,8 @@ void DescribeRegionFigure(Analysis& a, const Probe& probe, const AnalysisInput& 
     o.typedTo = typed->second;
   }
   const std::size_t i = static_cast<std::size_t>(k);
+  if (a.regions[i].adjusted) o.critical = a.regions[i].critical;
+  o.observed = observed.values;
   a.regionFigure = figure::DescribeRegion(probe, probe.effects[i], a.covariance, a.reference, a.regions[i].region, o);
   a.regionStatus = a.regionFigure.note.empty()
                        ? StatusText{RegionSentence(a.regions[i], a.reference, in.decimals), false}
@@ -386,7 +413,8 @@ void ShowTables(Analysis& a, int decimals) {
   a.regionsTable = {
       .id = "regions",
       .title = "Regions of significance",
-      .header = {"effect", "along", "held at", "kind", "bound 1", "bound 2", "bound 1 in SD", "bound 2 in SD"},
+      .header = {"effect", "along", "held at", "kind", "bound 1", "bound 2", "bound 1 in SD", "bound 2 in SD",
+                 "note"},
       .rows = {},
       .firstNumber = 4};
   a.crossingsTable = {.id = "crossovers",
@@ -396,18 +424,53 @@ void ShowTables(Analysis& a, int decimals) {
                       .firstNumber = 4};
 }
 
+
+// The notice over the lines figure: a later Compute that faulted, then what
+// keeps the figure or its bands from being drawn, then the lines' choices.
+StatusText Notice(const Analysis& a, const AnalysisInput& in, const ShownLines& shown) {
+  if (in.stale) {
+    return {"The figure is not up to date: it shows the last Compute that ended without a fault. " + in.staleMessage,
+            true};
+  }
+  if (!a.lines.note.empty()) return {a.lines.note, true};
+  if (!shown.problem.empty()) return {shown.problem + " The figure shows the form's lines.", true};
+  if (!a.lines.bandsNote.empty()) return {a.lines.bandsNote, true};
+  std::string text = "The figure shows the lines of the last Compute.";
+  if (!shown.note.empty()) text += " " + shown.note;
+  return {text, false};
+}
+
+// The typed ranges' defaults: +-2 SD of X and of the first effect's
+// variable, around their means.
+void Defaults(Analysis& a, const Probe& p) {
+  if (!p.effects.empty() && p.effects[0].sd > 0) {
+    const LinearEffect& e = p.effects[0];
+    a.regionFromDefault = NumberToText(e.mean - 2 * e.sd);
+    a.regionToDefault = NumberToText(e.mean + 2 * e.sd);
+  }
+  if (p.stdx > 0) {
+    a.xFromDefault = NumberToText(p.meanX - 2 * p.stdx);
+    a.xToDefault = NumberToText(p.meanX + 2 * p.stdx);
+  }
+}
+
 }  // namespace
 
-Analysis Analyse(const Probe& probe, const AnalysisInput& in) {
+Analysis Analyse(const Probe& form, const AnalysisInput& in) {
   Analysis a;
-  a.probe = probe;
+  const ShownLines shown = ShowLines(form, in.lines);
+  a.probe = shown.probe;
+  const Probe& probe = a.probe;
   AnalyseMatrix(a, probe, in);
+  const Observed observed = ReadObserved(probe, in);
   if (a.ready) {
     a.regions = stats::Regions(probe, a.covariance, a.reference);
     a.crossings = stats::Crossovers(probe, a.covariance, a.reference);
+    AdjustRegions(a, observed, in.fdr);
   }
   ShowTables(a, in.decimals);
-  const std::string rangeWords = DescribeLines(a, probe, in);
+  const std::string rangeWords = DescribeLines(a, probe, in, observed);
+  a.notice = Notice(a, in, shown);
   if (!a.ready) {
     a.regionsText =
         "Paste the covariance matrix of the weights on the Significance tab to find the regions and "
@@ -417,15 +480,9 @@ Analysis Analyse(const Probe& probe, const AnalysisInput& in) {
   for (const LinearEffect& e : probe.effects) {
     a.effectNames.push_back(e.name + (e.heldAt.empty() ? "" : ", " + e.heldAt) + ", along " + e.along);
   }
-  DescribeRegionFigure(a, probe, in);
-  if (!probe.effects.empty() && probe.effects[0].sd > 0) {
-    a.regionFromDefault = NumberToText(-2 * probe.effects[0].sd);
-    a.regionToDefault = NumberToText(2 * probe.effects[0].sd);
-  }
-  if (probe.stdx > 0) {
-    a.xFromDefault = NumberToText(-2 * probe.stdx);
-    a.xToDefault = NumberToText(2 * probe.stdx);
-  }
+  DescribeRegionFigure(a, probe, in, observed);
+  if (!observed.problem.empty()) a.regionStatus = {observed.problem, true};
+  Defaults(a, probe);
   Collect(a, rangeWords, in.decimals);
   return a;
 }

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/lines.h"
 #include "figure/figure.h"
 #include "models/probe.h"
 #include "stats/inference.h"
@@ -52,6 +53,13 @@ struct AnalysisInput {
   int regionEffect = 0;  // an index into the probe's effects
   bool regionTyped = false;
   std::string regionFrom, regionTo;
+  // The lines shown: the form's, or at moderator values chosen; the means.
+  LineChoices lines;
+  // The values of the region figure's variable and of X observed in the
+  // data, when typed; the regions along that variable then control the
+  // false-discovery rate over them when `fdr` is set.
+  std::string observedFrom, observedTo, observedXFrom, observedXTo;
+  bool fdr = false;
   // A later Compute of the form faulted: the figure is not up to date.
   bool stale = false;
   std::string staleMessage;
@@ -110,6 +118,9 @@ struct Analysis {
   std::string sections;   // every table's section after the lines, each after an empty line
   std::string sentences;  // the report sentences of both tabs, one per line
 };
+
+// How many values of the variable the false-discovery rate is controlled over.
+inline constexpr int kFdrPoints = 100;
 
 // Everything the three tabs show, from the probe and the window's inputs.
 Analysis Analyse(const Probe& probe, const AnalysisInput& in);

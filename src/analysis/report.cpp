@@ -209,13 +209,52 @@ std::string Where(Region::Kind k, const std::string& lo, const std::string& hi) 
 
 }  // namespace
 
-std::vector<std::string> RegionCells(const EffectRegion& e, const std::function<std::string(double)>& write) {
+namespace {
+
+// The bounds a region has: none, its lower, or both.
+std::vector<double> Bounds(const EffectRegion& e) {
   const Region::Kind k = e.region.kind;
-  const bool two = k == Region::Kind::Outside || k == Region::Kind::Between;
-  const bool one = two || k == Region::Kind::Above || k == Region::Kind::Below;
+  if (k == Region::Kind::Outside || k == Region::Kind::Between) return {e.region.lower, e.region.upper};
+  if (k == Region::Kind::Above || k == Region::Kind::Below) return {e.region.lower};
+  return {};
+}
+
+// A bound in SDs of the variable from its mean.
+double InSd(const EffectRegion& e, double bound) { return (bound - e.mean) / e.sd; }
+
+// What a reader should know of bound b: beyond the values observed, or far
+// from the typical values (more than 3 SD from the mean) when none are
+// typed; empty otherwise.
+std::string BoundNote(const EffectRegion& e, double b) {
+  if (e.observed) {
+    return b < e.observedFrom || b > e.observedTo ? "beyond the observed values of " + e.along : "";
+  }
+  if (e.sd > 0 && std::fabs(InSd(e, b)) > 3) {
+    return NumberToText(std::fabs(InSd(e, b)), 3) + " SD from the mean, far from the typical values of " + e.along;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<std::string> RegionCells(const EffectRegion& e, const std::function<std::string(double)>& write) {
+  const std::vector<double> b = Bounds(e);
   const bool sd = e.sd > 0;
-  return {KindName(k), one ? write(e.region.lower) : "", two ? write(e.region.upper) : "",
-          one && sd ? write(e.region.lower / e.sd) : "", two && sd ? write(e.region.upper / e.sd) : ""};
+  return {KindName(e.region.kind), b.size() > 0 ? write(b[0]) : "", b.size() > 1 ? write(b[1]) : "",
+          b.size() > 0 && sd ? write(InSd(e, b[0])) : "", b.size() > 1 && sd ? write(InSd(e, b[1])) : ""};
+}
+
+std::string RegionNote(const EffectRegion& e) {
+  std::vector<std::string> notes;
+  const std::vector<double> b = Bounds(e);
+  for (std::size_t i = 0; i < b.size(); ++i) {
+    const std::string note = BoundNote(e, b[i]);
+    if (!note.empty()) notes.push_back("bound " + std::to_string(i + 1) + ": " + note);
+  }
+  if (e.adjusted) notes.push_back("false-discovery rate controlled, critical value " + NumberToText(e.critical, 4));
+  std::string out;
+  for (const std::string& n : notes) out += (out.empty() ? "" : "; ") + n;
+  return out;
 }
 
 std::vector<std::string> CrossoverCells(const Crossover& c, const std::function<std::string(double)>& write) {
@@ -227,14 +266,20 @@ std::vector<std::string> CrossoverCells(const Crossover& c, const std::function<
 }
 
 std::string RegionsSection(const std::vector<EffectRegion>& regions) {
+  // A column of notes only where a row has one.
+  const bool notes = std::any_of(regions.begin(), regions.end(), [](const EffectRegion& e) {
+    return e.state == Test::State::Tested && !RegionNote(e).empty();
+  });
   std::string out =
       "Regions of significance\neffect\talong\theld at\tkind\tbound 1\tbound 2\tbound 1 in SD\tbound 2 in SD";
+  if (notes) out += "\tnote";
   bool any = false;
   for (const EffectRegion& e : regions) {
     if (e.state != Test::State::Tested) continue;
     any = true;
     std::vector<std::string> cells{e.name, e.along, e.heldAt};
     for (std::string& c : RegionCells(e, Canonical)) cells.push_back(std::move(c));
+    if (notes) cells.push_back(RegionNote(e));
     out += '\n' + Join(cells);
   }
   return any ? out : std::string();
@@ -257,7 +302,11 @@ std::string CrossoversSection(const std::vector<Crossover>& crossovers, const st
 
 std::string RegionSentence(const EffectRegion& e, const Reference& r, int decimals) {
   const std::string subject = Subject(e);
-  const std::string alpha = AlphaPhrase(r);
+  std::string alpha = AlphaPhrase(r);
+  if (e.adjusted) {
+    alpha += ", with the false-discovery rate controlled over the observed values of " + e.along + ": critical " +
+             (r.normal ? "z" : "t") + " = " + Word(e.critical, 2) + " (Esarey and Sumner 2018)";
+  }
   switch (e.state) {
     case Test::State::NeedsUnknown:
       return subject + " has no region: it needs a weight the pasted matrix has no row for.";
@@ -276,9 +325,20 @@ std::string RegionSentence(const EffectRegion& e, const Reference& r, int decima
   std::string s = subject + " is significant (" + alpha + ") for " + e.along + " " +
                   Where(k, Word(e.region.lower, decimals), Word(e.region.upper, decimals));
   if (e.sd > 0) {
-    s += ", that is " + Where(k, Word(e.region.lower / e.sd, decimals) + " SD", Word(e.region.upper / e.sd, decimals) + " SD");
+    s += ", that is " +
+         Where(k, Word(InSd(e, e.region.lower), decimals) + " SD", Word(InSd(e, e.region.upper), decimals) + " SD");
   }
-  return s + ".";
+  s += ".";
+  for (const double b : Bounds(e)) {
+    const std::string note = BoundNote(e, b);
+    if (note.empty()) continue;
+    s += " The bound " + Word(b, decimals) + " lies " + note;
+    if (e.observed && note.rfind("beyond", 0) == 0) {
+      s += " (" + Word(e.observedFrom, decimals) + " to " + Word(e.observedTo, decimals) + ")";
+    }
+    s += ".";
+  }
+  return s;
 }
 
 std::string CrossoverSentence(const Crossover& c, Verdict v, const std::string& rangeWords, const Reference& r,

@@ -66,9 +66,16 @@ std::vector<std::string> RegionCells(const stats::EffectRegion& e, const std::fu
 // rays outside one; a single ray has its one end in the cell of its side.
 std::vector<std::string> CrossoverCells(const stats::Crossover& c, const std::function<std::string(double)>& write);
 
+// What a reader should know of a region's bounds: one beyond the observed
+// values of its variable, or more than 3 SD from its mean when none are
+// typed; the critical value controlling the false-discovery rate. Empty
+// when there is nothing to say.
+std::string RegionNote(const stats::EffectRegion& e);
+
 // The clipboard's regions section: "Regions of significance", the header
 // "effect\talong\theld at\tkind\tbound 1\tbound 2\tbound 1 in SD\tbound 2 in SD",
-// one row per effect that has a region (unused bound cells empty).
+// one row per effect that has a region (unused bound cells empty); a last
+// column "note" where a row has a note.
 std::string RegionsSection(const std::vector<stats::EffectRegion>& regions);
 
 // The clipboard's crossovers section: "Crossovers", the header

@@ -163,8 +163,8 @@ Figure Describe(const Probe& probe, const Options& options) {
                  " SD has no width. Type a standard deviation above 0 on the form, or choose a typed range.";
         return f;
       }
-      from = -k * probe.stdx;
-      to = k * probe.stdx;
+      from = probe.meanX - k * probe.stdx;
+      to = probe.meanX + k * probe.stdx;
       break;
     }
     case Range::Typed:
@@ -315,8 +315,8 @@ RangeOrWhy RegionRange(const Probe& probe, const LinearEffect& effect, const Reg
       return {0, 0, "The typed range of " + variable + " must run from a lower to a higher number."};
     }
   } else if (effect.sd > 0) {
-    r.from = -2 * effect.sd;
-    r.to = 2 * effect.sd;
+    r.from = effect.mean - 2 * effect.sd;
+    r.to = effect.mean + 2 * effect.sd;
   } else if (!probe.moderatorValues.empty()) {
     const auto [lo, hi] = std::minmax_element(probe.moderatorValues.begin(), probe.moderatorValues.end());
     if (!Finite(*lo) || !Finite(*hi)) return {0, 0, "The typed values of " + variable + " are not all numbers."};
@@ -336,14 +336,14 @@ RangeOrWhy RegionRange(const Probe& probe, const LinearEffect& effect, const Reg
 // The band of the effect c0 + u c1 over the range, or why there is none.
 BandOrWhy EffectBand(const Probe& probe, const LinearEffect& effect, const stats::WeightCovariance& covariance,
                      const stats::Reference& reference, double c0, double c1, const RangeOrWhy& range,
-                     const std::string& variable) {
+                     const std::string& variable, const RegionOptions& options) {
   if (!Finite(c0) || !Finite(c1)) return {std::nullopt, "The " + effect.name + " is too large to draw."};
   if (!stats::Computable(effect.p, covariance) || !stats::Computable(effect.q, covariance)) {
     return {std::nullopt, "The region figure needs the variance of the " +
                               MissingWeight(effect.p, effect.q, probe.weights, covariance) +
                               ", which the matrix has no row for."};
   }
-  const double critical = stats::Critical(reference);
+  const double critical = options.critical > 0 ? options.critical : stats::Critical(reference);
   if (!(critical > 0)) {
     return {std::nullopt,
             "The region figure needs a confidence level between 0% and 100% and degrees of freedom above 0."};
@@ -405,7 +405,7 @@ Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stat
     return f;
   }
   const double c0 = Combine(effect.p, probe.weights), c1 = Combine(effect.q, probe.weights);
-  BandOrWhy band = EffectBand(probe, effect, covariance, reference, c0, c1, range, variable);
+  BandOrWhy band = EffectBand(probe, effect, covariance, reference, c0, c1, range, variable, options);
   if (!band.band) {
     f.note = band.why;
     return f;
@@ -419,7 +419,13 @@ Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stat
   }
   f.lines.push_back(l);
   f.bands.push_back(std::move(*band.band));
-  f.bandLegend = stats::LevelText(reference.level) + " confidence band";
+  f.bandLegend = stats::LevelText(reference.level) + (options.critical > 0 ? " band, FDR-adjusted" : " confidence band");
+  if (options.observed) {
+    const auto [lo, hi] = *options.observed;
+    if (range.from < lo) f.unobserved.push_back({range.from, std::min(lo, range.to)});
+    if (hi < range.to) f.unobserved.push_back({std::max(hi, range.from), range.to});
+    if (!f.unobserved.empty()) f.unobservedLegend = "beyond the values observed";
+  }
   f.zeroLine = true;
   if (!Shade(f, region, range.from, range.to, variable)) {
     f = Figure{};

@@ -84,6 +84,8 @@ struct Figure {
   std::string bandsNote;
   std::vector<Span> spans;
   std::string spanLegend;  // the legend's name of the shaded intervals, "" for none
+  std::vector<Span> unobserved;  // the parts of the range beyond the values observed
+  std::string unobservedLegend;
   std::string bandLegend;  // the legend's name of the band, "" for none
   std::vector<Bound> bounds;
   bool zeroLine = false;   // a horizontal line at Y = 0
@@ -106,13 +108,18 @@ struct Options {
 };
 
 struct RegionOptions {
-  // The range of the effect's variable: by default +-2 SD of it, or on
+  // The range of the effect's variable: by default +-2 SD around its mean, or on
   // forms that only know typed moderator values, those values widened by
   // half their spread; or typed.
   bool typed = false;
   double typedFrom = 0, typedTo = 0;
   // The titles; unset: the variable's name over the effect's name.
   std::optional<std::string> xTitle, yTitle;
+  // The critical value of the band when it is adjusted (0: the reference's).
+  double critical = 0;
+  // The values of the variable observed in the data, when known: shaded
+  // outside them.
+  std::optional<std::pair<double, double>> observed;
 };
 
 // Round tick values (1, 2 or 5 times a power of ten) covering [lo, hi] with

@@ -78,6 +78,12 @@ Probe IncompleteProbe(double c, const std::vector<HeldTerm>& held, const Incompl
     p.linesMeet = true;
     p.meetingX = -in.bz / in.bxz;
   }
+  // The constant term carries the held terms at their values.
+  std::vector<double> constant{1, 0, 0, 0};
+  for (const HeldTerm& t : held) constant.push_back(t.value);
+  p.family = {.moderators = {"Z"}, .sd = {in.sz},
+              .terms = {{.powers = {0}, .slope = {0, 1, 0, 0}, .intercept = constant},
+                        {.powers = {1}, .slope = {0, 0, 0, 1}, .intercept = {0, 0, 1, 0}}}};
   std::vector<double> pe(p.weights.size(), 0.0), qe(p.weights.size(), 0.0);
   pe[1] = 1;
   qe[3] = 1;

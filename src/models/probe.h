@@ -44,13 +44,32 @@ struct LinearEffect {
   std::string along;   // the variable u: "Z", "V" or "X"
   std::string heldAt;  // "V = +1 SD", or "" when nothing is held
   std::vector<double> p, q;
-  double sd = 0;  // the standard deviation of u where the form knows it, else 0
+  double sd = 0;    // the standard deviation of u where the form knows it, else 0
+  double mean = 0;  // the mean of u (0 for centred predictors)
+};
+
+// How the lines follow the form's continuous moderators (Z; Z and V): the
+// line at moderator values m has
+//   slope     = sum over terms of (product of m[i]^powers[i]) * (slope . weights),
+//   intercept = the same with the terms' intercept coefficients,
+// so a line at any values is again a linear combination of the weights.
+struct ModeratorTerm {
+  std::vector<int> powers;  // by moderator: 0 or 1
+  std::vector<double> slope, intercept;
+};
+
+struct LineFamily {
+  std::vector<std::string> moderators;  // "Z", or "Z" and "V"; empty on the forms of groups
+  std::vector<double> sd;               // by moderator, as typed on the form; 0 where it has none
+  std::vector<ModeratorTerm> terms;
 };
 
 struct Probe {
   std::string form;     // the form's name
   std::string caption;  // the form's window title
-  double stdx = 0;      // the plotting points are at -stdx and +stdx
+  double stdx = 0;      // the plotting points are at meanX - stdx and meanX + stdx
+  double meanX = 0;
+  bool meanXTyped = false;  // the tables then also predict Y at meanX
   std::vector<ModelWeight> weights;  // in the model's order (R's for y ~ x * z and alike)
   std::vector<ProbeLine> lines;      // in the order of the form's result panel
   // Whether all lines meet in one point, and its X: (-bz) / bxz on the forms
@@ -60,7 +79,17 @@ struct Probe {
   std::vector<LinearEffect> effects;
   // The moderator values typed on the form, where it has them (QuantZ's Z values).
   std::vector<double> moderatorValues;
+  LineFamily family;
 };
+
+// The line of the family at moderator values `m` (one per moderator), named
+// `name`: its coefficients, and its numbers from the weights, with the
+// plotting points at meanX -+ stdx.
+ProbeLine LineAt(const Probe& probe, const std::vector<double>& m, std::string name);
+
+// The slope of X along moderator j of the family with the other moderators
+// held at `held` (indexed by moderator; held[j] is not used).
+LinearEffect SlopeAlong(const Probe& probe, std::size_t j, const std::vector<double>& held, std::string heldAt);
 
 // The heading of line row k (the caption of se<k>1) of the named form's design.
 std::string LineHeading(std::string_view form, int k);

@@ -49,6 +49,9 @@ Probe TwoPredictorProbe(std::string_view form, std::string_view caption, double 
     p.linesMeet = true;
     p.meetingX = -bz / bxz;
   }
+  p.family = {.moderators = {"Z"}, .sd = {stdz},
+              .terms = {{.powers = {0}, .slope = {0, 1, 0, 0}, .intercept = {1, 0, 0, 0}},
+                        {.powers = {1}, .slope = {0, 0, 0, 1}, .intercept = {0, 0, 1, 0}}}};
   p.effects.push_back({.kind = LinearEffect::Kind::Slope,
                        .name = "slope of X",
                        .along = "Z",

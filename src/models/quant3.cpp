@@ -47,6 +47,12 @@ Probe Quant3Probe(const Quant3Inputs& in) {
     p.lines.push_back(MakeProbeLine("Quant3", k, lines[static_cast<std::size_t>(k - 1)],
                                     {0, 1, 0, 0, z, v, 0, z * v}, {1, 0, z, v, 0, 0, z * v, 0}));
   }
+  // Weights: a, bx, bz, bv, bxz, bxv, bzv, bxzv.
+  p.family = {.moderators = {"Z", "V"}, .sd = {in.stdz, in.stdv},
+              .terms = {{.powers = {0, 0}, .slope = {0, 1, 0, 0, 0, 0, 0, 0}, .intercept = {1, 0, 0, 0, 0, 0, 0, 0}},
+                        {.powers = {1, 0}, .slope = {0, 0, 0, 0, 1, 0, 0, 0}, .intercept = {0, 0, 1, 0, 0, 0, 0, 0}},
+                        {.powers = {0, 1}, .slope = {0, 0, 0, 0, 0, 1, 0, 0}, .intercept = {0, 0, 0, 1, 0, 0, 0, 0}},
+                        {.powers = {1, 1}, .slope = {0, 0, 0, 0, 0, 0, 0, 1}, .intercept = {0, 0, 0, 0, 0, 0, 1, 0}}}};
   // Each effect is labelled by the row it is held at, whatever the values.
   const std::pair<double, const char*> vRows[] = {{in.stdv, "V = +1 SD"}, {-in.stdv, "V = -1 SD"}};
   for (const auto& [v, held] : vRows) {

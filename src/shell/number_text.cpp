@@ -218,4 +218,18 @@ std::string RoundForDisplay(double value, int factor) {
   return NumberToText(checked::FloorScaled(value, static_cast<double>(factor)));
 }
 
+TypedNumber ReadTypedNumber(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  TypedNumber t;
+  if (text.empty()) return t;
+  t.empty = false;
+  try {
+    t.value = StrictParse(text);
+    t.ok = true;
+  } catch (const Fault&) {
+  }
+  return t;
+}
+
 }  // namespace marvane

@@ -46,6 +46,16 @@ std::string NumberToText(double x, int digits);
 // lies beyond the range and reads as Fault{Overflow}.
 double StrictParse(std::string_view text);
 
+// A number typed in a box of the plot window that may be left empty: a
+// StrictParse of the text without blanks at its ends, or empty, or not a
+// number (also one beyond the double range).
+struct TypedNumber {
+  bool empty = true;
+  bool ok = false;
+  double value = 0;
+};
+TypedNumber ReadTypedNumber(std::string_view text);
+
 // The display rounding: value times factor, floored (toward minus infinity),
 // divided by factor, written with NumberToText. Factor 1000 gives three
 // decimals, 100 two: -0.12345 at 1000 -> "-0.124"; 1.005 at 1000 -> "1.004"

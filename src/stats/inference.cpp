@@ -220,9 +220,9 @@ Tables Analyse(const Probe& probe, const WeightCovariance& v, const Reference& r
   for (const ProbeLine& line : probe.lines) {
     rows(K::Slopes).push_back({line.name, Evaluate(line.slope, w, v, r, critical)});
     rows(K::Intercepts).push_back({line.name, Evaluate(line.intercept, w, v, r, critical)});
-    for (const double x : {-probe.stdx, probe.stdx}) {
-      rows(K::Points).push_back({line.name, PredictedValue(line, x, w, v, r, critical), x});
-    }
+    std::vector<double> xs{probe.meanX - probe.stdx, probe.meanX + probe.stdx};
+    if (probe.meanXTyped) xs.insert(xs.begin() + 1, probe.meanX);
+    for (const double x : xs) rows(K::Points).push_back({line.name, PredictedValue(line, x, w, v, r, critical), x});
   }
   for (std::size_t k = 0; k < n; ++k) {
     for (std::size_t l = k + 1; l < n; ++l) {

@@ -179,6 +179,25 @@ const char* KindName(Region::Kind kind) {
   return "";
 }
 
+double FdrCritical(double c0, double c1, const AffineVariance& var, const Reference& r, double from, double to,
+                   int points) {
+  if (points < 2 || !Finite({c0, c1, from, to}) || !var.Finite()) return 0;
+  std::vector<double> p;
+  for (int k = 0; k < points; ++k) {
+    const double u = from + (to - from) * k / (points - 1);
+    const double v = var.At(u), e = c0 + u * c1;
+    if (!std::isfinite(v) || v < 0 || !std::isfinite(e)) return 0;
+    p.push_back(v > 0 ? TwoSidedP(e / std::sqrt(v), r) : (e == 0 ? 1.0 : 0.0));
+  }
+  std::sort(p.begin(), p.end());
+  const double alpha = 1 - r.level;
+  std::size_t i = p.size();
+  while (i > 1 && !(p[i - 1] <= alpha * static_cast<double>(i) / points)) --i;
+  Reference adjusted = r;
+  adjusted.level = 1 - alpha * static_cast<double>(i) / points;
+  return Critical(adjusted);
+}
+
 std::vector<EffectRegion> Regions(const Probe& probe, const WeightCovariance& v, const Reference& r) {
   const double critical = Critical(r);
   std::vector<EffectRegion> out;
@@ -189,6 +208,8 @@ std::vector<EffectRegion> Regions(const Probe& probe, const WeightCovariance& v,
     er.along = e.along;
     er.heldAt = e.heldAt;
     er.sd = e.sd;
+    er.mean = e.mean;
+    er.critical = critical;
     er.c0 = Combine(e.p, probe.weights);
     er.c1 = Combine(e.q, probe.weights);
     if (!Computable(e.p, v) || !Computable(e.q, v)) {

@@ -54,12 +54,28 @@ bool Indefinite(double var0, double cov01, double var1);
 
 const char* KindName(Region::Kind kind);  // "outside", "between", "above", ...
 
+// The critical value of an effect c0 + u c1 with variance `var` (in u) that
+// controls the false-discovery rate over `points` evenly spaced values of u
+// from `from` to `to`, as Esarey and Sumner (2018) propose for regions of
+// significance: Benjamini and Hochberg's step-up over the two-sided p values
+// at those values finds the largest i whose i-th smallest p is at most
+// (i / points) alpha (i = 1 when none is), and the critical value is the one
+// of a two-sided test at (i / points) alpha. 0 when it cannot be found.
+double FdrCritical(double c0, double c1, const AffineVariance& var, const Reference& r, double from, double to,
+                   int points);
+
 struct EffectRegion {
   LinearEffect::Kind kind = LinearEffect::Kind::Slope;
   std::string name, along, heldAt;
-  double sd = 0;  // of the variable, 0 when not known
+  double sd = 0;    // of the variable, 0 when not known
+  double mean = 0;  // of the variable: bounds in SD count from it
   Test::State state = Test::State::Tested;
   Region region;
+  double critical = 0;  // the critical value the region is found at
+  bool adjusted = false;  // the critical value controls the false-discovery rate
+  // The values of the variable observed in the data, when typed.
+  bool observed = false;
+  double observedFrom = 0, observedTo = 0;
   double c0 = 0, c1 = 0;              // P . weights and Q . weights
   double var0 = 0, cov01 = 0, var1 = 0;  // as computed, also when negative
 };

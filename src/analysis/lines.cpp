@@ -1,0 +1,153 @@
+#include "analysis/lines.h"
+
+#include <cmath>
+
+#include "shell/number_text.h"
+
+namespace marvane {
+namespace {
+
+// One value of a moderator with its words in a line's name.
+struct Value {
+  double value = 0;
+  std::string words;  // "Z = +1 SD (3.52)", "Z = mean (0)", "Z = 1.5"
+};
+
+std::string Signed(double k) { return (k < 0 ? "-" : "+") + NumberToText(std::fabs(k)); }
+
+// mean + k SD, mean, mean - k SD of moderator `name`.
+std::vector<Value> AroundMean(const std::string& name, double mean, double sd, double k, bool withMean) {
+  std::vector<Value> out;
+  for (const double s : {k, 0.0, -k}) {
+    if (s == 0 && !withMean) continue;
+    const double v = mean + s * sd;
+    const std::string at = s == 0 ? "mean" : Signed(s) + " SD";
+    out.push_back({v, name + " = " + at + " (" + NumberToText(v, 3) + ")"});
+  }
+  return out;
+}
+
+std::vector<Value> Typed(const std::string& name, const std::vector<double>& values) {
+  std::vector<Value> out;
+  for (const double v : values) out.push_back({v, name + " = " + NumberToText(v)});
+  return out;
+}
+
+// The values of each moderator the choices ask for, or why there are none.
+std::string ModeratorValues(const Probe& p, const LineChoices& c, const std::vector<double>& means,
+                            std::vector<std::vector<Value>>& out) {
+  const LineFamily& f = p.family;
+  const bool two = f.moderators.size() > 1;
+  if (c.moderators == ModeratorChoice::MeanSd) {
+    const TypedNumber k = ReadTypedNumber(c.sdMultiple);
+    if (!k.ok || !(k.value > 0) || !std::isfinite(k.value)) {
+      return "The multiple k of the SD must be a number above 0, such as 1 or 2.";
+    }
+    for (std::size_t j = 0; j < f.moderators.size(); ++j) {
+      const std::string& name = f.moderators[j];
+      if (!(f.sd[j] > 0)) {
+        return "The lines at the mean \u00b1 k SD of " + name + " need its SD, which this form " +
+               (p.form == "QuantZ" ? "does not ask for" : "has as 0") + ": choose typed values of " + name + ".";
+      }
+      out.push_back(AroundMean(name, means[j], f.sd[j], k.value, !two));
+    }
+    return {};
+  }
+  const std::vector<std::string> texts{c.values, c.valuesV};
+  for (std::size_t j = 0; j < f.moderators.size(); ++j) {
+    const std::vector<double> values = ReadValues(texts[j], 8);
+    if (values.empty()) {
+      return "Type one to eight values of " + f.moderators[j] + ", separated by commas or blanks, such as -1, 0, 1.";
+    }
+    out.push_back(Typed(f.moderators[j], values));
+  }
+  return {};
+}
+
+// The lines at every combination of the values (the first moderator's
+// values outermost), and on a form with two moderators the slope of X along
+// each one at every value of the other.
+void Build(Probe& p, const std::vector<std::vector<Value>>& values, const std::vector<double>& means) {
+  p.lines.clear();
+  if (values.size() == 1) {
+    for (const Value& z : values[0]) p.lines.push_back(LineAt(p, {z.value}, z.words));
+    return;
+  }
+  for (const Value& z : values[0]) {
+    for (const Value& v : values[1]) p.lines.push_back(LineAt(p, {z.value, v.value}, z.words + ", " + v.words));
+  }
+  p.effects.clear();
+  for (std::size_t j = 0; j < 2; ++j) {
+    for (const Value& h : values[1 - j]) {
+      std::vector<double> held(2, 0.0);
+      held[1 - j] = h.value;
+      LinearEffect e = SlopeAlong(p, j, held, h.words);
+      e.mean = means[j];
+      p.effects.push_back(std::move(e));
+    }
+  }
+}
+
+// The plotting points of the form's lines at meanX -+ stdx.
+void MovePoints(Probe& p) {
+  for (ProbeLine& l : p.lines) {
+    SimpleEffectLine& n = l.line;
+    n.x1 = p.meanX - p.stdx;
+    n.x2 = p.meanX + p.stdx;
+    n.y1 = n.intercept + n.x1 * n.slope;
+    n.y2 = n.intercept + n.x2 * n.slope;
+  }
+}
+
+}  // namespace
+
+std::vector<double> ReadValues(const std::string& text, std::size_t most) {
+  std::vector<double> out;
+  std::string part;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    const char c = i < text.size() ? text[i] : ' ';
+    if (c != ',' && c != ';' && c != ' ' && c != '\t') {
+      part += c;
+      continue;
+    }
+    if (part.empty()) continue;
+    const TypedNumber n = ReadTypedNumber(part);
+    if (!n.ok) return {};
+    out.push_back(n.value);
+    part.clear();
+  }
+  return out.size() <= most ? out : std::vector<double>{};
+}
+
+ShownLines ShowLines(const Probe& form, const LineChoices& c) {
+  ShownLines out{.probe = form, .problem = {}, .note = {}};
+  Probe& p = out.probe;
+  const std::vector<std::pair<const std::string*, const char*>> typed{
+      {&c.meanX, "X"}, {&c.meanZ, "Z"}, {&c.meanV, "V"}};
+  std::vector<double> means;
+  for (const auto& [text, name] : typed) {
+    const TypedNumber m = ReadTypedNumber(*text);
+    if (!m.empty && !m.ok) {
+      out.problem = std::string("The mean of ") + name + " must be a number, such as 3.2, or left empty for 0.";
+    }
+    means.push_back(m.ok ? m.value : 0);
+    if (m.ok) out.note = "With means typed, the weights must be those of the fit of the predictors as measured, "
+                         "not centred.";
+  }
+  p.meanX = means[0];
+  p.meanXTyped = !ReadTypedNumber(c.meanX).empty && out.problem.empty();
+  if (p.meanXTyped) MovePoints(p);
+  for (LinearEffect& e : p.effects) e.mean = e.along == "X" ? means[0] : e.along == "V" ? means[2] : means[1];
+  if (c.moderators == ModeratorChoice::AsOnForm || !out.problem.empty()) return out;
+  if (p.family.moderators.empty()) {
+    out.problem = "The lines of this form are its groups: they stay as on the form.";
+    return out;
+  }
+  const std::vector<double> familyMeans{means[1], means[2]};
+  std::vector<std::vector<Value>> values;
+  out.problem = ModeratorValues(p, c, familyMeans, values);
+  if (out.problem.empty()) Build(p, values, familyMeans);
+  return out;
+}
+
+}  // namespace marvane

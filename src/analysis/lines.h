@@ -1,0 +1,41 @@
+#pragma once
+
+// The lines the plot window shows: the form's own, or the family of lines at
+// moderator values the user chose (mean +- k SD, or typed values), with the
+// predictors' means where the user typed them. Every line stays a linear
+// combination of the weights, so the tables, bands, regions and crossings
+// follow the lines shown. Standard library and the models only.
+
+#include <string>
+#include <vector>
+
+#include "models/probe.h"
+
+namespace marvane {
+
+enum class ModeratorChoice { AsOnForm, MeanSd, Typed };
+
+// The choices as typed in the plot window.
+struct LineChoices {
+  ModeratorChoice moderators = ModeratorChoice::AsOnForm;
+  std::string sdMultiple = "1";
+  std::string values, valuesV;  // Z's and V's values, comma- or blank-separated
+  std::string meanX, meanZ, meanV;
+};
+
+struct ShownLines {
+  Probe probe;  // the form's probe with the lines, effects and means shown
+  // Why the choices could not be followed (the form's lines are shown then),
+  // in words; empty when they were.
+  std::string problem;
+  // A word on means, when typed.
+  std::string note;
+};
+
+ShownLines ShowLines(const Probe& form, const LineChoices& choices);
+
+// Up to `most` numbers in a text, separated by commas or blanks; nothing
+// when a part is no number or there are none or too many.
+std::vector<double> ReadValues(const std::string& text, std::size_t most);
+
+}  // namespace marvane

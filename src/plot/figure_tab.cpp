@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "plot/figure_view.h"
+#include "plot/lines_box.h"
 #include "plot/panel_parts.h"
 #include "shell/number_text.h"
 #include "shell/qt_text.h"
@@ -108,6 +109,7 @@ QLayout* FigureTab::BuildControls() {
   resolution_->setRange(50, 1200);
   resolution_->setValue(300);
   resolution_->setSuffix(QStringLiteral(" dpi"));
+  lines_ = new LinesBox(this);
   bands_ = new QCheckBox(QStringLiteral("Confidence &bands"), this);
   bands_->setObjectName(QStringLiteral("bands"));
   return LayOut();
@@ -125,6 +127,7 @@ QLayout* FigureTab::LayOut() {
   typed->addWidget(new QLabel(QStringLiteral("to"), this));
   typed->addWidget(xTo_);
   controls->addRow(QStringLiteral("Typed X from"), typed);
+  controls->addRow(lines_);
   controls->addRow(QStringLiteral("X &title"), xTitle_);
   controls->addRow(QStringLiteral("Y t&itle"), yTitle_);
   controls->addRow(legend_);
@@ -133,7 +136,7 @@ QLayout* FigureTab::LayOut() {
   size->addWidget(new QLabel(QStringLiteral("×"), this));
   size->addWidget(height_);
   size->addWidget(unit_);
-  controls->addRow(QStringLiteral("Si&ze"), size);
+  controls->addRow(QStringLiteral("Size"), size);
   controls->addRow(QStringLiteral("PNG r&esolution"), resolution_);
   controls->addRow(bands_);
   auto* buttons = new QVBoxLayout;
@@ -166,9 +169,10 @@ void FigureTab::Connect() {
   for (QLineEdit* e : {xFrom_, xTo_}) connect(e, &QLineEdit::textChanged, this, changed);
   connect(bands_, &QCheckBox::toggled, this, changed);
   for (QLineEdit* e : {xTitle_, yTitle_}) connect(e, &QLineEdit::textChanged, this, [this] { Redress(); });
-  connect(legend_, &QTableWidget::itemChanged, this, [this] {
-    if (!filling_) Redress();
+  connect(legend_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (!filling_) LegendEdited(item->row());
   });
+  lines_->onChanged = changed;
   connect(style_, &QComboBox::currentIndexChanged, this, settings);
   for (QDoubleSpinBox* b : {width_, height_}) connect(b, &QDoubleSpinBox::valueChanged, this, settings);
   connect(resolution_, &QSpinBox::valueChanged, this, settings);
@@ -176,14 +180,8 @@ void FigureTab::Connect() {
 }
 
 void FigureTab::SetProbe(const Probe& probe) {
-  probe_ = probe;
   filling_ = true;
-  const int n = static_cast<int>(probe.lines.size());
-  const int before = legend_->rowCount();
-  legend_->setRowCount(n);
-  for (int i = before; i < n; ++i) {
-    legend_->setItem(i, 0, new QTableWidgetItem(Q(probe.lines[static_cast<std::size_t>(i)].name)));
-  }
+  lines_->SetProbe(probe);
   if (xFrom_->text().isEmpty() && xTo_->text().isEmpty() && probe.stdx > 0) {
     xFrom_->setText(Q(NumberToText(-2 * probe.stdx)));
     xTo_->setText(Q(NumberToText(2 * probe.stdx)));
@@ -191,7 +189,34 @@ void FigureTab::SetProbe(const Probe& probe) {
   filling_ = false;
 }
 
+void FigureTab::ShowLegend(const Probe& shown) {
+  std::vector<std::string> own;
+  for (const ProbeLine& l : shown.lines) own.push_back(l.name);
+  if (own == ownNames_) return;
+  ownNames_ = own;
+  filling_ = true;
+  legend_->setRowCount(static_cast<int>(own.size()));
+  for (std::size_t i = 0; i < own.size(); ++i) {
+    const auto typed = typedNames_.find(own[i]);
+    legend_->setItem(static_cast<int>(i), 0, new QTableWidgetItem(Q(typed != typedNames_.end() ? typed->second : own[i])));
+  }
+  filling_ = false;
+}
+
+void FigureTab::LegendEdited(int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= ownNames_.size()) return;
+  const std::string& own = ownNames_[static_cast<std::size_t>(row)];
+  const std::string text = Std(legend_->item(row, 0)->text().trimmed());
+  if (text.empty() || text == own) {
+    typedNames_.erase(own);
+  } else {
+    typedNames_[own] = text;
+  }
+  Redress();
+}
+
 void FigureTab::FillInput(AnalysisInput& in) const {
+  lines_->FillInput(in.lines);
   in.range = static_cast<figure::Range>(range_->currentIndex());
   in.xFrom = Std(xFrom_->text());
   in.xTo = Std(xTo_->text());
@@ -202,6 +227,8 @@ void FigureTab::Render(const Analysis& a) {
   const bool typed = range_->currentIndex() == static_cast<int>(figure::Range::Typed);
   xFrom_->setEnabled(typed);
   xTo_->setEnabled(typed);
+  probe_ = a.probe;
+  ShowLegend(a.probe);
   undressed_ = a.lines;
   SetNotice(Q(a.notice.text), a.notice.problem);
   Redress();

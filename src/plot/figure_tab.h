@@ -8,6 +8,9 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "analysis/analysis.h"
 #include "models/probe.h"
@@ -25,13 +28,14 @@ class QTableWidget;
 namespace marvane {
 
 class FigureView;
+class LinesBox;
 
 class FigureTab : public QWidget {
  public:
   explicit FigureTab(QWidget* parent);
 
-  // A new Compute: one legend name per line (new lines get their own name,
-  // names typed stay), and the typed X range's default where it is empty.
+  // A new Compute: the typed X range's default where it is empty, and the
+  // choices of lines the form allows.
   void SetProbe(const Probe& probe);
   void FillInput(AnalysisInput& in) const;
   void Render(const Analysis& a);
@@ -53,8 +57,14 @@ class FigureTab : public QWidget {
   void Connect();
   void Redress();
   void OnUnitChanged();
+  void ShowLegend(const Probe& shown);
+  void LegendEdited(int row);
 
-  Probe probe_;
+  Probe probe_;  // the lines shown
+  // One legend row per line shown, by its own name; the names typed for a
+  // line's own name, kept through later Computes and choices of lines.
+  std::vector<std::string> ownNames_;
+  std::map<std::string, std::string> typedNames_;
   figure::Figure undressed_, dressed_;
   bool filling_ = false;
 
@@ -72,6 +82,7 @@ class FigureTab : public QWidget {
   QComboBox* unit_ = nullptr;
   QSpinBox* resolution_ = nullptr;
   QCheckBox* bands_ = nullptr;
+  LinesBox* lines_ = nullptr;
 };
 
 }  // namespace marvane

@@ -88,6 +88,7 @@ QLayout* RegionsTab::BuildControls() {
   buttons->addStretch(1);
   auto* right = new QVBoxLayout;
   right->addLayout(controls);
+  right->addLayout(BuildObserved());
   right->addWidget(status_);
   right->addWidget(plot_, 1);
   right->addLayout(buttons);
@@ -106,7 +107,50 @@ QLayout* RegionsTab::BuildControls() {
   return right;
 }
 
+// The values observed in the data, and the adjustment of the regions.
+QLayout* RegionsTab::BuildObserved() {
+  auto line = [this](const char* name, const char* accessible) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(QLatin1String(name));
+    e->setAccessibleName(QLatin1String(accessible));
+    connect(e, &QLineEdit::textChanged, this, [this] {
+      if (!filling_ && onChanged) onChanged();
+    });
+    return e;
+  };
+  observedFrom_ = line("observedFrom", "lowest observed value of the region figure's variable");
+  observedTo_ = line("observedTo", "highest observed value of the region figure's variable");
+  observedXFrom_ = line("observedXFrom", "lowest observed value of X");
+  observedXTo_ = line("observedXTo", "highest observed value of X");
+  adjustment_ = new QComboBox(this);
+  adjustment_->setObjectName(QStringLiteral("jnAdjustment"));
+  adjustment_->addItems({QStringLiteral("none"), QStringLiteral("false-discovery rate")});
+  adjustment_->setAccessibleName(QStringLiteral("adjustment of the regions of significance"));
+  adjustment_->setToolTip(QStringLiteral("Esarey and Sumner (2018): one critical value that controls the "
+                                         "false-discovery rate over the observed values; needs them typed."));
+  connect(adjustment_, &QComboBox::currentIndexChanged, this, [this] {
+    if (!filling_ && onChanged) onChanged();
+  });
+  auto* form = new QFormLayout;
+  auto pair = [this](QLineEdit* a, QLineEdit* b) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(a);
+    row->addWidget(new QLabel(QStringLiteral("to"), this));
+    row->addWidget(b);
+    return row;
+  };
+  form->addRow(QStringLiteral("Observed from"), pair(observedFrom_, observedTo_));
+  form->addRow(QStringLiteral("Observed X from"), pair(observedXFrom_, observedXTo_));
+  form->addRow(QStringLiteral("&Adjustment"), adjustment_);
+  return form;
+}
+
 void RegionsTab::FillInput(AnalysisInput& in) const {
+  in.observedFrom = Std(observedFrom_->text());
+  in.observedTo = Std(observedTo_->text());
+  in.observedXFrom = Std(observedXFrom_->text());
+  in.observedXTo = Std(observedXTo_->text());
+  in.fdr = adjustment_->currentIndex() == 1;
   in.regionEffect = std::max(0, effect_->currentIndex());
   in.regionTyped = range_->currentIndex() == 1;
   in.regionFrom = Std(from_->text());

@@ -42,6 +42,7 @@ class RegionsTab : public QWidget {
  private:
   QWidget* BuildTables();
   QLayout* BuildControls();
+  QLayout* BuildObserved();
   void ChooseFile();
 
   figure::Figure figure_;
@@ -56,6 +57,11 @@ class RegionsTab : public QWidget {
   QComboBox* range_ = nullptr;
   QLineEdit* from_ = nullptr;
   QLineEdit* to_ = nullptr;
+  QLineEdit* observedFrom_ = nullptr;
+  QLineEdit* observedTo_ = nullptr;
+  QLineEdit* observedXFrom_ = nullptr;
+  QLineEdit* observedXTo_ = nullptr;
+  QComboBox* adjustment_ = nullptr;
   QLabel* status_ = nullptr;
   FigureView* plot_ = nullptr;
   QPushButton* save_ = nullptr;

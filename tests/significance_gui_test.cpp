@@ -241,8 +241,22 @@ class SignificanceGuiTest : public QObject {
     QVERIFY(!text.isEmpty());
     QCOMPARE(text[0], QStringLiteral("For 1 std above the mean of Z: b = \u22122.222, SE = 0.686, t(28) = \u22123.24, "
                                      "p = .003, 95% CI [\u22123.627, \u22120.817]"));
-    QVERIFY(text.filter(QStringLiteral("The slope of X is significant")).size() == 1);
-    QVERIFY(text.filter(QStringLiteral("The lines cross at X = ")).size() == 1);
+    QCOMPARE(text.size(), 3 + 3 + 3 + 3);
+    QVERIFY(Find<QLabel>(w, "copyTextDone")->text().startsWith(QStringLiteral("Copied 12 sentences")));
+    // Each tab copies its own sentences.
+    QTest::mouseClick(Find<QPushButton>(w, "copyRegionsText"), Qt::LeftButton);
+    const QStringList regions = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(regions.size(), 2);
+    QVERIFY(regions.filter(QStringLiteral("The slope of X is significant")).size() == 1);
+    QVERIFY(regions.filter(QStringLiteral("The lines cross at X = ")).size() == 1);
+  }
+
+  // Before a matrix is pasted there is nothing to copy, and the tab says so.
+  void copyTextBeforeAPaste() {
+    ProbeWindow* w = Open("Command1", kQuantSteps);
+    QVERIFY(w != nullptr);
+    QTest::mouseClick(Find<QPushButton>(w, "copyRegionsText"), Qt::LeftButton);
+    QVERIFY(Find<QLabel>(w, "copyRegionsTextDone")->text().startsWith(QStringLiteral("Nothing to copy yet")));
   }
 
   void bandsAndTheRegionFigure() {

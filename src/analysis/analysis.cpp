@@ -401,11 +401,12 @@ void Collect(Analysis& a, const std::string& rangeWords, int decimals) {
   for (const std::string& s : sections) {
     if (!s.empty()) a.sections += "\n" + s + "\n";
   }
-  for (const std::string& s : Sentences(a.tables, a.reference, decimals)) a.sentences += s + "\n";
-  if (!a.regionsText.empty()) a.sentences += a.regionsText + "\n";
+  for (const std::string& s : Sentences(a.tables, a.reference, decimals)) a.significanceSentences += s + "\n";
+  if (!a.regionsText.empty()) a.regionSentences += a.regionsText + "\n";
   for (std::size_t i = 0; i < a.crossings.size(); ++i) {
-    a.sentences += CrossoverSentence(a.crossings[i], a.verdicts[i], rangeWords, a.reference, decimals) + "\n";
+    a.regionSentences += CrossoverSentence(a.crossings[i], a.verdicts[i], rangeWords, a.reference, decimals) + "\n";
   }
+  a.sentences = a.significanceSentences + a.regionSentences;
 }
 
 void ShowTables(Analysis& a, int decimals) {

@@ -116,7 +116,9 @@ struct Analysis {
 
   // --- The clipboard
   std::string sections;   // every table's section after the lines, each after an empty line
-  std::string sentences;  // the report sentences of both tabs, one per line
+  // The report sentences, one per line: of the significance tab, of the
+  // regions tab, and both.
+  std::string significanceSentences, regionSentences, sentences;
 };
 
 // How many values of the variable the false-discovery rate is controlled over.

@@ -1,5 +1,7 @@
 #include "plot/panel_parts.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -45,6 +47,15 @@ void ShowStatus(QLabel* label, const QString& text, bool problem) {
 }
 
 void ShowStatus(QLabel* label, const StatusText& status) { ShowStatus(label, Q(status.text), status.problem); }
+
+void CopySentences(QLabel* said, const QString& sentences) {
+  if (sentences.isEmpty()) {
+    ShowStatus(said, QStringLiteral("Nothing to copy yet: paste the covariance matrix of the weights first."), true);
+    return;
+  }
+  QGuiApplication::clipboard()->setText(sentences);
+  ShowStatus(said, QStringLiteral("Copied %1 sentences.").arg(sentences.count(QLatin1Char('\n'))), false);
+}
 
 void ShowTable(QTableWidget* t, const ShownTable& shown) {
   t->setColumnCount(static_cast<int>(shown.header.size()));

@@ -27,6 +27,10 @@ QLabel* MakeWordsLabel(const QString& name, QWidget* parent);
 void ShowStatus(QLabel* label, const QString& text, bool problem);
 void ShowStatus(QLabel* label, const StatusText& status);
 
+// Puts a tab's sentences on the clipboard and says so in `said`, or says
+// that there is nothing to copy yet.
+void CopySentences(QLabel* said, const QString& sentences);
+
 // Fills the table with the header and rows of `shown`.
 void ShowTable(QTableWidget* t, const ShownTable& shown);
 

@@ -42,7 +42,6 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
     QGuiApplication::clipboard()->setText(TableText());
     figure_->SetNotice(QStringLiteral("Copied the table of lines to the clipboard."), false);
   };
-  significance_->onCopyText = [this] { CopyText(); };
   regions_->SetSettings(figure_->Settings());
 }
 
@@ -97,15 +96,5 @@ bool ProbeWindow::SaveFigure(const QString& path, const QString& format, Which w
 }
 
 QString ProbeWindow::TableText() const { return Q(LinesSection(probe_, figure_->LegendNames()) + analysis_.sections); }
-
-void ProbeWindow::CopyText() {
-  if (analysis_.sentences.empty()) {
-    figure_->SetNotice(QStringLiteral("Nothing to copy as text yet: paste the covariance matrix of the weights first."),
-                       true);
-    return;
-  }
-  QGuiApplication::clipboard()->setText(Q(analysis_.sentences));
-  figure_->SetNotice(QStringLiteral("Copied the report sentences to the clipboard."), false);
-}
 
 }  // namespace marvane

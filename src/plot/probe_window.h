@@ -61,7 +61,6 @@ class ProbeWindow : public QWidget {
 
  private:
   void Update();
-  void CopyText();
 
   Probe probe_;
   bool hasProbe_ = false;

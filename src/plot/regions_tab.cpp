@@ -41,6 +41,14 @@ QWidget* RegionsTab::BuildTables() {
   tables->addWidget(new QLabel(QStringLiteral("<b>Where the lines cross</b>"), box));
   tables->addWidget(crossoversTable_);
   tables->addWidget(crossoversText_);
+  copyText_ = new QPushButton(QStringLiteral("Copy te&xt"), box);
+  copyText_->setObjectName(QStringLiteral("copyRegionsText"));
+  copied_ = MakeWordsLabel(QStringLiteral("copyRegionsTextDone"), box);
+  auto* copyRow = new QHBoxLayout;
+  copyRow->addWidget(copyText_);
+  copyRow->addWidget(copied_, 1);
+  tables->addLayout(copyRow);
+  connect(copyText_, &QPushButton::clicked, this, [this] { CopySentences(copied_, sentences_); });
   tables->addStretch(1);
   auto* scroll = new QScrollArea(this);
   scroll->setWidget(box);
@@ -180,6 +188,8 @@ void RegionsTab::Render(const Analysis& a) {
   ShowTable(regionsTable_, a.regionsTable);
   ShowTable(crossoversTable_, a.crossingsTable);
   regionsText_->setText(Q(a.regionsText));
+  sentences_ = Q(a.regionSentences);
+  copied_->clear();
   crossoversText_->setText(Q(a.crossingsText));
   figure_ = a.regionFigure;
   ShowStatus(status_, a.regionStatus);

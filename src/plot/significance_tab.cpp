@@ -1,6 +1,8 @@
 #include "plot/significance_tab.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -103,14 +105,13 @@ QWidget* SignificanceTab::BuildTables() {
   tables->addWidget(tablesNote_);
   copyText_ = new QPushButton(QStringLiteral("Copy te&xt"), tablesBox);
   copyText_->setObjectName(QStringLiteral("copyText"));
+  copied_ = MakeWordsLabel(QStringLiteral("copyTextDone"), tablesBox);
   auto* copyRow = new QHBoxLayout;
   copyRow->addWidget(copyText_);
-  copyRow->addStretch(1);
+  copyRow->addWidget(copied_, 1);
   tables->addLayout(copyRow);
   tables->addStretch(1);
-  connect(copyText_, &QPushButton::clicked, this, [this] {
-    if (onCopyText) onCopyText();
-  });
+  connect(copyText_, &QPushButton::clicked, this, [this] { CopySentences(copied_, sentences_); });
   auto* scroll = new QScrollArea(this);
   scroll->setWidget(tablesBox);
   scroll->setWidgetResizable(true);
@@ -185,6 +186,8 @@ void SignificanceTab::Render(const Analysis& a) {
     ShowTable(tables_[k], a.significanceTables[k]);
   }
   tablesNote_->setText(Q(a.tablesNote));
+  sentences_ = Q(a.significanceSentences);
+  copied_->clear();
   ShowStatus(status_, a.covarianceStatus);
 }
 

@@ -35,8 +35,6 @@ class SignificanceTab : public QWidget {
 
   // Called when any input changes.
   std::function<void()> onChanged;
-  // Called by the Copy text button.
-  std::function<void()> onCopyText;
 
  private:
   QWidget* BuildInputs();
@@ -57,6 +55,8 @@ class SignificanceTab : public QWidget {
   std::vector<QTableWidget*> tables_;  // in the order of the analysis's tables
   QLabel* tablesNote_ = nullptr;
   QPushButton* copyText_ = nullptr;
+  QLabel* copied_ = nullptr;
+  QString sentences_;
 };
 
 }  // namespace marvane

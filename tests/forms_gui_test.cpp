@@ -54,7 +54,7 @@ QStringList GridNames(bool constantRow) {
 
 QStringList IncompleteTabOrder() {
   QStringList order{"bx", "bz", "bxz", "stdx", "stdz", "numvars", "weight_0"};
-  order += GridNames(false) + QStringList{"Command2", "Command1", "Command3", "value_0"};
+  order += GridNames(false) + QStringList{"Command2", "Command1", "Command3", "value_0", "pasteModel"};
   return order;
 }
 
@@ -70,7 +70,7 @@ const FormFacts kForms[] = {
      .size = QSize(781, 624),
      .panelLabels = 43,
      .computeCaption = "Compute",
-     .tabOrder = {"bx", "bz", "bxz", "a", "stdx", "stdz", "Command1", "Command2"},
+     .tabOrder = {"bx", "bz", "bxz", "a", "stdx", "stdz", "Command1", "Command2", "pasteModel"},
      .worked = {"bx=0.5", "bz=0.25", "bxz=0.125", "a=2", "stdz=2", "stdx=4", "Command1"},
      .wide = {"bx=-123.4567", "bz=-100.25", "bxz=-0.1231", "a=-1234.5678", "stdz=-12.345", "stdx=-12.345", "Command1"}},
     {.menuButton = "Command2",
@@ -79,7 +79,7 @@ const FormFacts kForms[] = {
      .size = QSize(828, 625),
      .panelLabels = 43,
      .computeCaption = "Compute",
-     .tabOrder = {"bx", "bz", "bxz", "a", "stdx", "hiz", "medz", "loz", "Command2", "Command1"},
+     .tabOrder = {"bx", "bz", "bxz", "a", "stdx", "hiz", "medz", "loz", "Command2", "Command1", "pasteModel"},
      .worked = {"bx=0.5", "bz=0.25", "bxz=0.125", "a=2", "stdx=4", "hiz=1.5", "medz=0.5", "loz=-1", "Command1"},
      .wide = {"bx=-123.4567", "bz=-100.25", "bxz=-0.1231", "a=-1234.5678", "stdx=-12.345", "hiz=123.456", "medz=-0.125",
               "loz=-123.456", "Command1"}},
@@ -89,7 +89,7 @@ const FormFacts kForms[] = {
      .size = QSize(780, 554),
      .panelLabels = 28,
      .computeCaption = "Go",
-     .tabOrder = {"bx", "bz", "bxz", "a", "stdx", "Command2", "Command1"},
+     .tabOrder = {"bx", "bz", "bxz", "a", "stdx", "Command2", "Command1", "pasteModel"},
      .worked = {"bx=0.5", "bz=1", "bxz=0.25", "a=2", "stdx=2", "Command1"},
      .wide = {"bx=-123.4567", "bz=-100.25", "bxz=-0.1231", "a=-1234.5678", "stdx=-12.345", "Command1"}},
     {.menuButton = "Command4",
@@ -98,7 +98,7 @@ const FormFacts kForms[] = {
      .size = QSize(762, 640),
      .panelLabels = 41,
      .computeCaption = "Go",
-     .tabOrder = {"rbx", "bz1", "bz2", "bxz1", "bxz2", "a", "stdx", "Command1", "Command2"},
+     .tabOrder = {"rbx", "bz1", "bz2", "bxz1", "bxz2", "a", "stdx", "Command1", "Command2", "pasteModel"},
      .worked = {"rbx=0.5", "bz1=1", "bz2=-1", "bxz1=0.25", "bxz2=-0.25", "a=2", "stdx=2", "Command1"},
      .wide = {"rbx=-123.4567", "bz1=-100.25", "bz2=100.25", "bxz1=-0.1231", "bxz2=0.1231", "a=-1234.5678",
               "stdx=-12.345", "Command1"}},
@@ -108,7 +108,8 @@ const FormFacts kForms[] = {
      .size = QSize(882, 497),
      .panelLabels = 54,
      .computeCaption = "Compute",
-     .tabOrder = {"bx", "bz", "bv", "bxz", "bxv", "bzv", "bxzv", "a", "stdx", "stdz", "stdv", "Command2", "Command1"},
+     .tabOrder = {"bx", "bz", "bv", "bxz", "bxv", "bzv", "bxzv", "a", "stdx", "stdz", "stdv", "Command2", "Command1",
+                  "pasteModel"},
      .worked = {"bx=1", "bz=2", "bv=3", "bxz=0.5", "bxv=0.25", "bzv=0.1", "bxzv=0.05", "a=10", "stdx=2", "stdz=1",
                 "stdv=4", "Command1"},
      .wide = {"bx=-123.4567", "bz=-100.25", "bv=100.25", "bxz=-0.1231", "bxv=0.1231", "bzv=-1.5", "bxzv=0.0123",

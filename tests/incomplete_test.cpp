@@ -240,7 +240,9 @@ TEST(IncompleteDesign, TabOrder) {
     expected.push_back("weight_" + std::to_string(i));
     expected.push_back("value_" + std::to_string(i));
   }
-  for (const char* last : {"Command2", "Command1", "Command3", "value_0", "Plot"}) expected.emplace_back(last);
+  for (const char* last : {"Command2", "Command1", "Command3", "value_0", "Plot", "pasteModel"}) {
+    expected.emplace_back(last);
+  }
 
   std::vector<const Control*> tabbed;
   for (const Control& c : IncompleteDesign().controls) {

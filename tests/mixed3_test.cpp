@@ -173,7 +173,7 @@ TEST(Mixed3Design, TabOrder) {
   std::sort(tabbed.begin(), tabbed.end(), [](auto* x, auto* y) { return x->tabIndex < y->tabIndex; });
   std::vector<std::string> order;
   for (const Control* c : tabbed) order.push_back(c->kind == Kind::Button ? c->caption : c->name);
-  EXPECT_EQ(order, (std::vector<std::string>{"rbx", "bz1", "bz2", "bxz1", "bxz2", "a", "stdx", "Go", "Back", "Plot"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"rbx", "bz1", "bz2", "bxz1", "bxz2", "a", "stdx", "Go", "Back", "Plot", "Paste model"}));
 }
 
 TEST(Mixed3Design, InstructionWrapsTwoSentences) {

@@ -77,4 +77,8 @@ Control MakePlotButton(int left, int top, int tabIndex) {
   return MakeButton("Plot", "Plot", left, top, 975, 495, 12, true, tabIndex, Colour::Green);
 }
 
+Control MakePasteModelButton(int left, int top, int tabIndex) {
+  return MakeButton("pasteModel", "Paste model", left, top, 1455, 495, 9.75, true, tabIndex, Colour::Green);
+}
+
 }  // namespace marvane::forms

@@ -100,5 +100,9 @@ Control MakeMessage(int left, int top, int width, int height);
 // The button that opens the form's plot window ("Plot"), placed in free room
 // of the form and last in its tab order.
 Control MakePlotButton(int left, int top, int tabIndex);
+// The button that reads a model as a statistics package printed it ("Paste
+// model"), placed in free room of each model form after its designed
+// controls in the tab order.
+Control MakePasteModelButton(int left, int top, int tabIndex);
 
 }  // namespace marvane::forms

@@ -88,8 +88,9 @@ const FormDesign& IncompleteDesign() {
     Control message = MakeMessage(4800, 3990, 3840, 915);
     message.pointSize = 8.25;
     d.controls.push_back(message);
-    // Below the note that GO reveals and above "Compute".
-    d.controls.push_back(MakePlotButton(6480, 2640, kBackTab + 4));
+    // Below the note that GO reveals and above "Compute", left of the grid.
+    d.controls.push_back(MakePasteModelButton(6060, 2640, kBackTab + 5));
+    d.controls.push_back(MakePlotButton(7620, 2640, kBackTab + 4));
     AddGrid(d);
 
     AddLinesHeading(d, 240, 4200);

@@ -41,6 +41,7 @@ const FormDesign& Mixed2Design() {
         MakeBox("stdx", "the standard deviation of X", 5160, 1560, 1335, 375, 4),
         MakeMessage(6720, 1320, 4860, 2760),
         MakePlotButton(7680, 600, 7),
+        MakePasteModelButton(8880, 600, 8),
     };
 
     AddLinesHeading(d, 240, 4320);

@@ -48,6 +48,7 @@ const FormDesign& Mixed3Design() {
         // Right of the inputs, above the slope and intercept columns.
         MakeMessage(6600, 1200, 4560, 3120),
         MakePlotButton(7560, 120, 9),
+        MakePasteModelButton(8760, 120, 10),
     };
 
     AddLinesHeading(d, 360, 4680);

@@ -61,6 +61,7 @@ const FormDesign& Quant3Design() {
         // of "Plotting points", is free.
         MakeMessage(2280, 4710, 10920, 555),
         MakePlotButton(11760, 600, 13),
+        MakePasteModelButton(11520, 1200, 14),
     };
 
     AddLinesHeading(d, 4440, 2160);

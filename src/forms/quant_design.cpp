@@ -32,6 +32,7 @@ const FormDesign& QuantDesign() {
         MakeBox("stdz", "the standard deviation of Z", 4800, 1800, 1335, 375, 5),
         MakeMessage(6480, 1200, 5040, 2640),
         MakePlotButton(8880, 360, 9),
+        MakePasteModelButton(9960, 360, 10),
     };
 
     AddLinesHeading(d, 0, 4080);

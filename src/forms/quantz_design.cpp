@@ -39,6 +39,7 @@ const FormDesign& QuantZDesign() {
         // Free band between the inputs and the result panel.
         MakeMessage(4080, 2700, 8160, 1140),
         MakePlotButton(8880, 240, 13),
+        MakePasteModelButton(10080, 240, 14),
     };
 
     // Row headings end where Quant's do (4215 for lines, 4575 for points).

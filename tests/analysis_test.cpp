@@ -49,7 +49,8 @@ TEST(Analysis, PastedRPrintGivesRsSimpleSlopes) {
   const ShownTable& s = Slopes(a);
   EXPECT_EQ(s.header, (std::vector<std::string>{"line", "estimate", "SE", "t", "df", "p", "lower", "upper"}));
   ASSERT_EQ(s.rows.size(), 3u);
-  EXPECT_EQ(s.rows[0], (std::vector<std::string>{"For 1 std above the mean of Z", "-2.222", "0.686", "-3.240", "28",
+  // The lines are named after the variables the paste names.
+  EXPECT_EQ(s.rows[0], (std::vector<std::string>{"z = +1 SD (68.6)", "-2.222", "0.686", "-3.240", "28",
                                                  "0.003", "-3.627", "-0.817"}));
   std::vector<std::size_t> sizes;
   for (const ShownTable& t : a.significanceTables) sizes.push_back(t.rows.size());
@@ -331,11 +332,12 @@ TEST(Analysis, ClipboardSectionsInOrder) {
                                               "Slope differences", "Intercept differences",
                                               "Regions of significance", "Crossovers"}));
   EXPECT_EQ(Lines(a.sentences).at(0),
-            "For 1 std above the mean of Z: b = \u22122.222, SE = 0.686, t(28) = \u22123.24, p = .003, 95% CI "
+            "z = +1 SD (68.6): b = \u22122.222, SE = 0.686, t(28) = \u22123.24, p = .003, 95% CI "
             "[\u22123.627, \u22120.817]");
   EXPECT_TRUE(Has(a.sentences, "\nThe lines cross at X = ")) << a.sentences;
   // The lines' section names them by the legend, where a name is typed.
   const std::vector<std::string> table = Lines(LinesSection(MtcarsProbe(), {"High", ""}));
+  EXPECT_TRUE(Has(a.sentences, "The slope of x is significant (p < .05) for z ")) << a.sentences;
   EXPECT_EQ(table.at(2).substr(0, 5), "High\t");
   EXPECT_EQ(table.at(3).substr(0, 18), "For the mean of Z\t");
 }

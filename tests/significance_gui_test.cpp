@@ -117,7 +117,7 @@ class SignificanceGuiTest : public QObject {
     QCOMPARE(Header(slopes), (QStringList{"line", "estimate", "SE", "t", "df", "p", "lower", "upper"}));
     QCOMPARE(slopes->rowCount(), 3);
     // emtrends: -2.222300 0.6858664 28 -3.627234 -0.817366 -3.240 0.0031 (and the rows at Z = 0 and -1 SD)
-    QCOMPARE(Row(slopes, 0), (QStringList{"For 1 std above the mean of Z", "-2.222", "0.686", "-3.240", "28",
+    QCOMPARE(Row(slopes, 0), (QStringList{"z = +1 SD (68.6)", "-2.222", "0.686", "-3.240", "28",
                                           "0.003", "-3.627", "-0.817"}));
     QCOMPARE(Row(slopes, 1).mid(1), (QStringList{"-4.132", "0.530", "-7.802", "28", "< .001", "-5.216", "-3.047"}));
     QCOMPARE(Row(slopes, 2).mid(1), (QStringList{"-6.041", "0.780", "-7.747", "28", "< .001", "-7.638", "-4.444"}));
@@ -227,7 +227,7 @@ class SignificanceGuiTest : public QObject {
     QCOMPARE(slopes[1], QStringLiteral("line\testimate\tSE\tt\tdf\tp\tlower\tupper"));
     const QStringList first = slopes[2].split('\t');
     QCOMPARE(first.size(), 8);
-    QCOMPARE(first[0], QStringLiteral("For 1 std above the mean of Z"));
+    QCOMPARE(first[0], QStringLiteral("z = +1 SD (68.6)"));
     QVERIFY(std::abs(first[1].toDouble() - -2.222300) < 1e-6);
     QVERIFY(std::abs(first[2].toDouble() - 0.6858664) < 1e-7);
     QCOMPARE(first[4], QStringLiteral("28"));
@@ -239,7 +239,7 @@ class SignificanceGuiTest : public QObject {
     QTest::mouseClick(Find<QPushButton>(w, "copyText"), Qt::LeftButton);
     const QStringList text = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
     QVERIFY(!text.isEmpty());
-    QCOMPARE(text[0], QStringLiteral("For 1 std above the mean of Z: b = \u22122.222, SE = 0.686, t(28) = \u22123.24, "
+    QCOMPARE(text[0], QStringLiteral("z = +1 SD (68.6): b = \u22122.222, SE = 0.686, t(28) = \u22123.24, "
                                      "p = .003, 95% CI [\u22123.627, \u22120.817]"));
     QCOMPARE(text.size(), 3 + 3 + 3 + 3);
     QVERIFY(Find<QLabel>(w, "copyTextDone")->text().startsWith(QStringLiteral("Copied 12 sentences")));
@@ -247,8 +247,37 @@ class SignificanceGuiTest : public QObject {
     QTest::mouseClick(Find<QPushButton>(w, "copyRegionsText"), Qt::LeftButton);
     const QStringList regions = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
     QCOMPARE(regions.size(), 2);
-    QVERIFY(regions.filter(QStringLiteral("The slope of X is significant")).size() == 1);
+    QVERIFY(regions.filter(QStringLiteral("The slope of x is significant")).size() == 1);
     QVERIFY(regions.filter(QStringLiteral("The lines cross at X = ")).size() == 1);
+  }
+
+  // The figure's defaults come from the paste's names; what the user typed
+  // wins and stays through later pastes and Computes.
+  void namesFromThePaste() {
+    ModelForm* form = nullptr;
+    ProbeWindow* w = Open("Command1", kQuantSteps, &form);
+    QVERIFY(w != nullptr);
+    QCOMPARE(w->CurrentFigure().xTitle, std::string("X"));
+    QCOMPARE(w->CurrentFigure().lines[0].name, std::string("For 1 std above the mean of Z"));
+    Paste(w, kQuantVcov);
+    QCOMPARE(w->CurrentFigure().xTitle, std::string("x"));
+    QCOMPARE(w->CurrentFigure().lines[0].name, std::string("z = +1 SD (68.6)"));
+    auto* xTitle = Find<QLineEdit>(w, "xTitle");
+    xTitle->selectAll();
+    QTest::keyClicks(xTitle, "Weight");
+    Find<QTableWidget>(w, "legend")->item(2, 0)->setText("Low horsepower");
+    // The same matrix with the variables named as they were measured.
+    Paste(w, QStringLiteral("              (Intercept)            wt            hp         wt:hp\n"
+                            "(Intercept)  0.2457210730  0.0214806379 -1.070833e-04 -2.356788e-03\n"
+                            "wt           0.0214806379  0.2804317024 -2.616133e-03 -5.017476e-04\n"
+                            "hp          -0.0001070833 -0.0026161330  5.629503e-05  2.501265e-06\n"
+                            "wt:hp       -0.0023567883 -0.0005017476  2.501265e-06  5.505017e-05\n"));
+    Click(form, "Command1");
+    QCOMPARE(w->CurrentFigure().xTitle, std::string("Weight"));
+    QCOMPARE(w->CurrentFigure().lines[2].name, std::string("Low horsepower"));
+    QCOMPARE(w->CurrentFigure().lines[0].name, std::string("hp = +1 SD (68.6)"));
+    QVERIFY(Find<QLabel>(w, "regionsText")->text().startsWith(QStringLiteral("The slope of wt is significant")));
+    QVERIFY(w->TableText().contains("Low horsepower\t"));
   }
 
   // Before a matrix is pasted there is nothing to copy, and the tab says so.
@@ -275,7 +304,8 @@ class SignificanceGuiTest : public QObject {
 
     auto* regions = Find<QTableWidget>(w, "regions");
     QCOMPARE(regions->rowCount(), 1);
-    QCOMPARE(Row(regions, 0).mid(0, 2), (QStringList{"slope of X", "Z"}));
+    // The effect is named after the paste's variables; the along column keeps the form's word.
+    QCOMPARE(Row(regions, 0).mid(0, 2), (QStringList{"slope of x", "Z"}));
     auto* crossovers = Find<QTableWidget>(w, "crossovers");
     QCOMPARE(crossovers->rowCount(), 1);
     QCOMPARE(Row(crossovers, 0).at(0), QStringLiteral("all lines"));

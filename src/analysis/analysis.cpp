@@ -221,36 +221,59 @@ void ShowRegions(Analysis& a, bool rangeOk, const std::string& rangeWords, int d
 
 // ---- The significance tab -----------------------------------------------
 
-void AnalyseMatrix(Analysis& a, const Probe& probe, const AnalysisInput& in) {
+// What the paste gives: a matrix read and mapped, with its reference
+// distribution; none when the paste cannot give tables (the status says why).
+struct Pasted {
+  std::optional<stats::PastedMatrix> matrix;
+  std::vector<std::string> referenceNotes;
+};
+
+Pasted ReadPaste(Analysis& a, const Probe& probe, const AnalysisInput& in) {
   if (in.mapping) {
     a.mapping = *in.mapping;
     a.rowChoices = in.mapping->rows;
   }
   if (in.pasted.find_first_not_of(" \t\r\n") == std::string::npos) {
     a.covarianceStatus = {"Paste the covariance matrix of the weights to test the lines.", false};
-    return;
+    return {};
   }
   const stats::ReadResult read = stats::ReadPastedMatrix(in.pasted);
   if (!read.ok) {
     a.covarianceStatus = {read.error, true};
-    return;
+    return {};
   }
   a.mapping = ChooseMapping(probe, read.matrix, in.mapping);
   a.rowChoices = a.mapping.rows;
   if (std::string twice = RowChosenTwice(probe, a.mapping); !twice.empty()) {
     a.covarianceStatus = {twice, true};
-    return;
+    return {};
   }
   const ReferenceRead ref = ReadReference(in, probe.weights.size());
   if (!ref.problem.empty()) {
     a.covarianceStatus = {ref.problem, true};
-    return;
+    return {};
   }
   a.reference = ref.reference;
   a.covariance = InModelOrder(read.matrix, a.mapping.rowOf);
-  a.tables = stats::Analyse(probe, a.covariance, a.reference);
+  return {read.matrix, ref.notes};
+}
+
+// The pasted name of each weight's row, "" where it has none.
+std::vector<std::string> WeightNames(const Pasted& pasted, const MappingChoice& mapping) {
+  std::vector<std::string> names;
+  for (const int row : mapping.rowOf) {
+    const bool named = pasted.matrix && row >= 0 && static_cast<std::size_t>(row) < pasted.matrix->names.size();
+    names.push_back(named ? pasted.matrix->names[static_cast<std::size_t>(row)] : "");
+  }
+  return names;
+}
+
+// The tables of the lines shown.
+void TestLines(Analysis& a, const Probe& shown, const Pasted& pasted) {
+  if (!pasted.matrix) return;
+  a.tables = stats::Analyse(shown, a.covariance, a.reference);
   a.ready = true;
-  a.covarianceStatus = MatrixWords(probe, read.matrix, a.mapping, ref.notes, a.tables.problem);
+  a.covarianceStatus = MatrixWords(shown, *pasted.matrix, a.mapping, pasted.referenceNotes, a.tables.problem);
   a.tablesNote = TablesNote(a.tables);
 }
 
@@ -459,10 +482,14 @@ void Defaults(Analysis& a, const Probe& p) {
 
 Analysis Analyse(const Probe& form, const AnalysisInput& in) {
   Analysis a;
-  const ShownLines shown = ShowLines(form, in.lines);
+  const Pasted pasted = ReadPaste(a, form, in);
+  LineChoices choices = in.lines;
+  choices.weightNames = WeightNames(pasted, a.mapping);
+  const ShownLines shown = ShowLines(form, choices);
   a.probe = shown.probe;
+  a.xTitle = shown.xTitle;
   const Probe& probe = a.probe;
-  AnalyseMatrix(a, probe, in);
+  TestLines(a, probe, pasted);
   const Observed observed = ReadObserved(probe, in);
   if (a.ready) {
     a.regions = stats::Regions(probe, a.covariance, a.reference);

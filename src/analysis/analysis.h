@@ -111,6 +111,7 @@ struct Analysis {
 
   // --- The figure tab
   figure::Figure lines;  // with the lines' own names and the default titles
+  std::string xTitle = "X";  // the X title where none is typed: the name the paste gives X
   StatusText notice;
   std::string xFromDefault, xToDefault;  // the typed X range's boxes, where empty: +-2 SD of X
 

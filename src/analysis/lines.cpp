@@ -1,5 +1,7 @@
 #include "analysis/lines.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "shell/number_text.h"
@@ -99,7 +101,95 @@ void MovePoints(Probe& p) {
   }
 }
 
+// "+1 SD (3.52)", "mean (0)", or the value itself where it is no whole
+// number of SDs from the mean (or the SD is not known).
+std::string Where(double at, double mean, double sd) {
+  const double k = sd > 0 ? (at - mean) / sd : 0.5;
+  if (std::fabs(k - std::round(k)) > 1e-9) return NumberToText(at, 3);
+  const std::string value = " (" + NumberToText(at, 3) + ")";
+  return (k == 0 ? std::string("mean") : Signed(std::round(k)) + " SD") + value;
+}
+
+// The pasted name of the variable of the main weight named `variable` ("X",
+// "Z", ...), or the form's word for it.
+std::string NameOf(const Probe& p, const std::vector<std::string>& names, const std::string& variable) {
+  for (std::size_t i = 0; i < p.weights.size() && i < names.size(); ++i) {
+    if (p.weights[i].kind == ModelWeight::Kind::Main && p.weights[i].variable == variable && !names[i].empty()) {
+      return VariableName(names[i]);
+    }
+  }
+  return variable;
+}
+
+// The lines and effects named after the variables the paste names.
+void NameFromPaste(ShownLines& out, const std::vector<std::string>& names, const std::vector<double>& means) {
+  Probe& p = out.probe;
+  const LineFamily& f = p.family;
+  out.xTitle = NameOf(p, names, "X");
+  auto where = [&](const std::string& variable, double at) {
+    for (std::size_t j = 0; j < f.moderators.size(); ++j) {
+      if (f.moderators[j] == variable) return NameOf(p, names, variable) + " = " + Where(at, means[j], f.sd[j]);
+    }
+    return NameOf(p, names, variable) + " = " + NumberToText(at, 3);
+  };
+  std::string groupVariable;
+  for (const ProbeLine& l : p.lines) {
+    if (l.groupCode >= 0 && static_cast<std::size_t>(l.groupCode) < names.size() && !names[l.groupCode].empty()) {
+      groupVariable = VariableAndLevel(names[l.groupCode]).first;
+    }
+  }
+  for (ProbeLine& l : p.lines) {
+    if (!l.at.empty()) {
+      std::string name;
+      for (std::size_t j = 0; j < l.at.size() && j < f.moderators.size(); ++j) {
+        name += (j > 0 ? ", " : "") + where(f.moderators[j], l.at[j]);
+      }
+      l.name = name;
+    } else if (f.moderators.empty() && !groupVariable.empty()) {
+      const bool named = l.groupCode >= 0 && !names[l.groupCode].empty();
+      const std::string level = named ? VariableAndLevel(names[l.groupCode]).second : "";
+      l.name = groupVariable + " = " + (named ? (level.empty() ? names[l.groupCode] : level) : "reference level");
+    }
+  }
+  for (LinearEffect& e : p.effects) {
+    if (e.kind == LinearEffect::Kind::Slope) {
+      e.name = "slope of " + out.xTitle;
+      e.alongName = NameOf(p, names, e.along);
+      if (!e.heldVariable.empty()) e.heldAtName = where(e.heldVariable, e.heldValue);
+    } else if (e.k < p.lines.size() && e.l < p.lines.size()) {
+      e.name = PairName(p.lines[e.k], p.lines[e.l]);
+      e.alongName = out.xTitle;
+    }
+  }
+}
+
 }  // namespace
+
+std::string VariableName(const std::string& pasted) {
+  std::string name = pasted;
+  for (const char* prefix : {"c.", "i.", "o.", "co."}) {
+    if (name.rfind(prefix, 0) == 0 && name.size() > std::string(prefix).size()) name.erase(0, std::string(prefix).size());
+  }
+  return name;
+}
+
+std::pair<std::string, std::string> VariableAndLevel(const std::string& pasted) {
+  const std::string name = VariableName(pasted);
+  // Stata's level before a dot: "1.mbsmoke", "2b.Diet".
+  const std::size_t dot = name.find('.');
+  if (dot != std::string::npos && dot > 0 && std::isdigit(static_cast<unsigned char>(name[0]))) {
+    std::string level = name.substr(0, dot);
+    while (!level.empty() && std::isalpha(static_cast<unsigned char>(level.back()))) level.pop_back();
+    return {name.substr(dot + 1), level};
+  }
+  // R's factor name run together with its level: the level starts where a
+  // lower-case letter is followed by a capital or a digit.
+  for (std::size_t i = name.size(); i-- > 1;) {
+    const auto before = static_cast<unsigned char>(name[i - 1]), at = static_cast<unsigned char>(name[i]);
+    if (std::islower(before) && (std::isupper(at) || std::isdigit(at))) return {name.substr(0, i), name.substr(i)};
+  }
+  return {name, ""};
+}
 
 std::vector<double> ReadValues(const std::string& text, std::size_t most) {
   std::vector<double> out;
@@ -119,7 +209,9 @@ std::vector<double> ReadValues(const std::string& text, std::size_t most) {
   return out.size() <= most ? out : std::vector<double>{};
 }
 
-ShownLines ShowLines(const Probe& form, const LineChoices& c) {
+namespace {
+
+ShownLines ShowChosen(const Probe& form, const LineChoices& c) {
   ShownLines out{.probe = form, .problem = {}, .note = {}};
   Probe& p = out.probe;
   const std::vector<std::pair<const std::string*, const char*>> typed{
@@ -147,6 +239,21 @@ ShownLines ShowLines(const Probe& form, const LineChoices& c) {
   std::vector<std::vector<Value>> values;
   out.problem = ModeratorValues(p, c, familyMeans, values);
   if (out.problem.empty()) Build(p, values, familyMeans);
+  return out;
+}
+
+}  // namespace
+
+ShownLines ShowLines(const Probe& form, const LineChoices& c) {
+  ShownLines out = ShowChosen(form, c);
+  const bool named = std::any_of(c.weightNames.begin(), c.weightNames.end(), [](const std::string& n) {
+    return !n.empty();
+  });
+  if (named) {
+    const std::vector<double> means{ReadTypedNumber(c.meanZ).ok ? ReadTypedNumber(c.meanZ).value : 0,
+                                    ReadTypedNumber(c.meanV).ok ? ReadTypedNumber(c.meanV).value : 0};
+    NameFromPaste(out, c.weightNames, means);
+  }
   return out;
 }
 

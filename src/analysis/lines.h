@@ -21,6 +21,9 @@ struct LineChoices {
   std::string sdMultiple = "1";
   std::string values, valuesV;  // Z's and V's values, comma- or blank-separated
   std::string meanX, meanZ, meanV;
+  // The pasted name of each weight's row ("" where none): the lines, the
+  // effects and X are then named after the variables as fitted.
+  std::vector<std::string> weightNames;
 };
 
 struct ShownLines {
@@ -30,7 +33,16 @@ struct ShownLines {
   std::string problem;
   // A word on means, when typed.
   std::string note;
+  // The X title where none is typed: the pasted name of X, or "X".
+  std::string xTitle = "X";
 };
+
+// A pasted name as a variable's: without Stata's c., i. and o. prefixes.
+std::string VariableName(const std::string& pasted);
+// A dummy code's pasted name as its variable and level: "suppVC" -> supp,
+// VC; "Diet2" -> Diet, 2; "1.mbsmoke" -> mbsmoke, 1. The level is empty
+// when the name gives none.
+std::pair<std::string, std::string> VariableAndLevel(const std::string& pasted);
 
 ShownLines ShowLines(const Probe& form, const LineChoices& choices);
 

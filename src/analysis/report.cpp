@@ -190,9 +190,13 @@ namespace {
 // "p < .05" for the level's two-sided alpha.
 std::string AlphaPhrase(const Reference& r) { return "p < " + AlphaText(r.level); }
 
+// The variable and what is held, in the paste's names where it gives them.
+std::string Along(const EffectRegion& e) { return e.alongName.empty() ? e.along : e.alongName; }
+std::string HeldAt(const EffectRegion& e) { return e.heldAtName.empty() ? e.heldAt : e.heldAtName; }
+
 std::string Subject(const EffectRegion& e) {
-  std::string s = e.kind == LinearEffect::Kind::Slope ? std::string("The slope of X") : "The difference " + e.name;
-  if (!e.heldAt.empty()) s += " at " + e.heldAt;
+  std::string s = e.kind == LinearEffect::Kind::Slope ? "The " + e.name : "The difference " + e.name;
+  if (!HeldAt(e).empty()) s += " at " + HeldAt(e);
   return s;
 }
 
@@ -227,10 +231,10 @@ double InSd(const EffectRegion& e, double bound) { return (bound - e.mean) / e.s
 // typed; empty otherwise.
 std::string BoundNote(const EffectRegion& e, double b) {
   if (e.observed) {
-    return b < e.observedFrom || b > e.observedTo ? "beyond the observed values of " + e.along : "";
+    return b < e.observedFrom || b > e.observedTo ? "beyond the observed values of " + Along(e) : "";
   }
   if (e.sd > 0 && std::fabs(InSd(e, b)) > 3) {
-    return NumberToText(std::fabs(InSd(e, b)), 3) + " SD from the mean, far from the typical values of " + e.along;
+    return NumberToText(std::fabs(InSd(e, b)), 3) + " SD from the mean, far from the typical values of " + Along(e);
   }
   return {};
 }
@@ -304,7 +308,7 @@ std::string RegionSentence(const EffectRegion& e, const Reference& r, int decima
   const std::string subject = Subject(e);
   std::string alpha = AlphaPhrase(r);
   if (e.adjusted) {
-    alpha += ", with the false-discovery rate controlled over the observed values of " + e.along + ": critical " +
+    alpha += ", with the false-discovery rate controlled over the observed values of " + Along(e) + ": critical " +
              (r.normal ? "z" : "t") + " = " + Word(e.critical, 2) + " (Esarey and Sumner 2018)";
   }
   switch (e.state) {
@@ -320,9 +324,9 @@ std::string RegionSentence(const EffectRegion& e, const Reference& r, int decima
       break;
   }
   const Region::Kind k = e.region.kind;
-  if (k == Region::Kind::Everywhere) return subject + " is significant (" + alpha + ") for every value of " + e.along + ".";
-  if (k == Region::Kind::Nowhere) return subject + " is not significant (" + alpha + ") for any value of " + e.along + ".";
-  std::string s = subject + " is significant (" + alpha + ") for " + e.along + " " +
+  if (k == Region::Kind::Everywhere) return subject + " is significant (" + alpha + ") for every value of " + Along(e) + ".";
+  if (k == Region::Kind::Nowhere) return subject + " is not significant (" + alpha + ") for any value of " + Along(e) + ".";
+  std::string s = subject + " is significant (" + alpha + ") for " + Along(e) + " " +
                   Where(k, Word(e.region.lower, decimals), Word(e.region.upper, decimals));
   if (e.sd > 0) {
     s += ", that is " +

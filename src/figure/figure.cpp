@@ -394,9 +394,11 @@ bool Shade(Figure& f, const stats::Region& region, double from, double to, const
 Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stats::WeightCovariance& covariance,
                       const stats::Reference& reference, const stats::Region& region, const RegionOptions& options) {
   Figure f;
-  const std::string variable = effect.along.empty() ? "the variable" : effect.along;
+  const std::string& along = effect.alongName.empty() ? effect.along : effect.alongName;
+  const std::string& heldAt = effect.heldAtName.empty() ? effect.heldAt : effect.heldAtName;
+  const std::string variable = along.empty() ? "the variable" : along;
   std::string effectName = Capitalised(effect.name.empty() ? "the effect" : effect.name);
-  if (!effect.heldAt.empty()) effectName += " at " + effect.heldAt;
+  if (!heldAt.empty()) effectName += " at " + heldAt;
   f.xTitle = options.xTitle ? *options.xTitle : variable;
   f.yTitle = options.yTitle ? *options.yTitle : effectName;
   const RangeOrWhy range = RegionRange(probe, effect, options, variable);

@@ -73,6 +73,7 @@ Probe IncompleteProbe(double c, const std::vector<HeldTerm>& held, const Incompl
       intercept.push_back(t.value);
     }
     p.lines.push_back(MakeProbeLine("Incomplete", k, IncompleteLine(in, k), std::move(slope), std::move(intercept)));
+    p.lines.back().at = {z};
   }
   if (in.bxz != 0) {
     p.linesMeet = true;

@@ -33,13 +33,16 @@ Probe Mixed2Probe(const Mixed2Inputs& in) {
                ProductWeight("bxz", "weight of X*group", {1, 2}, in.bxz)};
   p.lines.push_back(MakeProbeLine("Mixed2", 1, Mixed2Row(in, 1), {0, 1, 0, 1}, {1, 0, 1, 0}));
   p.lines.push_back(MakeProbeLine("Mixed2", 2, Mixed2Row(in, 2), {0, 1, 0, 0}, {1, 0, 0, 0}));
+  p.lines[0].groupCode = 2;
   p.effects.push_back({.kind = LinearEffect::Kind::Difference,
                        .name = PairName(p.lines[0], p.lines[1]),
                        .along = "X",
                        .heldAt = "",
                        .p = {0, 0, 1, 0},
                        .q = {0, 0, 0, 1},
-                       .sd = in.stdx});
+                       .sd = in.stdx,
+                       .k = 0,
+                       .l = 1});
   return p;
 }
 

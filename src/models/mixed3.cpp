@@ -86,6 +86,8 @@ Probe Mixed3Probe(const Mixed3Inputs& in) {
   p.lines.push_back(MakeProbeLine("Mixed3", 1, lines[0], {0, 1, 0, 0, 1, 0}, {1, 0, 1, 0, 0, 0}));
   p.lines.push_back(MakeProbeLine("Mixed3", 2, lines[1], {0, 1, 0, 0, 0, 1}, {1, 0, 0, 1, 0, 0}));
   p.lines.push_back(MakeProbeLine("Mixed3", 3, lines[2], {0, 1, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}));
+  p.lines[0].groupCode = 2;
+  p.lines[1].groupCode = 3;
   // The differences between groups along X: DC1 and DC2 each against the
   // contrast group, and DC1 against DC2.
   const std::array<std::pair<std::size_t, std::size_t>, 3> pairs{{{0, 2}, {1, 2}, {0, 1}}};
@@ -94,7 +96,8 @@ Probe Mixed3Probe(const Mixed3Inputs& in) {
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     p.effects.push_back({.kind = LinearEffect::Kind::Difference,
                          .name = PairName(p.lines[pairs[i].first], p.lines[pairs[i].second]),
-                         .along = "X", .heldAt = "", .p = ps[i], .q = qs[i], .sd = in.stdx});
+                         .along = "X", .heldAt = "", .p = ps[i], .q = qs[i], .sd = in.stdx,
+                         .k = pairs[i].first, .l = pairs[i].second});
   }
   return p;
 }

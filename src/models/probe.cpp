@@ -67,7 +67,7 @@ void AddScaled(std::vector<double>& sum, double k, const std::vector<double>& c)
 
 ProbeLine LineAt(const Probe& probe, const std::vector<double>& m, std::string name) {
   ProbeLine l{.name = std::move(name), .line = {}, .slope = std::vector<double>(probe.weights.size(), 0.0),
-              .intercept = std::vector<double>(probe.weights.size(), 0.0)};
+              .intercept = std::vector<double>(probe.weights.size(), 0.0), .at = m, .groupCode = -1};
   for (const ModeratorTerm& t : probe.family.terms) {
     const double k = Monomial(t.powers, m);
     AddScaled(l.slope, k, t.slope);
@@ -88,6 +88,10 @@ LinearEffect SlopeAlong(const Probe& probe, std::size_t j, const std::vector<dou
   LinearEffect e{.kind = LinearEffect::Kind::Slope, .name = "slope of X", .along = f.moderators.at(j),
                  .heldAt = std::move(heldAt), .p = std::vector<double>(probe.weights.size(), 0.0),
                  .q = std::vector<double>(probe.weights.size(), 0.0), .sd = j < f.sd.size() ? f.sd[j] : 0};
+  if (f.moderators.size() == 2) {
+    e.heldVariable = f.moderators[1 - j];
+    e.heldValue = held.at(1 - j);
+  }
   for (const ModeratorTerm& t : f.terms) {
     std::vector<int> others = t.powers;
     const bool alongJ = j < others.size() && others[j] != 0;

@@ -32,6 +32,11 @@ struct ProbeLine {
   // in their order.
   std::vector<double> slope;
   std::vector<double> intercept;
+  // Where the line is: the moderators' values on the forms whose lines follow
+  // moderators (LineFamily); on the forms of groups the weight of the group
+  // code that is 1 on this line, -1 on the contrast group.
+  std::vector<double> at = {};
+  int groupCode = -1;
 };
 
 // An effect that is linear in one variable u: e(u) = P . weights + u * (Q . weights).
@@ -46,6 +51,14 @@ struct LinearEffect {
   std::vector<double> p, q;
   double sd = 0;    // the standard deviation of u where the form knows it, else 0
   double mean = 0;  // the mean of u (0 for centred predictors)
+  // What is held, by variable and value ("V" at stdv); for a difference, the
+  // pair of lines (k < l).
+  std::string heldVariable = {};
+  double heldValue = 0;
+  std::size_t k = 0, l = 0;
+  // The words of sentences and figures where the paste names the variables
+  // ("Wind_c", "Temp_c = +1 SD (3.52)"); empty: the form's own words.
+  std::string alongName = {}, heldAtName = {};
 };
 
 // How the lines follow the form's continuous moderators (Z; Z and V): the

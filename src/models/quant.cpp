@@ -44,6 +44,7 @@ Probe TwoPredictorProbe(std::string_view form, std::string_view caption, double 
   for (int k = 1; k <= 3; ++k) {
     const double zk = z[static_cast<std::size_t>(k - 1)];
     p.lines.push_back(MakeProbeLine(form, k, lines[static_cast<std::size_t>(k - 1)], {0, 1, 0, zk}, {1, 0, zk, 0}));
+    p.lines.back().at = {zk};
   }
   if (bxz != 0) {
     p.linesMeet = true;

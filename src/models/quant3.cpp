@@ -46,6 +46,7 @@ Probe Quant3Probe(const Quant3Inputs& in) {
     const double z = zs[k - 1], v = vs[k - 1];
     p.lines.push_back(MakeProbeLine("Quant3", k, lines[static_cast<std::size_t>(k - 1)],
                                     {0, 1, 0, 0, z, v, 0, z * v}, {1, 0, z, v, 0, 0, z * v, 0}));
+    p.lines.back().at = {z, v};
   }
   // Weights: a, bx, bz, bv, bxz, bxv, bzv, bxzv.
   p.family = {.moderators = {"Z", "V"}, .sd = {in.stdz, in.stdv},
@@ -57,12 +58,14 @@ Probe Quant3Probe(const Quant3Inputs& in) {
   const std::pair<double, const char*> vRows[] = {{in.stdv, "V = +1 SD"}, {-in.stdv, "V = -1 SD"}};
   for (const auto& [v, held] : vRows) {
     p.effects.push_back({.kind = LinearEffect::Kind::Slope, .name = "slope of X", .along = "Z", .heldAt = held,
-                         .p = {0, 1, 0, 0, 0, v, 0, 0}, .q = {0, 0, 0, 0, 1, 0, 0, v}, .sd = in.stdz});
+                         .p = {0, 1, 0, 0, 0, v, 0, 0}, .q = {0, 0, 0, 0, 1, 0, 0, v}, .sd = in.stdz,
+                         .heldVariable = "V", .heldValue = v});
   }
   const std::pair<double, const char*> zRows[] = {{in.stdz, "Z = +1 SD"}, {-in.stdz, "Z = -1 SD"}};
   for (const auto& [z, held] : zRows) {
     p.effects.push_back({.kind = LinearEffect::Kind::Slope, .name = "slope of X", .along = "V", .heldAt = held,
-                         .p = {0, 1, 0, 0, z, 0, 0, 0}, .q = {0, 0, 0, 0, 0, 1, 0, z}, .sd = in.stdv});
+                         .p = {0, 1, 0, 0, z, 0, 0, 0}, .q = {0, 0, 0, 0, 0, 1, 0, z}, .sd = in.stdv,
+                         .heldVariable = "Z", .heldValue = z});
   }
   return p;
 }

@@ -169,6 +169,8 @@ void FigureTab::Connect() {
   for (QLineEdit* e : {xFrom_, xTo_}) connect(e, &QLineEdit::textChanged, this, changed);
   connect(bands_, &QCheckBox::toggled, this, changed);
   for (QLineEdit* e : {xTitle_, yTitle_}) connect(e, &QLineEdit::textChanged, this, [this] { Redress(); });
+  // A title the user typed wins over the one the paste names.
+  connect(xTitle_, &QLineEdit::textEdited, this, [this] { xTitleTyped_ = true; });
   connect(legend_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
     if (!filling_) LegendEdited(item->row());
   });
@@ -197,7 +199,7 @@ void FigureTab::ShowLegend(const Probe& shown) {
   filling_ = true;
   legend_->setRowCount(static_cast<int>(own.size()));
   for (std::size_t i = 0; i < own.size(); ++i) {
-    const auto typed = typedNames_.find(own[i]);
+    const auto typed = typedNames_.find(i);
     legend_->setItem(static_cast<int>(i), 0, new QTableWidgetItem(Q(typed != typedNames_.end() ? typed->second : own[i])));
   }
   filling_ = false;
@@ -205,12 +207,12 @@ void FigureTab::ShowLegend(const Probe& shown) {
 
 void FigureTab::LegendEdited(int row) {
   if (row < 0 || static_cast<std::size_t>(row) >= ownNames_.size()) return;
-  const std::string& own = ownNames_[static_cast<std::size_t>(row)];
+  const std::size_t i = static_cast<std::size_t>(row);
   const std::string text = Std(legend_->item(row, 0)->text().trimmed());
-  if (text.empty() || text == own) {
-    typedNames_.erase(own);
+  if (text.empty() || text == ownNames_[i]) {
+    typedNames_.erase(i);
   } else {
-    typedNames_[own] = text;
+    typedNames_[i] = text;
   }
   Redress();
 }
@@ -229,6 +231,11 @@ void FigureTab::Render(const Analysis& a) {
   xTo_->setEnabled(typed);
   probe_ = a.probe;
   ShowLegend(a.probe);
+  if (!xTitleTyped_ && xTitle_->text() != Q(a.xTitle)) {
+    filling_ = true;
+    xTitle_->setText(Q(a.xTitle));
+    filling_ = false;
+  }
   undressed_ = a.lines;
   SetNotice(Q(a.notice.text), a.notice.problem);
   Redress();

@@ -61,10 +61,12 @@ class FigureTab : public QWidget {
   void LegendEdited(int row);
 
   Probe probe_;  // the lines shown
-  // One legend row per line shown, by its own name; the names typed for a
-  // line's own name, kept through later Computes and choices of lines.
+  // One legend row per line shown, with the line's own name unless a name
+  // was typed for that row: what is typed wins and stays through later
+  // Computes, pastes and choices of lines.
   std::vector<std::string> ownNames_;
-  std::map<std::string, std::string> typedNames_;
+  std::map<std::size_t, std::string> typedNames_;
+  bool xTitleTyped_ = false;
   figure::Figure undressed_, dressed_;
   bool filling_ = false;
 

@@ -207,6 +207,8 @@ std::vector<EffectRegion> Regions(const Probe& probe, const WeightCovariance& v,
     er.name = e.name;
     er.along = e.along;
     er.heldAt = e.heldAt;
+    er.alongName = e.alongName;
+    er.heldAtName = e.heldAtName;
     er.sd = e.sd;
     er.mean = e.mean;
     er.critical = critical;

@@ -67,6 +67,7 @@ double FdrCritical(double c0, double c1, const AffineVariance& var, const Refere
 struct EffectRegion {
   LinearEffect::Kind kind = LinearEffect::Kind::Slope;
   std::string name, along, heldAt;
+  std::string alongName = {}, heldAtName = {};  // the words of sentences, where the paste names them
   double sd = 0;    // of the variable, 0 when not known
   double mean = 0;  // of the variable: bounds in SD count from it
   Test::State state = Test::State::Tested;

@@ -9,8 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include "models/mixed2.h"
 #include "models/quant.h"
 #include "models/quant3.h"
 
@@ -340,6 +343,38 @@ TEST(Analysis, ClipboardSectionsInOrder) {
   EXPECT_TRUE(Has(a.sentences, "The slope of x is significant (p < .05) for z ")) << a.sentences;
   EXPECT_EQ(table.at(2).substr(0, 5), "High\t");
   EXPECT_EQ(table.at(3).substr(0, 18), "For the mean of Z\t");
+}
+
+// A dummy code's pasted name split into its variable and level, as R and
+// Stata write them.
+TEST(Names, VariableAndLevel) {
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+      {"suppVC", "supp", "VC"},     {"Diet2", "Diet", "2"},     {"1.mbsmoke", "mbsmoke", "1"},
+      {"2b.Diet", "Diet", "2"},     {"genderMale", "gender", "Male"}, {"group", "group", ""},
+      {"c.mage", "mage", ""},       {"X", "X", ""},
+  };
+  for (const auto& [pasted, variable, level] : cases) {
+    EXPECT_EQ(VariableAndLevel(pasted), (std::pair<std::string, std::string>{variable, level})) << pasted;
+  }
+}
+
+// The group forms name their lines after the dummy codes' variable and
+// levels; the contrast group is the reference level.
+TEST(Names, GroupLinesFromThePaste) {
+  const Probe p = Mixed2Probe({.bx = 0.5, .bz = 1, .bxz = 0.25, .a = 2, .stdx = 2});
+  const std::string v = "            (Intercept) dose_c suppVC dose_c:suppVC\n"
+                        "(Intercept)        1       0      0      0\n"
+                        "dose_c             0       1      0      0\n"
+                        "suppVC             0       0      1      0\n"
+                        "dose_c:suppVC      0       0      0      1\n";
+  const Analysis a = Analyse(p, Pasted(v));
+  ASSERT_TRUE(a.ready) << a.covarianceStatus.text;
+  EXPECT_EQ(a.probe.lines[0].name, "supp = VC");
+  EXPECT_EQ(a.probe.lines[1].name, "supp = reference level");
+  EXPECT_EQ(a.xTitle, "dose_c");
+  EXPECT_EQ(a.effectNames.at(0), "supp = VC vs supp = reference level, along X");
+  EXPECT_TRUE(Has(a.regionsText, "The difference supp = VC vs supp = reference level is")) << a.regionsText;
+  EXPECT_TRUE(Has(a.regionsText, " for dose_c ") || Has(a.regionsText, " of dose_c")) << a.regionsText;
 }
 
 TEST(Analysis, DressingLeavesTheNumbers) {

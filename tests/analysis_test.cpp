@@ -200,6 +200,24 @@ TEST(Analysis, MappingKeptWhileTheNumbersAreEdited) {
   EXPECT_EQ(Analyse(p, in).rowChoices, in.mapping->rows);
 }
 
+// A matrix of a model with two covariates more than the form: the tables
+// still hold, with a warning that the intercepts are at the covariates = 0.
+TEST(Analysis, CovariatesBeyondTheFormAreSaid) {
+  const std::string v = "            (Intercept)   x    z   cyl  disp  x:z\n"
+                        "(Intercept)        1     0    0    0    0     0\n"
+                        "x                  0     1    0    0    0     0\n"
+                        "z                  0     0    1    0    0     0\n"
+                        "cyl                0     0    0    1    0     0\n"
+                        "disp               0     0    0    0    1     0\n"
+                        "x:z                0     0    0    0    0     1\n";
+  const Analysis a = Analyse(MtcarsProbe(), Pasted(v));
+  ASSERT_TRUE(a.ready) << a.covarianceStatus.text;
+  EXPECT_TRUE(a.covarianceStatus.problem);
+  EXPECT_TRUE(Has(a.covarianceStatus.text, "2 pasted rows are not used (cyl, disp)")) << a.covarianceStatus.text;
+  EXPECT_TRUE(Has(a.covarianceStatus.text, "at those terms = 0")) << a.covarianceStatus.text;
+  EXPECT_EQ(a.mapping.rowOf, (std::vector<int>{0, 1, 2, 5}));
+}
+
 // The level is written one way in the tables' sentences, the regions'
 // sentences and both figures (98.765% was once 98.8% in the figures).
 TEST(Analysis, OneTextOfTheLevelEverywhere) {

@@ -123,6 +123,22 @@ stats::WeightCovariance InModelOrder(const stats::PastedMatrix& m, const std::ve
   return v;
 }
 
+// The pasted rows no weight takes, in words: covariates of a larger model
+// leave the intercepts and predicted values at those covariates = 0.
+std::string UnusedRows(const stats::PastedMatrix& m, const MappingChoice& c, const Probe& probe) {
+  std::vector<std::string> unused;
+  for (std::size_t r = 0; r < m.size; ++r) {
+    if (std::find(c.rowOf.begin(), c.rowOf.end(), static_cast<int>(r)) == c.rowOf.end()) unused.push_back(c.rows[r]);
+  }
+  const std::string n = std::to_string(unused.size());
+  std::string s = n + (unused.size() == 1 ? " pasted row is" : " pasted rows are") + " not used (" +
+                  Join(unused, ", ") + "). If the model has further terms (covariates), the intercepts and predicted "
+                  "values here are at those terms = 0";
+  s += probe.form == "Incomplete" ? ": give each of them a row of held terms to hold it at a value you choose."
+                                  : "; the Incomplete form holds them at values you choose.";
+  return s;
+}
+
 // What was read and how it is used, for the status line.
 StatusText MatrixWords(const Probe& probe, const stats::PastedMatrix& m, const MappingChoice& c,
                        const std::vector<std::string>& referenceNotes, const std::string& problem) {
@@ -143,8 +159,8 @@ StatusText MatrixWords(const Probe& probe, const stats::PastedMatrix& m, const M
   notes.insert(notes.end(), referenceNotes.begin(), referenceNotes.end());
   if (!missing.empty())
     notes.push_back("No pasted row for the " + Join(missing, ", the ") + ": what needs it is left empty.");
-  if (used < m.size) notes.push_back(std::to_string(m.size - used) + " pasted row(s) are not used.");
-  return {said + " " + Join(notes, " "), false};
+  if (used < m.size) notes.push_back(UnusedRows(m, c, probe));
+  return {said + " " + Join(notes, " "), used < m.size};
 }
 
 // ---- Tables as shown --------------------------------------------------------

@@ -122,11 +122,7 @@ QLayout* FigureTab::LayOut() {
   auto* controls = new QFormLayout;
   controls->addRow(QStringLiteral("&Style"), style_);
   controls->addRow(QStringLiteral("X &range"), range_);
-  auto* typed = new QHBoxLayout;
-  typed->addWidget(xFrom_);
-  typed->addWidget(new QLabel(QStringLiteral("to"), this));
-  typed->addWidget(xTo_);
-  controls->addRow(QStringLiteral("Typed X from"), typed);
+  controls->addRow(QStringLiteral("Typed X from"), FromTo(xFrom_, xTo_, this));
   controls->addRow(lines_);
   controls->addRow(QStringLiteral("X &title"), xTitle_);
   controls->addRow(QStringLiteral("Y t&itle"), yTitle_);

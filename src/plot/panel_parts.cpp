@@ -2,8 +2,11 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 
 #include "shell/qt_text.h"
@@ -47,6 +50,25 @@ void ShowStatus(QLabel* label, const QString& text, bool problem) {
 }
 
 void ShowStatus(QLabel* label, const StatusText& status) { ShowStatus(label, Q(status.text), status.problem); }
+
+QHBoxLayout* FromTo(QLineEdit* from, QLineEdit* to, QWidget* parent) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(from);
+  row->addWidget(new QLabel(QStringLiteral("to"), parent));
+  row->addWidget(to);
+  return row;
+}
+
+CopyTextRow MakeCopyTextRow(const QString& name, QWidget* parent) {
+  CopyTextRow c;
+  c.button = new QPushButton(QStringLiteral("Copy te&xt"), parent);
+  c.button->setObjectName(name);
+  c.said = MakeWordsLabel(name + QStringLiteral("Done"), parent);
+  c.row = new QHBoxLayout;
+  c.row->addWidget(c.button);
+  c.row->addWidget(c.said, 1);
+  return c;
+}
 
 void CopySentences(QLabel* said, const QString& sentences) {
   if (sentences.isEmpty()) {

@@ -8,7 +8,10 @@
 
 #include "analysis/analysis.h"
 
+class QHBoxLayout;
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class QTableWidget;
 class QWidget;
 
@@ -26,6 +29,18 @@ QLabel* MakeWordsLabel(const QString& name, QWidget* parent);
 // Shows `text`, in dark red when it tells a problem.
 void ShowStatus(QLabel* label, const QString& text, bool problem);
 void ShowStatus(QLabel* label, const StatusText& status);
+
+// Two boxes of a range side by side: "from [ ] to [ ]".
+QHBoxLayout* FromTo(QLineEdit* from, QLineEdit* to, QWidget* parent);
+
+// A tab's "Copy text" button (objectName `name`) with a label beside it
+// (`name` + "Done") that says what was copied.
+struct CopyTextRow {
+  QPushButton* button = nullptr;
+  QLabel* said = nullptr;
+  QHBoxLayout* row = nullptr;
+};
+CopyTextRow MakeCopyTextRow(const QString& name, QWidget* parent);
 
 // Puts a tab's sentences on the clipboard and says so in `said`, or says
 // that there is nothing to copy yet.

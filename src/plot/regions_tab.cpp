@@ -41,14 +41,10 @@ QWidget* RegionsTab::BuildTables() {
   tables->addWidget(new QLabel(QStringLiteral("<b>Where the lines cross</b>"), box));
   tables->addWidget(crossoversTable_);
   tables->addWidget(crossoversText_);
-  copyText_ = new QPushButton(QStringLiteral("Copy te&xt"), box);
-  copyText_->setObjectName(QStringLiteral("copyRegionsText"));
-  copied_ = MakeWordsLabel(QStringLiteral("copyRegionsTextDone"), box);
-  auto* copyRow = new QHBoxLayout;
-  copyRow->addWidget(copyText_);
-  copyRow->addWidget(copied_, 1);
-  tables->addLayout(copyRow);
-  connect(copyText_, &QPushButton::clicked, this, [this] { CopySentences(copied_, sentences_); });
+  const CopyTextRow copy = MakeCopyTextRow(QStringLiteral("copyRegionsText"), box);
+  copied_ = copy.said;
+  tables->addLayout(copy.row);
+  connect(copy.button, &QPushButton::clicked, this, [this] { CopySentences(copied_, sentences_); });
   tables->addStretch(1);
   auto* scroll = new QScrollArea(this);
   scroll->setWidget(box);
@@ -85,11 +81,7 @@ QLayout* RegionsTab::BuildControls() {
   auto* controls = new QFormLayout;
   controls->addRow(QStringLiteral("&Effect"), effect_);
   controls->addRow(QStringLiteral("&Range"), range_);
-  auto* typed = new QHBoxLayout;
-  typed->addWidget(from_);
-  typed->addWidget(new QLabel(QStringLiteral("to"), this));
-  typed->addWidget(to_);
-  controls->addRow(QStringLiteral("Typed from"), typed);
+  controls->addRow(QStringLiteral("Typed from"), FromTo(from_, to_, this));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(save_);
   buttons->addWidget(copy_);
@@ -140,15 +132,8 @@ QLayout* RegionsTab::BuildObserved() {
     if (!filling_ && onChanged) onChanged();
   });
   auto* form = new QFormLayout;
-  auto pair = [this](QLineEdit* a, QLineEdit* b) {
-    auto* row = new QHBoxLayout;
-    row->addWidget(a);
-    row->addWidget(new QLabel(QStringLiteral("to"), this));
-    row->addWidget(b);
-    return row;
-  };
-  form->addRow(QStringLiteral("Observed from"), pair(observedFrom_, observedTo_));
-  form->addRow(QStringLiteral("Observed X from"), pair(observedXFrom_, observedXTo_));
+  form->addRow(QStringLiteral("Observed from"), FromTo(observedFrom_, observedTo_, this));
+  form->addRow(QStringLiteral("Observed X from"), FromTo(observedXFrom_, observedXTo_, this));
   form->addRow(QStringLiteral("&Adjustment"), adjustment_);
   return form;
 }

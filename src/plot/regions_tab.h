@@ -66,7 +66,6 @@ class RegionsTab : public QWidget {
   FigureView* plot_ = nullptr;
   QPushButton* save_ = nullptr;
   QPushButton* copy_ = nullptr;
-  QPushButton* copyText_ = nullptr;
   QLabel* copied_ = nullptr;
   QString sentences_;
 };

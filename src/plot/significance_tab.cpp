@@ -103,15 +103,11 @@ QWidget* SignificanceTab::BuildTables() {
   }
   tablesNote_ = MakeWordsLabel(QStringLiteral("tablesNote"), tablesBox);
   tables->addWidget(tablesNote_);
-  copyText_ = new QPushButton(QStringLiteral("Copy te&xt"), tablesBox);
-  copyText_->setObjectName(QStringLiteral("copyText"));
-  copied_ = MakeWordsLabel(QStringLiteral("copyTextDone"), tablesBox);
-  auto* copyRow = new QHBoxLayout;
-  copyRow->addWidget(copyText_);
-  copyRow->addWidget(copied_, 1);
-  tables->addLayout(copyRow);
+  const CopyTextRow copy = MakeCopyTextRow(QStringLiteral("copyText"), tablesBox);
+  copied_ = copy.said;
+  tables->addLayout(copy.row);
   tables->addStretch(1);
-  connect(copyText_, &QPushButton::clicked, this, [this] { CopySentences(copied_, sentences_); });
+  connect(copy.button, &QPushButton::clicked, this, [this] { CopySentences(copied_, sentences_); });
   auto* scroll = new QScrollArea(this);
   scroll->setWidget(tablesBox);
   scroll->setWidgetResizable(true);

@@ -54,7 +54,6 @@ class SignificanceTab : public QWidget {
   QLabel* status_ = nullptr;
   std::vector<QTableWidget*> tables_;  // in the order of the analysis's tables
   QLabel* tablesNote_ = nullptr;
-  QPushButton* copyText_ = nullptr;
   QLabel* copied_ = nullptr;
   QString sentences_;
 };

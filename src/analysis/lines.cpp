@@ -128,17 +128,19 @@ ShownLines ShowLines(const Probe& form, const LineChoices& c) {
   for (const auto& [text, name] : typed) {
     const TypedNumber m = ReadTypedNumber(*text);
     if (!m.empty && !m.ok) {
+      // No mean is taken then, the others neither: the form's probe as it is.
       out.problem = std::string("The mean of ") + name + " must be a number, such as 3.2, or left empty for 0.";
+      return out;
     }
     means.push_back(m.ok ? m.value : 0);
     if (m.ok) out.note = "With means typed, the weights must be those of the fit of the predictors as measured, "
                          "not centred.";
   }
   p.meanX = means[0];
-  p.meanXTyped = !ReadTypedNumber(c.meanX).empty && out.problem.empty();
+  p.meanXTyped = !ReadTypedNumber(c.meanX).empty;
   if (p.meanXTyped) MovePoints(p);
   for (LinearEffect& e : p.effects) e.mean = e.along == "X" ? means[0] : e.along == "V" ? means[2] : means[1];
-  if (c.moderators == ModeratorChoice::AsOnForm || !out.problem.empty()) return out;
+  if (c.moderators == ModeratorChoice::AsOnForm) return out;
   if (p.family.moderators.empty()) {
     out.problem = "The lines of this form are its groups: they stay as on the form.";
     return out;

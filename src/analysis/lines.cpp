@@ -7,6 +7,9 @@
 namespace marvane {
 namespace {
 
+// The most lines of every combination of the values of two moderators.
+constexpr std::size_t kMostCombinations = 16;
+
 // One value of a moderator with its words in a line's name.
 struct Value {
   double value = 0;
@@ -60,6 +63,12 @@ std::string ModeratorValues(const Probe& p, const LineChoices& c, const std::vec
       return "Type one to eight values of " + f.moderators[j] + ", separated by commas or blanks, such as -1, 0, 1.";
     }
     out.push_back(Typed(f.moderators[j], values));
+  }
+  if (two && out[0].size() * out[1].size() > kMostCombinations) {
+    const std::size_t nz = out[0].size(), nv = out[1].size();
+    return "The lines are every combination of the values of " + f.moderators[0] + " and " + f.moderators[1] + ": " +
+           std::to_string(nz) + " \u00d7 " + std::to_string(nv) + " = " + std::to_string(nz * nv) +
+           " lines, more than " + std::to_string(kMostCombinations) + ". Type fewer values, such as four of each.";
   }
   return {};
 }

@@ -9,6 +9,9 @@
 namespace marvane {
 namespace {
 
+// The most lines of every combination of the values of two moderators.
+constexpr std::size_t kMostCombinations = 16;
+
 // One value of a moderator with its words in a line's name.
 struct Value {
   double value = 0;
@@ -62,6 +65,12 @@ std::string ModeratorValues(const Probe& p, const LineChoices& c, const std::vec
       return "Type one to eight values of " + f.moderators[j] + ", separated by commas or blanks, such as -1, 0, 1.";
     }
     out.push_back(Typed(f.moderators[j], values));
+  }
+  if (two && out[0].size() * out[1].size() > kMostCombinations) {
+    const std::size_t nz = out[0].size(), nv = out[1].size();
+    return "The lines are every combination of the values of " + f.moderators[0] + " and " + f.moderators[1] + ": " +
+           std::to_string(nz) + " \u00d7 " + std::to_string(nv) + " = " + std::to_string(nz * nv) +
+           " lines, more than " + std::to_string(kMostCombinations) + ". Type fewer values, such as four of each.";
   }
   return {};
 }
@@ -220,17 +229,19 @@ ShownLines ShowChosen(const Probe& form, const LineChoices& c) {
   for (const auto& [text, name] : typed) {
     const TypedNumber m = ReadTypedNumber(*text);
     if (!m.empty && !m.ok) {
+      // No mean is taken then, the others neither: the form's probe as it is.
       out.problem = std::string("The mean of ") + name + " must be a number, such as 3.2, or left empty for 0.";
+      return out;
     }
     means.push_back(m.ok ? m.value : 0);
     if (m.ok) out.note = "With means typed, the weights must be those of the fit of the predictors as measured, "
                          "not centred.";
   }
   p.meanX = means[0];
-  p.meanXTyped = !ReadTypedNumber(c.meanX).empty && out.problem.empty();
+  p.meanXTyped = !ReadTypedNumber(c.meanX).empty;
   if (p.meanXTyped) MovePoints(p);
   for (LinearEffect& e : p.effects) e.mean = e.along == "X" ? means[0] : e.along == "V" ? means[2] : means[1];
-  if (c.moderators == ModeratorChoice::AsOnForm || !out.problem.empty()) return out;
+  if (c.moderators == ModeratorChoice::AsOnForm) return out;
   if (p.family.moderators.empty()) {
     out.problem = "The lines of this form are its groups: they stay as on the form.";
     return out;

@@ -19,7 +19,9 @@ enum class ModeratorChoice { AsOnForm, MeanSd, Typed };
 struct LineChoices {
   ModeratorChoice moderators = ModeratorChoice::AsOnForm;
   std::string sdMultiple = "1";
-  std::string values, valuesV;  // Z's and V's values, comma- or blank-separated
+  // Z's and V's values, comma- or blank-separated, one to eight of each; on
+  // a form with two moderators the lines are every combination, at most 16.
+  std::string values, valuesV;
   std::string meanX, meanZ, meanV;
   // The pasted name of each weight's row ("" where none): the lines, the
   // effects and X are then named after the variables as fitted.

@@ -25,7 +25,7 @@ struct LineChoices {
   std::string meanX, meanZ, meanV;
   // The pasted name of each weight's row ("" where none): the lines, the
   // effects and X are then named after the variables as fitted.
-  std::vector<std::string> weightNames;
+  std::vector<std::string> weightNames = {};
 };
 
 struct ShownLines {

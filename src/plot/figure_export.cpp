@@ -25,7 +25,8 @@ QByteArray Collect(Write write) {
   return bytes;
 }
 
-QImage PaintImage(const figure::Figure& f, QSizeF inches, int dpi, FigureStyle style) {
+QImage PaintImage(const figure::Figure& f, const FigureSettings& s, int dpi) {
+  const QSizeF inches = s.inches;
   QImage image(static_cast<int>(std::lround(inches.width() * dpi)),
                static_cast<int>(std::lround(inches.height() * dpi)), QImage::Format_RGB32);
   const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
@@ -33,7 +34,7 @@ QImage PaintImage(const figure::Figure& f, QSizeF inches, int dpi, FigureStyle s
   image.setDotsPerMeterY(dpm);
   image.fill(Qt::white);
   QPainter p(&image);
-  PaintFigure(p, f, QRectF(0, 0, image.width(), image.height()), dpi, style);
+  PaintFigure(p, f, QRectF(0, 0, image.width(), image.height()), dpi, s.style, s.fontSize);
   return image;
 }
 
@@ -45,7 +46,7 @@ QByteArray RenderSvg(const figure::Figure& f, const FigureSettings& s, const QSt
     const std::unique_ptr<QPaintDevice> svg = NewSvgDevice(out, {.pixels = px, .dpi = kDpi, .title = title}, error);
     if (svg == nullptr) return;
     QPainter p(svg.get());
-    PaintFigure(p, f, QRectF(QPointF(0, 0), px), kDpi, s.style);
+    PaintFigure(p, f, QRectF(QPointF(0, 0), px), kDpi, s.style, s.fontSize);
   });
 }
 
@@ -58,7 +59,7 @@ QByteArray RenderPdf(const figure::Figure& f, const FigureSettings& s, const QSt
     pdf.setPageSize(QPageSize(s.inches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter p(&pdf);
-    PaintFigure(p, f, QRectF(0, 0, s.inches.width() * kDpi, s.inches.height() * kDpi), kDpi, s.style);
+    PaintFigure(p, f, QRectF(0, 0, s.inches.width() * kDpi, s.inches.height() * kDpi), kDpi, s.style, s.fontSize);
   });
 }
 
@@ -67,7 +68,7 @@ QByteArray RenderPdf(const figure::Figure& f, const FigureSettings& s, const QSt
 QByteArray RenderFigure(const figure::Figure& f, const FigureSettings& s, const QString& format, const QString& title,
                         QString* error) {
   if (format == QLatin1String("png")) {
-    const QImage image = PaintImage(f, s.inches, s.dpi, s.style);
+    const QImage image = PaintImage(f, s, s.dpi);
     return Collect([&](QIODevice* out) { image.save(out, "PNG"); });
   }
   if (format == QLatin1String("svg")) return RenderSvg(f, s, title, error);
@@ -93,7 +94,7 @@ QString WriteFigure(const QString& path, const QString& format, const figure::Fi
 }
 
 QImage FigureImage(const figure::Figure& f, const FigureSettings& s) {
-  return PaintImage(f, s.inches, std::min(s.dpi, 300), s.style);
+  return PaintImage(f, s, std::min(s.dpi, 300));
 }
 
 }  // namespace marvane

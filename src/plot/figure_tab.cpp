@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -35,10 +37,12 @@ QString Describe(const figure::Figure& f, const Probe& p) {
                      Q(NumberToText(p.lines[i].line.intercept, 4)));
   }
   if (p.linesMeet) {
-    text += f.meeting
+    const bool inside = p.meetingX >= f.xMin && p.meetingX <= f.xMax;
+    text += inside
                 ? QStringLiteral("All lines meet at X = %1.").arg(Q(NumberToText(p.meetingX, 4)))
                 : QStringLiteral("The lines meet outside the range, at X = %1.").arg(Q(NumberToText(p.meetingX, 4)));
   }
+  if (f.bracket) text += QStringLiteral(" The bracket under the X axis: %1.").arg(Q(f.bracket->label));
   return text.trimmed();
 }
 
@@ -53,7 +57,8 @@ QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
 FigureTab::FigureTab(QWidget* parent) : QWidget(parent) {
   plot_ = new FigureView({.figure = [this]() -> const figure::Figure& { return dressed_; },
                           .inches = [this] { return Settings().inches; },
-                          .style = [this] { return Settings().style; }},
+                          .style = [this] { return Settings().style; },
+                          .fontSize = [this] { return Settings().fontSize; }},
                          this);
   plot_->setObjectName(QStringLiteral("plot"));
   plot_->setAccessibleName(QStringLiteral("Figure of the simple-effect lines"));
@@ -110,6 +115,24 @@ QLayout* FigureTab::BuildControls() {
   resolution_->setSuffix(QStringLiteral(" dpi"));
   bands_ = new QCheckBox(QStringLiteral("Confidence &bands"), this);
   bands_->setObjectName(QStringLiteral("bands"));
+  fontSize_ = new QSpinBox(this);
+  fontSize_->setObjectName(QStringLiteral("fontSize"));
+  fontSize_->setLocale(QLocale::c());
+  fontSize_->setRange(static_cast<int>(figure::kSmallestFontSize), static_cast<int>(figure::kLargestFontSize));
+  fontSize_->setValue(static_cast<int>(figure::kDefaultFontSize));
+  fontSize_->setSuffix(QStringLiteral(" pt"));
+  fontSize_->setAccessibleName(QStringLiteral("text size of the figure in points"));
+  bandStyle_ = new QComboBox(this);
+  bandStyle_->setObjectName(QStringLiteral("bandStyle"));
+  bandStyle_->addItems({QStringLiteral("Filled"), QStringLiteral("Edge lines"), QStringLiteral("None")});
+  bandStyle_->setAccessibleName(QStringLiteral("how the bands are drawn"));
+  showCrossing_ = new QCheckBox(QStringLiteral("Show the &crossing"), this);
+  showCrossing_->setObjectName(QStringLiteral("showCrossing"));
+  showCrossing_->setChecked(true);
+  showCrossing_->setToolTip(
+      QStringLiteral("Where the lines cross: its interval as a bracket under the X axis, and the point where all "
+                     "lines meet"));
+  ShowBandChoice();
   return LayOut();
 }
 
@@ -134,8 +157,11 @@ QLayout* FigureTab::LayOut() {
   size->addWidget(height_);
   size->addWidget(unit_);
   controls->addRow(QStringLiteral("Si&ze"), size);
+  controls->addRow(QStringLiteral("Te&xt size"), fontSize_);
   controls->addRow(QStringLiteral("PNG r&esolution"), resolution_);
   controls->addRow(bands_);
+  controls->addRow(QStringLiteral("Band st&yle"), bandStyle_);
+  controls->addRow(showCrossing_);
   auto* buttons = new QVBoxLayout;
   for (QPushButton* b : {save, copyFigure, copyTable}) buttons->addWidget(b);
   controls->addRow(buttons);
@@ -164,7 +190,16 @@ void FigureTab::Connect() {
   };
   connect(range_, &QComboBox::currentIndexChanged, this, changed);
   for (QLineEdit* e : {xFrom_, xTo_}) connect(e, &QLineEdit::textChanged, this, changed);
-  connect(bands_, &QCheckBox::toggled, this, changed);
+  connect(bands_, &QCheckBox::toggled, this, [this, changed] {
+    ShowBandChoice();
+    changed();
+  });
+  connect(bandStyle_, &QComboBox::currentIndexChanged, this, [this] { Redress(); });
+  connect(showCrossing_, &QCheckBox::toggled, this, [this] {
+    if (!filling_) crossingChosen_ = true;
+    Redress();
+  });
+  connect(fontSize_, &QSpinBox::valueChanged, this, settings);
   for (QLineEdit* e : {xTitle_, yTitle_}) connect(e, &QLineEdit::textChanged, this, [this] { Redress(); });
   connect(legend_, &QTableWidget::itemChanged, this, [this] {
     if (!filling_) Redress();
@@ -184,6 +219,7 @@ void FigureTab::SetProbe(const Probe& probe) {
   for (int i = before; i < n; ++i) {
     legend_->setItem(i, 0, new QTableWidgetItem(Q(probe.lines[static_cast<std::size_t>(i)].name)));
   }
+  if (!crossingChosen_) showCrossing_->setChecked(figure::CrossingShownByDefault(probe));
   if (xFrom_->text().isEmpty() && xTo_->text().isEmpty() && probe.stdx > 0) {
     xFrom_->setText(Q(NumberToText(-2 * probe.stdx)));
     xTo_->setText(Q(NumberToText(2 * probe.stdx)));
@@ -217,8 +253,13 @@ std::vector<std::string> FigureTab::LegendNames() const {
 }
 
 void FigureTab::Redress() {
-  dressed_ =
-      Dressed(undressed_, {.xTitle = Std(xTitle_->text()), .yTitle = Std(yTitle_->text()), .names = LegendNames()});
+  const figure::BandStyle bands =
+      bandStyle_->currentIndex() == 1 ? figure::BandStyle::Edges : figure::BandStyle::Filled;
+  dressed_ = Dressed(undressed_, {.xTitle = Std(xTitle_->text()),
+                                  .yTitle = Std(yTitle_->text()),
+                                  .names = LegendNames(),
+                                  .bandStyle = bands,
+                                  .showCrossing = showCrossing_->isChecked()});
   plot_->setAccessibleDescription(Describe(dressed_, probe_));
   plot_->update();
 }
@@ -227,7 +268,22 @@ FigureSettings FigureTab::Settings() const {
   const double k = unit_->currentIndex() == 1 ? 1 / kCmPerInch : 1.0;
   return {.inches = {width_->value() * k, height_->value() * k},
           .dpi = resolution_->value(),
-          .style = style_->currentIndex() == 1 ? FigureStyle::Colour : FigureStyle::BlackAndWhite};
+          .style = style_->currentIndex() == 1 ? FigureStyle::Colour : FigureStyle::BlackAndWhite,
+          .fontSize = static_cast<double>(fontSize_->value())};
+}
+
+void FigureTab::ShowBandChoice() {
+  // Without bands the style shows "None" and cannot be chosen; with them,
+  // "None" is no choice (the bands box says that) and the last style comes back.
+  const bool on = bands_->isChecked();
+  const QSignalBlocker block(bandStyle_);
+  if (auto* items = qobject_cast<QStandardItemModel*>(bandStyle_->model())) items->item(2)->setEnabled(!on);
+  if (on && bandStyle_->currentIndex() == 2) bandStyle_->setCurrentIndex(bandChoice_);
+  if (!on && bandStyle_->currentIndex() != 2) {
+    bandChoice_ = bandStyle_->currentIndex();
+    bandStyle_->setCurrentIndex(2);
+  }
+  bandStyle_->setEnabled(on);
 }
 
 void FigureTab::SetNotice(const QString& text, bool problem) { ShowStatus(notice_, text, problem); }

@@ -1,9 +1,9 @@
 #pragma once
 
 // The figure tab of the plot window: the lines figure rendered from the
-// window's analysis, dressed with the titles and legend names typed here;
-// the X range, bands, style, size and resolution; saving and copying the
-// figure, and copying the table.
+// window's analysis, dressed with the titles, legend names, band style and
+// crossing's mark chosen here; the X range, bands, style, size, text size
+// and resolution; saving and copying the figure, and copying the table.
 
 #include <QString>
 #include <QWidget>
@@ -53,10 +53,13 @@ class FigureTab : public QWidget {
   void Connect();
   void Redress();
   void OnUnitChanged();
+  void ShowBandChoice();
 
   Probe probe_;
   figure::Figure undressed_, dressed_;
   bool filling_ = false;
+  bool crossingChosen_ = false;  // the user set showCrossing: a new Compute keeps it
+  int bandChoice_ = 0;           // the band style while the bands are off
 
   FigureView* plot_ = nullptr;
   QLabel* notice_ = nullptr;
@@ -72,6 +75,9 @@ class FigureTab : public QWidget {
   QComboBox* unit_ = nullptr;
   QSpinBox* resolution_ = nullptr;
   QCheckBox* bands_ = nullptr;
+  QSpinBox* fontSize_ = nullptr;
+  QComboBox* bandStyle_ = nullptr;
+  QCheckBox* showCrossing_ = nullptr;
 };
 
 }  // namespace marvane

@@ -164,7 +164,8 @@ const QColor kLineColours[] = {QColor(0x00, 0x72, 0xB2), QColor(0xD5, 0x5E, 0x00
 struct Painted {
   QImage image;
   double pixelsPerPoint = 1;
-  QRectF plot;  // the data area, in pixels
+  QRectF plot;   // the data area, in pixels
+  QRectF frame;  // the axes' frame around it, in pixels
 };
 
 // A figure of `inches` at `dpi` painted `inset` pixels inside a white image,
@@ -181,7 +182,7 @@ Painted PaintAt(const figure::Figure& f, FigureStyle style, QSizeF inches, int d
     QPainter p(&image);
     PaintFigure(p, f, area, dpi, style);
   }
-  return {image, dpi / 72.0, FigurePlotArea(f, area, dpi, image)};
+  return {image, dpi / 72.0, FigurePlotArea(f, area, dpi, image), FigureFrame(f, area, dpi, image)};
 }
 
 QPointF ToPixels(const figure::Figure& f, const QRectF& plot, double x, double y) {
@@ -346,7 +347,8 @@ class FigurePaintGuiTest : public QObject {
   // Ink where the lines are: each line's pixels, mapped from its data
   // coordinates onto the plot's area, in its colour (black in black and
   // white) at a few points between its ends; white far from any line. The
-  // ticks drawn on both axes pin the area to the picture.
+  // ticks drawn on both axes (along the frame, which leaves the markers
+  // room) pin the area to the picture.
   void inkLiesAlongTheLines_data() {
     QTest::addColumn<int>("which");  // 0 lines, 1 lines with bands, 2 region
     QTest::addColumn<int>("style");
@@ -377,14 +379,16 @@ class FigurePaintGuiTest : public QObject {
     const Painted painted = PaintAt(f, s, inches, dpi, inset);
     const QImage& image = painted.image;
     const QRectF& plot = painted.plot;
+    const QRectF& frame = painted.frame;
     QVERIFY(!plot.isEmpty());
+    QVERIFY(frame.contains(plot));
     const double pt = painted.pixelsPerPoint;
     for (const figure::Tick& t : f.xTicks) {
-      const QPointF at(ToPixels(f, plot, t.value, f.yMin).x(), plot.bottom() + 2 * pt);
+      const QPointF at(ToPixels(f, plot, t.value, f.yMin).x(), frame.bottom() + 2 * pt);
       QVERIFY2(InkAround(image, at, Dark()), qPrintable(QStringLiteral("x tick %1").arg(t.value)));
     }
     for (const figure::Tick& t : f.yTicks) {
-      const QPointF at(plot.left() - 2 * pt, ToPixels(f, plot, f.xMin, t.value).y());
+      const QPointF at(frame.left() - 2 * pt, ToPixels(f, plot, f.xMin, t.value).y());
       if (UnderAMarker(f, plot, at, 5 * pt)) continue;  // an open marker's white hides the tick
       QVERIFY2(InkAround(image, at, Dark()), qPrintable(QStringLiteral("y tick %1").arg(t.value)));
     }

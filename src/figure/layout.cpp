@@ -188,29 +188,41 @@ void SetFrame(Layout& l, const Figure& f, const Type& t, Room room) {
   l.frame = FrameFor(l, f, t, room);
 }
 
-// The data area: the frame, inset on each side where a marker or the ring
-// where the lines meet would reach the frame's edge.
-Rect DataArea(const Figure& f, const Rect& frame) {
-  double left = 0, top = 0, right = 0, bottom = 0;
-  auto keepClear = [&](double x, double y, double reach) {
-    const double px = frame.left + (x - f.xMin) / (f.xMax - f.xMin) * frame.width;
-    const double py = frame.Bottom() - (y - f.yMin) / (f.yMax - f.yMin) * frame.height;
-    const double need = reach + 1;
-    left = std::max(left, need - (px - frame.left));
-    right = std::max(right, need - (frame.Right() - px));
-    top = std::max(top, need - (py - frame.top));
-    bottom = std::max(bottom, need - (frame.Bottom() - py));
+// The data area: `within` (the frame, or the part of it the data are moved
+// to), inset on each side where a marker or the ring where the lines meet
+// would come nearer the frame's edge than its reach and a point. Insetting
+// one side moves every mark, so it is found in a few rounds.
+Rect DataArea(const Figure& f, const Rect& frame, const Rect& within) {
+  struct Mark {
+    double x, y, reach;
   };
+  std::vector<Mark> marks;
   for (const Line& line : f.lines) {
     if (!line.markers) continue;
     for (auto [x, y] : {std::pair{line.x1, line.y1}, std::pair{line.x2, line.y2}}) {
-      if (x >= f.xMin && x <= f.xMax && y >= f.yMin && y <= f.yMax) keepClear(x, y, kMarkerReach);
+      if (x >= f.xMin && x <= f.xMax && y >= f.yMin && y <= f.yMax) marks.push_back({x, y, kMarkerReach});
     }
   }
-  if (f.meeting) keepClear(f.meeting->x, f.meeting->y, kMeetingRadius);
-  const double w = frame.width / 4, h = frame.height / 4;
-  left = std::min(left, w), right = std::min(right, w), top = std::min(top, h), bottom = std::min(bottom, h);
-  return {frame.left + left, frame.top + top, frame.width - left - right, frame.height - top - bottom};
+  if (f.meeting) marks.push_back({f.meeting->x, f.meeting->y, kMeetingRadius});
+  double left = 0, top = 0, right = 0, bottom = 0;
+  Rect data = within;
+  for (int round = 0; round < 8; ++round) {
+    data = {within.left + left, within.top + top, within.width - left - right, within.height - top - bottom};
+    double nearer[4] = {0, 0, 0, 0};  // how much nearer than its reach a mark comes to each edge
+    for (const Mark& m : marks) {
+      const double px = data.left + (m.x - f.xMin) / (f.xMax - f.xMin) * data.width;
+      const double py = data.Bottom() - (m.y - f.yMin) / (f.yMax - f.yMin) * data.height;
+      const double need = m.reach + 1;
+      const double gaps[4] = {px - frame.left, py - frame.top, frame.Right() - px, frame.Bottom() - py};
+      for (int k = 0; k < 4; ++k) nearer[k] = std::max(nearer[k], need - gaps[k]);
+    }
+    left += nearer[0], top += nearer[1], right += nearer[2], bottom += nearer[3];
+    const double moved = nearer[0] + nearer[1] + nearer[2] + nearer[3];
+    left = std::min(left, within.width / 4), right = std::min(right, within.width / 4);
+    top = std::min(top, within.height / 4), bottom = std::min(bottom, within.height / 4);
+    if (moved < 1e-6) break;
+  }
+  return {within.left + left, within.top + top, within.width - left - right, within.height - top - bottom};
 }
 
 // Where the plot has ink a legend inside it must not cover. `fixed` ink
@@ -327,9 +339,10 @@ bool PutInside(Layout& l, const Figure& f, const Type& t, const LegendSet& s, bo
     if (!squeeze) return false;
     const std::optional<Squeezed> corner = SqueezedCorner(l, w, h, ink);
     if (!corner) return false;
-    const double keep = l.data.height * corner->share;
-    if (corner->top) l.data.top = l.data.Bottom() - keep;
-    l.data.height = keep;
+    Rect within = l.data;
+    within.height *= corner->share;
+    if (corner->top) within.top = l.data.Bottom() - within.height;
+    l.data = DataArea(f, l.frame, within);
     box = corner->box;
   }
   l.legend.place = LegendPlace::Inside;
@@ -340,7 +353,7 @@ bool PutInside(Layout& l, const Figure& f, const Type& t, const LegendSet& s, bo
 
 Layout WithLegendBelow(Layout l, const Figure& f, const Type& t, const LegendSet& s) {
   SetFrame(l, f, t, {.below = s.Height(), .right = 0});
-  l.data = DataArea(f, l.frame);
+  l.data = DataArea(f, l.frame, l.frame);
   const double w = s.Width(), h = s.Height();
   const double left = std::clamp(l.frame.left + (l.frame.width - w) / 2, kMargin, std::max(kMargin, l.width - kMargin - w));
   l.legend.place = LegendPlace::Below;
@@ -354,7 +367,7 @@ Layout Arrange(Layout l, const Figure& f, const Type& t) {
   const std::vector<Entry> entries = Entries(f);
   if (entries.empty()) {
     SetFrame(l, f, t, {});
-    l.data = DataArea(f, l.frame);
+    l.data = DataArea(f, l.frame, l.frame);
     return l;
   }
   const double sample = kSample + kSampleGap;
@@ -365,8 +378,10 @@ Layout Arrange(Layout l, const Figure& f, const Type& t) {
   if (belowFits && under.frame.width * under.frame.height >= kBelowArea * l.width * l.height) return under;
   Layout inside = l;
   SetFrame(inside, f, t, {});
-  inside.data = DataArea(f, inside.frame);
-  const double insideNames = std::max(0.8 * inside.frame.width - sample - 2 * kLegendPad, 4 * t.size);
+  inside.data = DataArea(f, inside.frame, inside.frame);
+  // Inside, the names are broken only where the frame is narrower than the
+  // legend: every line broken makes the legend taller.
+  const double insideNames = std::max(inside.frame.width - 3 * kClear - 2 * kLegendPad - sample, 4 * t.size);
   const LegendSet column = SetLegend(entries, insideNames, 0, 1, t);
   if (PutInside(inside, f, t, column, false)) return inside;
   if (belowFits) return under;
@@ -375,7 +390,7 @@ Layout Arrange(Layout l, const Figure& f, const Type& t) {
   Layout right = l;
   SetFrame(right, f, t, {.below = 0, .right = side.Width()});
   if (right.frame.width < kRightShare * l.width) return under;
-  right.data = DataArea(f, right.frame);
+  right.data = DataArea(f, right.frame, right.frame);
   const double lastHalf = f.xTicks.empty() ? 0 : t.Width(f.xTicks.back().label) / 2;
   right.legend.place = LegendPlace::Right;
   right.legend.box = {right.frame.Right() + lastHalf + kLegendGap, right.frame.top, side.Width(), side.Height()};

@@ -40,7 +40,9 @@ QImage PaintImage(const figure::Figure& f, const FigureSettings& s, int dpi) {
 
 // Empty, with the reason in `error`, when the SVG writer cannot be loaded.
 QByteArray RenderSvg(const figure::Figure& f, const FigureSettings& s, const QString& title, QString* error) {
-  constexpr int kDpi = 96;
+  // A pixel a tenth of a millimetre: the drawing's size, which the writer
+  // keeps in whole pixels, is exact for sizes typed in centimetres.
+  constexpr int kDpi = 254;
   return Collect([&](QIODevice* out) {
     const QSizeF px = s.inches * kDpi;
     const std::unique_ptr<QPaintDevice> svg = NewSvgDevice(out, {.pixels = px, .dpi = kDpi, .title = title}, error);
@@ -58,8 +60,11 @@ QByteArray RenderPdf(const figure::Figure& f, const FigureSettings& s, const QSt
     pdf.setResolution(kDpi);
     pdf.setPageSize(QPageSize(s.inches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    // A PDF page is a whole number of points: the figure fills the page
+    // the writer made, within half a point of the size asked for.
+    const QSizeF page = pdf.pageLayout().fullRectPoints().size();
     QPainter p(&pdf);
-    PaintFigure(p, f, QRectF(0, 0, s.inches.width() * kDpi, s.inches.height() * kDpi), kDpi, s.style, s.fontSize);
+    PaintFigure(p, f, QRectF(QPointF(0, 0), page * (kDpi / 72.0)), kDpi, s.style, s.fontSize);
   });
 }
 

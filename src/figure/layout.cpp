@@ -263,7 +263,9 @@ std::vector<Ink> InkOf(const Layout& l, const Figure& f, const Type& t) {
     ink.push_back({{x - w / 2 - 1, y - kMeetingRadius - 4 - t.line, w + 2, 2 * (kMeetingRadius + 4 + t.line)}});
   }
   for (const Bound& b : f.bounds) ink.push_back({{l.X(b.x) - 1, l.frame.top, 2, l.frame.height}, true});
-  if (f.zeroLine && l.yMin < 0 && l.yMax > 0) ink.push_back({{l.frame.left, l.Y(0), l.frame.width, 0}});
+  // The zero line, also at the range's edge: moving the data clear of a
+  // legend would bring it into the plot.
+  if (f.zeroLine && l.yMin <= 0 && l.yMax >= 0) ink.push_back({{l.frame.left, l.Y(0), l.frame.width, 0}});
   return ink;
 }
 

@@ -278,9 +278,12 @@ void PaintBoundMarks(const Sheet& s) {
   const QRectF frame = ToQt(s.at.frame);
   const Clip clip(s.p, frame);
   s.p.setRenderHint(QPainter::Antialiasing, false);
-  if (s.f.zeroLine && s.f.yMin < 0 && s.f.yMax > 0) {
+  // Where the frame reaches 0 (also beyond the figure's range, where the
+  // data were moved clear of the legend).
+  const double zero = s.at.Y(0);
+  if (s.f.zeroLine && zero > frame.top() && zero < frame.bottom()) {
     s.p.setPen(QPen(Qt::black, kBoundWidth));
-    s.p.drawLine(QPointF(frame.left(), s.at.Y(0)), QPointF(frame.right(), s.at.Y(0)));
+    s.p.drawLine(QPointF(frame.left(), zero), QPointF(frame.right(), zero));
   }
   QPen boundPen(Qt::black, kBoundWidth);
   boundPen.setStyle(Qt::DashLine);

@@ -554,7 +554,8 @@ void PaintInPoints(QPainter& p, const figure::Figure& f, QSizeF size, FigureStyl
   }
   const figure::Layout layout = figure::LayOut(f, size.width(), size.height(), fontSize, type);
   if (!layout.fits) {
-    PaintMessage(p, type, textSize, QRectF(QPointF(0, 0), size), QStringLiteral("The figure is too small to draw."));
+    PaintMessage(p, type, textSize, QRectF(QPointF(0, 0), size),
+                 QStringLiteral("The figure is too small for its text: make it larger, or its text smaller."));
     return;
   }
   const Sheet sheet{p, f, layout, type, style};

@@ -460,7 +460,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DefaultCase{"Quant: all lines meet", QuantFit(), true},
         DefaultCase{"QuantZ: all lines meet",
-                    QuantZProbe({.bx = 0.5, .bz = 0.25, .bxz = 0.125, .a = 2, .stdx = 4, .hiz = 1, .medz = 0, .loz = -1}),
+                    QuantZProbe(
+                        {.bx = 0.5, .bz = 0.25, .bxz = 0.125, .a = 2, .stdx = 4, .hiz = 1, .medz = 0, .loz = -1}),
                     true},
         DefaultCase{"Mixed2: one pair", Mixed2Probe({.bx = 7.8, .bz = -3.7, .bxz = 3.9, .a = 20.7, .stdx = 0.63}),
                     true},

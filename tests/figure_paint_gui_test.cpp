@@ -541,7 +541,8 @@ class FigurePaintGuiTest : public QObject {
     QFETCH(int, which);
     const figure::Figure f = which == 0 ? LinesFigure(true) : which == 1 ? Quant3Figure(true) : RegionFigure();
     QVERIFY2(f.note.empty(), f.note.c_str());
-    const FigureSettings settings{.inches = inches, .dpi = dpi, .style = FigureStyle::BlackAndWhite, .fontSize = points};
+    const FigureSettings settings{
+        .inches = inches, .dpi = dpi, .style = FigureStyle::BlackAndWhite, .fontSize = points};
     QImage png;
     QVERIFY(png.loadFromData(RenderFigure(f, settings, QStringLiteral("png"), QStringLiteral("t")), "PNG"));
     QCOMPARE(png.size(), QSize(qRound(inches.width() * dpi), qRound(inches.height() * dpi)));
@@ -625,7 +626,8 @@ class FigurePaintGuiTest : public QObject {
     const QImage withEdges = Png(edges, FigureStyle::BlackAndWhite);
     QCOMPARE(Coloured(withFills), 0);
     // One band alone: black at 12% over white, 224; two overlapping: 197.
-    const int one = CountNear(withFills, QColor(224, 224, 224), 3), two = CountNear(withFills, QColor(197, 197, 197), 3);
+    const int one = CountNear(withFills, QColor(224, 224, 224), 3);
+    const int two = CountNear(withFills, QColor(197, 197, 197), 3);
     QVERIFY2(one > 5000 && two > 2000, qPrintable(QStringLiteral("%1 and %2").arg(one).arg(two)));
     QVERIFY(CountNear(withEdges, QColor(224, 224, 224), 3) < one / 50);
   }

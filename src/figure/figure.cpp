@@ -301,8 +301,8 @@ void AddBracket(Figure& f, const stats::Crossover& c, const stats::Reference& r,
   b.openTo = c.upper > to;
   b.estimate = Finite(c.x) ? c.x : 0;
   b.estimateShown = Finite(c.x) && c.x >= from && c.x <= to;
-  const std::string pair = c.allLines ? "the lines cross"
-                                      : "lines " + std::to_string(c.k + 1) + " and " + std::to_string(c.l + 1) + " cross";
+  const std::string lines = "lines " + std::to_string(c.k + 1) + " and " + std::to_string(c.l + 1);
+  const std::string pair = c.allLines ? "the lines cross" : lines + " cross";
   b.label = pair + (Finite(c.x) ? " at X = " + NumberToText(c.x, 3) + "," : ":") + " " + stats::LevelText(r.level) +
             " CI [" + NumberToText(c.lower, 3) + ", " + NumberToText(c.upper, 3) + "]";
   f.bracket = std::move(b);

@@ -63,7 +63,7 @@ struct Bracket {
   bool openFrom = false, openTo = false;
   double estimate = 0;      // the point estimate, marked on the bracket
   bool estimateShown = false;
-  std::string label;        // "crossing, 95% CI [-3.1, -0.9]"
+  std::string label;        // "lines 1 and 3 cross at X = -2, 95% CI [-3.1, -0.9]"
 };
 
 // How the lines figure draws its bands. In colour the region figure fills

@@ -101,7 +101,9 @@ LegendSet SetLegend(const std::vector<Entry>& entries, double nameWidth, double 
   s.columns = std::max(1, (n + rows - 1) / std::max(1, rows));
   for (int i = 0; i < n; i += s.columns) {
     std::size_t most = 1;
-    for (int j = i; j < std::min(n, i + s.columns); ++j) most = std::max(most, s.names[static_cast<std::size_t>(j)].size());
+    for (int j = i; j < std::min(n, i + s.columns); ++j) {
+      most = std::max(most, s.names[static_cast<std::size_t>(j)].size());
+    }
     s.rowHeights.push_back(static_cast<double>(most) * t.line + kRowGap);
   }
   return s;
@@ -149,9 +151,11 @@ Rect FrameFor(const Layout& l, const Figure& f, const Type& t, Room room) {
   // The labels of the ticks, and of one more step either way (the data
   // may be moved clear of a legend inside the plot).
   double yLabels = 0;
-  const std::vector<Tick> ticks = f.yTicks.size() < 2 ? f.yTicks
-                                                      : GoOn(f.yTicks, 2 * f.yTicks[0].value - f.yTicks[1].value,
-                                                             f.yTicks.back().value + f.yTicks[1].value - f.yTicks[0].value);
+  std::vector<Tick> ticks = f.yTicks;
+  if (ticks.size() >= 2) {
+    const double step = ticks[1].value - ticks[0].value;
+    ticks = GoOn(ticks, ticks.front().value - step, ticks.back().value + step);
+  }
   for (const Tick& tick : ticks) yLabels = std::max(yLabels, t.Width(tick.label));
   const double lastHalf = f.xTicks.empty() ? 0 : t.Width(f.xTicks.back().label) / 2;
   const double left = kMargin + TitleRoom(l.yTitle, t.measure) + yLabels + kTickGap + kTickLength;
@@ -357,7 +361,8 @@ Layout WithLegendBelow(Layout l, const Figure& f, const Type& t, const LegendSet
   SetFrame(l, f, t, {.below = s.Height(), .right = 0});
   l.data = DataArea(f, l.frame, l.frame);
   const double w = s.Width(), h = s.Height();
-  const double left = std::clamp(l.frame.left + (l.frame.width - w) / 2, kMargin, std::max(kMargin, l.width - kMargin - w));
+  const double left =
+      std::clamp(l.frame.left + (l.frame.width - w) / 2, kMargin, std::max(kMargin, l.width - kMargin - w));
   l.legend.place = LegendPlace::Below;
   l.legend.box = {left, l.height - kMargin - h, w, h};
   SetEntries(l.legend, s, left, l.legend.box.top, t);
@@ -403,7 +408,8 @@ Layout Arrange(Layout l, const Figure& f, const Type& t) {
 // Which labels to show, of labels centred at `at` (in order along the axis)
 // with extents `size` along it: every k-th, for the smallest k that leaves
 // `gap` between neighbours shown, counted from the label at `keep`.
-std::vector<bool> Thinned(const std::vector<double>& at, const std::vector<double>& size, double gap, std::size_t keep) {
+std::vector<bool> Thinned(const std::vector<double>& at, const std::vector<double>& size, double gap,
+                          std::size_t keep) {
   const std::size_t n = at.size();
   for (std::size_t k = 1; k < std::max<std::size_t>(n, 2); ++k) {
     std::vector<bool> shown(n);

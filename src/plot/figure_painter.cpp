@@ -574,7 +574,8 @@ void PaintFigure(QPainter& painter, const figure::Figure& figure, const QRectF& 
   painter.translate(area.topLeft());
   const double scale = dpi / 72.0;
   painter.scale(scale, scale);
-  PaintInPoints(painter, figure, area.size() / scale, style, std::isfinite(fontSize) ? fontSize : figure::kDefaultFontSize);
+  const double size = std::isfinite(fontSize) ? fontSize : figure::kDefaultFontSize;
+  PaintInPoints(painter, figure, area.size() / scale, style, size);
   painter.restore();
 }
 

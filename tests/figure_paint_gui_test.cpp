@@ -1,6 +1,8 @@
 // The painter on every device the program writes to: both figures, with
 // their bands, shaded intervals, bounds and bracket, as PNG, SVG and PDF;
-// and where the ink lands: on the lines' data coordinates, white elsewhere.
+// where the ink lands: on the lines' data coordinates, white elsewhere; the
+// files read back at a journal's sizes, with their text in the points asked
+// for; and the layout with the program's own type.
 // With MARVANE_FIGURE_DUMP set to a folder, the files are also written there
 // to be looked at.
 
@@ -11,6 +13,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
 #include <QTest>
@@ -19,6 +22,8 @@
 
 #include "figure/figure.h"
 #include "models/quant.h"
+#include "models/quant3.h"
+#include "plot/figure_export.h"
 #include "plot/figure_painter.h"
 
 using namespace marvane;
@@ -164,7 +169,8 @@ const QColor kLineColours[] = {QColor(0x00, 0x72, 0xB2), QColor(0xD5, 0x5E, 0x00
 struct Painted {
   QImage image;
   double pixelsPerPoint = 1;
-  QRectF plot;  // the data area, in pixels
+  QRectF plot;   // the data area, in pixels
+  QRectF frame;  // the axes' frame around it, in pixels
 };
 
 // A figure of `inches` at `dpi` painted `inset` pixels inside a white image,
@@ -181,7 +187,7 @@ Painted PaintAt(const figure::Figure& f, FigureStyle style, QSizeF inches, int d
     QPainter p(&image);
     PaintFigure(p, f, area, dpi, style);
   }
-  return {image, dpi / 72.0, FigurePlotArea(f, area, dpi, image)};
+  return {image, dpi / 72.0, FigurePlotArea(f, area, dpi, image), FigureFrame(f, area, dpi, image)};
 }
 
 QPointF ToPixels(const figure::Figure& f, const QRectF& plot, double x, double y) {
@@ -244,6 +250,107 @@ bool WhiteAround(const QImage& image, QPointF at) {
   }
   return true;
 }
+
+// ---- Reading the files back ------------------------------------------------
+
+// The size of every text of an SVG drawing in points: its font-size times
+// the scale of its group's transform, in pixels at `dpi`.
+std::vector<double> SvgTextPoints(const QByteArray& svg, double dpi) {
+  static const QRegularExpression tag(QStringLiteral("<(g|text)\\s([^>]*)>"));
+  static const QRegularExpression matrix(QStringLiteral("transform=\"matrix\\(([^,]+),([^,]+),([^,]+),([^,]+),"));
+  static const QRegularExpression size(QStringLiteral("font-size=\"([0-9.]+)\""));
+  std::vector<double> points;
+  double scale = 1;
+  for (auto it = tag.globalMatch(QString::fromUtf8(svg)); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    if (m.captured(1) == QLatin1String("g")) {
+      const QRegularExpressionMatch t = matrix.match(m.captured(2));
+      const double a = t.captured(1).toDouble(), b = t.captured(2).toDouble(), c = t.captured(3).toDouble(),
+                   d = t.captured(4).toDouble();
+      scale = t.hasMatch() ? std::sqrt(std::abs(a * d - b * c)) : 1;
+    } else if (const QRegularExpressionMatch sz = size.match(m.captured(2)); sz.hasMatch()) {
+      points.push_back(sz.captured(1).toDouble() * scale * 72 / dpi);
+    }
+  }
+  return points;
+}
+
+// The content streams of a PDF, inflated.
+std::vector<QByteArray> PdfStreams(const QByteArray& pdf) {
+  std::vector<QByteArray> streams;
+  for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
+    at += 7;
+    const qsizetype end = pdf.indexOf("endstream", at);
+    if (end < 0) break;
+    // qUncompress reads the expected size first: a hint of 1 MB.
+    const QByteArray inflated = qUncompress(QByteArray("\x00\x10\x00\x00", 4) + pdf.mid(at, end - at));
+    if (!inflated.isEmpty()) streams.push_back(inflated);
+    at = end;
+  }
+  return streams;
+}
+
+// The size in points of every text a PDF page shows: the size its font is
+// set in (Tf), scaled by the text matrix (Tm) and the transforms (cm) in
+// force, which q and Q save and restore.
+std::vector<double> PdfTextPoints(const QByteArray& pdf) {
+  static const QRegularExpression token(QStringLiteral("<[0-9A-Fa-f]*>|\\[|\\]|[^\\s\\[\\]<>]+"));
+  std::vector<double> points;
+  for (const QByteArray& stream : PdfStreams(pdf)) {
+    std::vector<double> saved, operands;
+    double ctm = 1, text = 1, font = 0;
+    auto det = [&] {
+      const std::size_t n = operands.size();
+      return n < 6 ? 1.0 : std::sqrt(std::abs(operands[n - 6] * operands[n - 3] - operands[n - 5] * operands[n - 4]));
+    };
+    for (auto it = token.globalMatch(QString::fromLatin1(stream)); it.hasNext();) {
+      const QString t = it.next().captured(0);
+      bool number = false;
+      const double v = t.toDouble(&number);
+      if (number) {
+        operands.push_back(v);
+        continue;
+      }
+      if (t == QLatin1String("q")) saved.push_back(ctm);
+      if (t == QLatin1String("Q") && !saved.empty()) ctm = saved.back(), saved.pop_back();
+      if (t == QLatin1String("cm")) ctm *= det();
+      if (t == QLatin1String("BT")) text = 1;
+      if (t == QLatin1String("Tm")) text = det();
+      if (t == QLatin1String("Tf") && !operands.empty()) font = operands.back();
+      if (t == QLatin1String("Tj") || t == QLatin1String("TJ")) points.push_back(font * text * ctm);
+      if (t != QLatin1String("[") && t != QLatin1String("]") && !t.startsWith('<') && !t.startsWith('/')) {
+        operands.clear();
+      }
+    }
+  }
+  return points;
+}
+
+// ---- Figures of three and four lines with the forms' own names -------------
+
+Probe Quant3Example() {
+  return Quant3Probe({.bx = -0.178, .bz = -1.08, .bv = 0.136, .bxz = 0.00075, .bxv = -0.00149, .bzv = -0.0111,
+                      .bxzv = 0.000181, .a = 70.2, .stdx = 22.7, .stdz = 9.6, .stdv = 41.7});
+}
+
+figure::Figure Quant3Figure(bool bands) {
+  // The variances of the Swiss fertility fit's weights (R's vcov), no covariances.
+  static const stats::WeightCovariance v = [] {
+    const double diagonal[] = {2.07, 0.00616, 0.0585, 0.00155, 3.26e-5, 4.54e-6, 5.39e-5, 6.55e-8};
+    stats::WeightCovariance m;
+    m.size = 8;
+    m.cells.assign(64, 0);
+    for (std::size_t i = 0; i < 8; ++i) m.cells[i * 9] = diagonal[i];
+    m.known.assign(8, true);
+    return m;
+  }();
+  figure::Options o;
+  o.bands = bands;
+  o.covariance = &v;
+  return figure::Describe(Quant3Example(), o);
+}
+
+const QSizeF kSingleColumn(8.5 / 2.54, 6 / 2.54), kDoubleColumn(17.5 / 2.54, 10 / 2.54);
 
 }  // namespace
 
@@ -346,7 +453,8 @@ class FigurePaintGuiTest : public QObject {
   // Ink where the lines are: each line's pixels, mapped from its data
   // coordinates onto the plot's area, in its colour (black in black and
   // white) at a few points between its ends; white far from any line. The
-  // ticks drawn on both axes pin the area to the picture.
+  // ticks drawn on both axes (along the frame, which leaves the markers
+  // room) pin the area to the picture.
   void inkLiesAlongTheLines_data() {
     QTest::addColumn<int>("which");  // 0 lines, 1 lines with bands, 2 region
     QTest::addColumn<int>("style");
@@ -377,14 +485,16 @@ class FigurePaintGuiTest : public QObject {
     const Painted painted = PaintAt(f, s, inches, dpi, inset);
     const QImage& image = painted.image;
     const QRectF& plot = painted.plot;
+    const QRectF& frame = painted.frame;
     QVERIFY(!plot.isEmpty());
+    QVERIFY(frame.contains(plot));
     const double pt = painted.pixelsPerPoint;
     for (const figure::Tick& t : f.xTicks) {
-      const QPointF at(ToPixels(f, plot, t.value, f.yMin).x(), plot.bottom() + 2 * pt);
+      const QPointF at(ToPixels(f, plot, t.value, f.yMin).x(), frame.bottom() + 2 * pt);
       QVERIFY2(InkAround(image, at, Dark()), qPrintable(QStringLiteral("x tick %1").arg(t.value)));
     }
     for (const figure::Tick& t : f.yTicks) {
-      const QPointF at(plot.left() - 2 * pt, ToPixels(f, plot, f.xMin, t.value).y());
+      const QPointF at(frame.left() - 2 * pt, ToPixels(f, plot, f.xMin, t.value).y());
       if (UnderAMarker(f, plot, at, 5 * pt)) continue;  // an open marker's white hides the tick
       QVERIFY2(InkAround(image, at, Dark()), qPrintable(QStringLiteral("y tick %1").arg(t.value)));
     }
@@ -404,6 +514,122 @@ class FigurePaintGuiTest : public QObject {
     const QPointF blankAt = ToPixels(f, plot, blank.x(), blank.y());
     QVERIFY(plot.contains(blankAt));
     QVERIFY(WhiteAround(image, blankAt));
+  }
+
+  // Saved at a journal's single and double column, PNG, SVG and PDF read
+  // back: the PNG has the pixels and resolution asked for, and every text of
+  // the SVG and the PDF is the size asked for, in points, at either size.
+  void filesReadBackAtJournalSizes_data() {
+    QTest::addColumn<QSizeF>("inches");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("which");  // 0 three lines with a bracket, 1 four lines, 2 the region figure
+    for (auto [name, inches] : {std::pair{"8.5x6 cm", kSingleColumn}, std::pair{"17.5x10 cm", kDoubleColumn}}) {
+      for (double points : {9.0, 7.0, 12.0}) {
+        for (int which : {0, 1, 2}) {
+          QTest::addRow("%s %g pt figure %d", name, points, which) << inches << points << (which == 1 ? 600 : 300)
+                                                                   << which;
+        }
+      }
+    }
+  }
+
+  void filesReadBackAtJournalSizes() {
+    QFETCH(QSizeF, inches);
+    QFETCH(double, points);
+    QFETCH(int, dpi);
+    QFETCH(int, which);
+    const figure::Figure f = which == 0 ? LinesFigure(true) : which == 1 ? Quant3Figure(true) : RegionFigure();
+    QVERIFY2(f.note.empty(), f.note.c_str());
+    const FigureSettings settings{
+        .inches = inches, .dpi = dpi, .style = FigureStyle::BlackAndWhite, .fontSize = points};
+    QImage png;
+    QVERIFY(png.loadFromData(RenderFigure(f, settings, QStringLiteral("png"), QStringLiteral("t")), "PNG"));
+    QCOMPARE(png.size(), QSize(qRound(inches.width() * dpi), qRound(inches.height() * dpi)));
+    QCOMPARE(qRound(png.dotsPerMeterX() * 0.0254), dpi);
+    QCOMPARE(qRound(png.dotsPerMeterY() * 0.0254), dpi);
+    QString why;
+    const QByteArray svg = RenderFigure(f, settings, QStringLiteral("svg"), QStringLiteral("t"), &why);
+    QVERIFY2(!svg.isEmpty(), qPrintable(why));
+    // The drawing's size in millimetres, to a hundredth.
+    const QString mm = QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\"")
+                           .arg(inches.width() * 25.4, 0, 'g', 6)
+                           .arg(inches.height() * 25.4, 0, 'g', 6);
+    QVERIFY2(svg.contains(mm.toUtf8()), svg.left(200).constData());
+    const QByteArray pdf = RenderFigure(f, settings, QStringLiteral("pdf"), QStringLiteral("t"));
+    // A PDF page is whole points: the nearest to the size asked.
+    const QString page = QStringLiteral("/MediaBox [0 0 %1 %2]")
+                             .arg(std::round(inches.width() * 72), 0, 'f', 6)
+                             .arg(std::round(inches.height() * 72), 0, 'f', 6);
+    QVERIFY2(pdf.contains(page.toLatin1()), qPrintable(page));
+    const std::vector<double> svgText = SvgTextPoints(svg, 254), pdfText = PdfTextPoints(pdf);
+    // Tick labels, legend names and titles: at least a dozen texts in each.
+    QVERIFY2(svgText.size() >= 12, qPrintable(QString::number(svgText.size())));
+    QVERIFY2(pdfText.size() >= 12, qPrintable(QString::number(pdfText.size())));
+    for (const std::vector<double>* texts : {&svgText, &pdfText}) {
+      for (double size : *texts) QVERIFY2(std::abs(size - points) < 0.01, qPrintable(QString::number(size)));
+    }
+  }
+
+  // With the program's own type, at a journal's single column the plot keeps
+  // more than half the figure with three lines and with four, named as the
+  // forms name them, with and without bands; its markers stay clear of the
+  // frame; and the figure tab's text size holds at both sizes.
+  void plotKeepsMostOfASingleColumn_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("bands");
+    QTest::addColumn<QSizeF>("inches");
+    QTest::addColumn<double>("share");
+    for (int lines : {3, 4}) {
+      for (bool bands : {false, true}) {
+        QTest::addRow("%d lines%s, 8.5x6 cm", lines, bands ? ", bands" : "") << lines << bands << kSingleColumn << 0.55;
+        QTest::addRow("%d lines%s, 17.5x10 cm", lines, bands ? ", bands" : "") << lines << bands << kDoubleColumn
+                                                                               << 0.6;
+      }
+    }
+  }
+
+  void plotKeepsMostOfASingleColumn() {
+    QFETCH(int, lines);
+    QFETCH(bool, bands);
+    QFETCH(QSizeF, inches);
+    QFETCH(double, share);
+    figure::Figure f = lines == 3 ? LinesFigure(bands) : Quant3Figure(bands);
+    f.bracket.reset();
+    QCOMPARE(f.lines.size(), static_cast<std::size_t>(lines));
+    QImage device(10, 10, QImage::Format_RGB32);
+    device.setDotsPerMeterX(qRound(300 / 0.0254));
+    device.setDotsPerMeterY(qRound(300 / 0.0254));
+    const QRectF area(QPointF(0, 0), inches * 300);
+    const figure::Layout l = FigureLayout(f, area, 300, device);
+    QVERIFY(l.fits);
+    const double got = l.frame.width * l.frame.height / (l.width * l.height);
+    QVERIFY2(got >= share, qPrintable(QString::number(got)));
+    QVERIFY(l.legend.place != figure::LegendPlace::None);
+    if (l.legend.place == figure::LegendPlace::Below) QVERIFY(l.legend.box.height <= l.height / 5);
+    for (const figure::Line& line : f.lines) {
+      for (auto [x, y] : {std::pair{line.x1, line.y1}, std::pair{line.x2, line.y2}}) {
+        QVERIFY(l.X(x) - l.frame.left >= 1.3 * figure::kMarker + 0.5);
+        QVERIFY(l.frame.Bottom() - l.Y(y) >= 1.3 * figure::kMarker + 0.5);
+      }
+    }
+    for (const figure::TextBlock* b : {&l.xLabels, &l.yLabels, &l.xTitle, &l.yTitle}) QCOMPARE(b->size, 9.0);
+  }
+
+  // In black and white the bands are light grey fills, deepening where they
+  // overlap, under black lines; as edge lines they fill nothing.
+  void greyBandsAreFills() {
+    const figure::Figure filled = Quant3Figure(true);
+    figure::Figure edges = filled;
+    edges.bandStyle = figure::BandStyle::Edges;
+    const QImage withFills = Png(filled, FigureStyle::BlackAndWhite);
+    const QImage withEdges = Png(edges, FigureStyle::BlackAndWhite);
+    QCOMPARE(Coloured(withFills), 0);
+    // One band alone: black at 12% over white, 224; two overlapping: 197.
+    const int one = CountNear(withFills, QColor(224, 224, 224), 3);
+    const int two = CountNear(withFills, QColor(197, 197, 197), 3);
+    QVERIFY2(one > 5000 && two > 2000, qPrintable(QStringLiteral("%1 and %2").arg(one).arg(two)));
+    QVERIFY(CountNear(withEdges, QColor(224, 224, 224), 3) < one / 50);
   }
 };
 

@@ -398,12 +398,14 @@ struct BracketCase {
   bool drawn;
   double from, to;
   bool openFrom, openTo, estimateShown;
+  const char* label = "";
 };
 
 stats::Crossover Cross(stats::Crossover::Kind kind, double x, double lower, double upper,
                        stats::Test::State state = stats::Test::State::Tested) {
   stats::Crossover c;
   c.name = "all lines";
+  c.allLines = true;
   c.state = state;
   c.kind = kind;
   c.x = x;
@@ -428,19 +430,38 @@ TEST_P(Brackets, OnlyFiniteIntervalsReachingIntoTheRange) {
   EXPECT_EQ(f.bracket->openFrom, c.openFrom) << c.why;
   EXPECT_EQ(f.bracket->openTo, c.openTo) << c.why;
   EXPECT_EQ(f.bracket->estimateShown, c.estimateShown) << c.why;
-  // The label gives the whole interval, also where the range cuts it.
-  EXPECT_EQ(f.bracket->label, "crossing, 95% CI [" + NumberToText(c.crossover.lower, 3) + ", " +
-                                  NumberToText(c.crossover.upper, 3) + "]");
+  // The label names the pair and gives the whole interval, also where the
+  // range cuts it.
+  EXPECT_EQ(f.bracket->label, c.label) << c.why;
+}
+
+// Lines k and l (from 0) of a pair, as the crossings table has them.
+stats::Crossover Pair(std::size_t k, std::size_t l, double x, double lower, double upper) {
+  stats::Crossover c = Cross(stats::Crossover::Kind::Interval, x, lower, upper);
+  c.allLines = false;
+  c.k = k;
+  c.l = l;
+  c.name = "a vs b";
+  return c;
 }
 
 using CK = stats::Crossover::Kind;
 INSTANTIATE_TEST_SUITE_P(
     Figure, Brackets,
     ::testing::Values(
-        BracketCase{"inside", Cross(CK::Interval, -2, -3.1, -0.9), true, -3.1, -0.9, false, false, true},
-        BracketCase{"cut on the left", Cross(CK::Interval, -5, -9, 1), true, -4, 1, true, false, false},
-        BracketCase{"cut on both sides", Cross(CK::Interval, 0.5, -9, 7), true, -4, 4, true, true, true},
-        BracketCase{"a point", Cross(CK::Interval, 1, 1, 1), true, 1, 1, false, false, true},
+        BracketCase{"inside", Cross(CK::Interval, -2, -3.1, -0.9), true, -3.1, -0.9, false, false, true,
+                    "the lines cross at X = -2, 95% CI [-3.1, -0.9]"},
+        BracketCase{"cut on the left", Cross(CK::Interval, -5, -9, 1), true, -4, 1, true, false, false,
+                    "the lines cross at X = -5, 95% CI [-9, 1]"},
+        BracketCase{"cut on both sides", Cross(CK::Interval, 0.5, -9, 7), true, -4, 4, true, true, true,
+                    "the lines cross at X = 0.5, 95% CI [-9, 7]"},
+        BracketCase{"a point", Cross(CK::Interval, 1, 1, 1), true, 1, 1, false, false, true,
+                    "the lines cross at X = 1, 95% CI [1, 1]"},
+        BracketCase{"a pair, named by the lines' places from 1", Pair(0, 2, -13.94, -28.41, -3.818), true, -4, -3.818,
+                    true, false, false, "lines 1 and 3 cross at X = -13.9, 95% CI [-28.4, -3.82]"},
+        BracketCase{"a pair whose estimate is no number",
+                    Pair(1, 2, std::numeric_limits<double>::quiet_NaN(), -1, 2), true, -1, 2, false, false, false,
+                    "lines 2 and 3 cross: 95% CI [-1, 2]"},
         BracketCase{"wholly above the range", Cross(CK::Interval, 6, 5, 7), false, 0, 0, false, false, false},
         BracketCase{"wholly below the range", Cross(CK::Interval, -6, -7, -4.5), false, 0, 0, false, false, false},
         BracketCase{"two rays", Cross(CK::Outside, 0, -1, 1), false, 0, 0, false, false, false},

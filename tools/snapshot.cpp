@@ -11,18 +11,21 @@
 // OUT-tab1.png, OUT-tab2.png, ..., and the region figure as OUT-region.png,
 // .svg and .pdf. In the open plot window:
 //   paste=FILE          pastes the text of FILE as the covariance matrix
-//   plot:NAME=text      types into the window's box NAME (df, level, xFrom, ...)
+//   plot:NAME=text      types into the window's box NAME (df, level, xFrom, ...),
+//                       or sets the spin box NAME to a number (figureWidth, ...)
 //   plot:NAME           clicks the button or check box NAME (bands, ...)
 //   plot:NAME#k         chooses item k of the combo box NAME (range, style, ...)
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <cstdio>
 
@@ -70,7 +73,11 @@ int main(int argc, char* argv[]) {
       const QString spec = arg.mid(5);
       const int set = spec.indexOf('=');
       const int item = spec.indexOf('#');
-      if (set > 0) {
+      if (set > 0 && plot->findChild<QAbstractSpinBox*>(spec.left(set)) != nullptr) {
+        const QString name = spec.left(set), value = spec.mid(set + 1);
+        if (auto* real = plot->findChild<QDoubleSpinBox*>(name)) real->setValue(value.toDouble());
+        if (auto* whole = plot->findChild<QSpinBox*>(name)) whole->setValue(value.toInt());
+      } else if (set > 0) {
         auto* box = plot->findChild<QLineEdit*>(spec.left(set));
         if (box == nullptr) return std::fprintf(stderr, "no box %s\n", qPrintable(spec.left(set))), 1;
         box->clear();

@@ -550,6 +550,11 @@ figure::Figure Dressed(figure::Figure f, const FigureLabels& labels) {
   for (std::size_t i = 0; i < f.lines.size() && i < labels.names.size(); ++i) {
     if (!labels.names[i].empty()) f.lines[i].name = labels.names[i];
   }
+  f.bandStyle = labels.bandStyle;
+  if (!labels.showCrossing) {
+    f.bracket.reset();
+    f.meeting.reset();
+  }
   return f;
 }
 

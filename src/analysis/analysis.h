@@ -132,11 +132,15 @@ Analysis Analyse(const Probe& probe, const AnalysisInput& in);
 // where a name is given, in 15-digit number text.
 std::string LinesSection(const Probe& probe, const std::vector<std::string>& legend);
 
-// The figure with the user's titles and legend names; an empty legend name
-// keeps the line's own.
+// The figure with the user's titles, legend names and look: none of them
+// changes a number. An empty legend name keeps the line's own; without the
+// crossing, neither the bracket of its interval nor the ring where all
+// lines meet is drawn.
 struct FigureLabels {
   std::string xTitle = "X", yTitle = "Y";
   std::vector<std::string> names;
+  figure::BandStyle bandStyle = figure::BandStyle::Filled;
+  bool showCrossing = true;
 };
 figure::Figure Dressed(figure::Figure f, const FigureLabels& labels);
 

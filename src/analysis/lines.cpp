@@ -20,14 +20,16 @@ struct Value {
 
 std::string Signed(double k) { return (k < 0 ? "-" : "+") + NumberToText(std::fabs(k)); }
 
-// mean + k SD, mean, mean - k SD of moderator `name`.
+// mean + k SD, mean, mean - k SD of moderator `name`; on a form of two
+// moderators (no line at the mean) without the values, so that a line's
+// name of both stays short enough for a legend.
 std::vector<Value> AroundMean(const std::string& name, double mean, double sd, double k, bool withMean) {
   std::vector<Value> out;
   for (const double s : {k, 0.0, -k}) {
     if (s == 0 && !withMean) continue;
     const double v = mean + s * sd;
     const std::string at = s == 0 ? "mean" : Signed(s) + " SD";
-    out.push_back({v, name + " = " + at + " (" + NumberToText(v, 3) + ")"});
+    out.push_back({v, name + " = " + at + (withMean ? " (" + NumberToText(v, 3) + ")" : "")});
   }
   return out;
 }
@@ -110,12 +112,13 @@ void MovePoints(Probe& p) {
   }
 }
 
-// "+1 SD (3.52)", "mean (0)", or the value itself where it is no whole
-// number of SDs from the mean (or the SD is not known).
-std::string Where(double at, double mean, double sd) {
+// "+1 SD (3.52)" ("+1 SD" without `valued`), "mean (0)", or the value
+// itself where it is no whole number of SDs from the mean (or the SD is not
+// known).
+std::string Where(double at, double mean, double sd, bool valued) {
   const double k = sd > 0 ? (at - mean) / sd : 0.5;
   if (std::fabs(k - std::round(k)) > 1e-9) return NumberToText(at, 3);
-  const std::string value = " (" + NumberToText(at, 3) + ")";
+  const std::string value = valued ? " (" + NumberToText(at, 3) + ")" : "";
   return (k == 0 ? std::string("mean") : Signed(std::round(k)) + " SD") + value;
 }
 
@@ -135,9 +138,11 @@ void NameFromPaste(ShownLines& out, const std::vector<std::string>& names, const
   Probe& p = out.probe;
   const LineFamily& f = p.family;
   out.xTitle = NameOf(p, names, "X");
-  auto where = [&](const std::string& variable, double at) {
+  auto where = [&](const std::string& variable, double at, bool valued = true) {
     for (std::size_t j = 0; j < f.moderators.size(); ++j) {
-      if (f.moderators[j] == variable) return NameOf(p, names, variable) + " = " + Where(at, means[j], f.sd[j]);
+      if (f.moderators[j] == variable) {
+        return NameOf(p, names, variable) + " = " + Where(at, means[j], f.sd[j], valued);
+      }
     }
     return NameOf(p, names, variable) + " = " + NumberToText(at, 3);
   };
@@ -151,7 +156,7 @@ void NameFromPaste(ShownLines& out, const std::vector<std::string>& names, const
     if (!l.at.empty()) {
       std::string name;
       for (std::size_t j = 0; j < l.at.size() && j < f.moderators.size(); ++j) {
-        name += (j > 0 ? ", " : "") + where(f.moderators[j], l.at[j]);
+        name += (j > 0 ? ", " : "") + where(f.moderators[j], l.at[j], l.at.size() == 1);
       }
       l.name = name;
     } else if (f.moderators.empty() && !groupVariable.empty()) {

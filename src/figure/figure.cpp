@@ -143,6 +143,17 @@ void AddBands(Figure& f, const Probe& probe, const Options& options, double from
 void AddBracket(Figure& f, const stats::Crossover& c, const stats::Reference& r, double from, double to);
 }  // namespace
 
+bool CrossingShownByDefault(const Probe& probe) { return probe.linesMeet || probe.lines.size() <= 2; }
+
+Figure RegionTitled(Figure f, const std::string& xTitle, const std::string& yTitle, const std::string& heldAt) {
+  if (!xTitle.empty()) f.xTitle = xTitle;
+  if (!yTitle.empty()) {
+    f.yTitle = yTitle;
+    if (!heldAt.empty() && yTitle.find(heldAt) == std::string::npos) f.yTitle += " at " + heldAt;
+  }
+  return f;
+}
+
 std::string LegendName(const Probe& probe, const Options& options, std::size_t i) {
   if (i < options.names.size() && !options.names[i].empty()) return options.names[i];
   return i < probe.lines.size() ? probe.lines[i].name : std::string();
@@ -290,8 +301,10 @@ void AddBracket(Figure& f, const stats::Crossover& c, const stats::Reference& r,
   b.openTo = c.upper > to;
   b.estimate = Finite(c.x) ? c.x : 0;
   b.estimateShown = Finite(c.x) && c.x >= from && c.x <= to;
-  b.label = "crossing, " + stats::LevelText(r.level) + " CI [" + NumberToText(c.lower, 3) + ", " +
-            NumberToText(c.upper, 3) + "]";
+  const std::string lines = "lines " + std::to_string(c.k + 1) + " and " + std::to_string(c.l + 1);
+  const std::string pair = c.allLines ? "the lines cross" : lines + " cross";
+  b.label = pair + (Finite(c.x) ? " at X = " + NumberToText(c.x, 3) + "," : ":") + " " + stats::LevelText(r.level) +
+            " CI [" + NumberToText(c.lower, 3) + ", " + NumberToText(c.upper, 3) + "]";
   f.bracket = std::move(b);
 }
 
@@ -422,6 +435,7 @@ Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stat
   f.lines.push_back(l);
   f.bands.push_back(std::move(*band.band));
   f.bandLegend = stats::LevelText(reference.level) + (options.critical > 0 ? " band, FDR-adjusted" : " confidence band");
+  f.bandStyle = BandStyle::FilledInColour;
   if (options.observed) {
     const auto [lo, hi] = *options.observed;
     if (range.from < lo) f.unobserved.push_back({range.from, std::min(lo, range.to)});

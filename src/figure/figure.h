@@ -63,7 +63,16 @@ struct Bracket {
   bool openFrom = false, openTo = false;
   double estimate = 0;      // the point estimate, marked on the bracket
   bool estimateShown = false;
-  std::string label;        // "crossing, 95% CI [-3.1, -0.9]"
+  std::string label;        // "lines 1 and 3 cross at X = -2, 95% CI [-3.1, -0.9]"
+};
+
+// How the lines figure draws its bands. In colour the region figure fills
+// its band and in black and white draws its edges, as its shaded region is
+// grey already.
+enum class BandStyle {
+  Filled,          // light fills, one after another under the lines
+  Edges,           // each band's two edges in its line's dashes
+  FilledInColour,  // filled in colour, edges in black and white
 };
 
 struct MeetingPoint {
@@ -80,6 +89,7 @@ struct Figure {
   std::vector<Line> lines;
   std::optional<MeetingPoint> meeting;
   std::vector<Band> bands;
+  BandStyle bandStyle = BandStyle::Filled;
   // Not empty when bands were asked for and some or all are not drawn: why.
   std::string bandsNote;
   std::vector<Span> spans;
@@ -103,9 +113,22 @@ struct Options {
   const stats::WeightCovariance* covariance = nullptr;
   stats::Reference reference;
   // A crossing of the lines whose interval, when it is a finite interval
-  // that reaches into the X range, is bracketed on the X axis.
+  // that reaches into the X range, is bracketed on the X axis; its label
+  // names the pair ("lines 1 and 3 cross at X = ...") or says that all
+  // lines cross there.
   std::optional<stats::Crossover> crossover;
 };
+
+// Whether the crossing is shown unless the user says otherwise: where all
+// lines meet in one point or there is one pair of lines. Where several
+// pairs cross at different X, a mark for one of them would mislead.
+bool CrossingShownByDefault(const Probe& probe);
+
+// The region figure with the titles typed for it: an empty title keeps the
+// figure's own. A typed Y title that does not say what is held at which
+// value gets it (" at V = +1 SD"), so that each figure of a model with a
+// held moderator says which it is.
+Figure RegionTitled(Figure f, const std::string& xTitle, const std::string& yTitle, const std::string& heldAt);
 
 struct RegionOptions {
   // The range of the effect's variable: by default +-2 SD around its mean, or on

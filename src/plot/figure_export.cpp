@@ -25,7 +25,8 @@ QByteArray Collect(Write write) {
   return bytes;
 }
 
-QImage PaintImage(const figure::Figure& f, QSizeF inches, int dpi, FigureStyle style) {
+QImage PaintImage(const figure::Figure& f, const FigureSettings& s, int dpi) {
+  const QSizeF inches = s.inches;
   QImage image(static_cast<int>(std::lround(inches.width() * dpi)),
                static_cast<int>(std::lround(inches.height() * dpi)), QImage::Format_RGB32);
   const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
@@ -33,19 +34,21 @@ QImage PaintImage(const figure::Figure& f, QSizeF inches, int dpi, FigureStyle s
   image.setDotsPerMeterY(dpm);
   image.fill(Qt::white);
   QPainter p(&image);
-  PaintFigure(p, f, QRectF(0, 0, image.width(), image.height()), dpi, style);
+  PaintFigure(p, f, QRectF(0, 0, image.width(), image.height()), dpi, s.style, s.fontSize);
   return image;
 }
 
 // Empty, with the reason in `error`, when the SVG writer cannot be loaded.
 QByteArray RenderSvg(const figure::Figure& f, const FigureSettings& s, const QString& title, QString* error) {
-  constexpr int kDpi = 96;
+  // A pixel a tenth of a millimetre: the drawing's size, which the writer
+  // keeps in whole pixels, is exact for sizes typed in centimetres.
+  constexpr int kDpi = 254;
   return Collect([&](QIODevice* out) {
     const QSizeF px = s.inches * kDpi;
     const std::unique_ptr<QPaintDevice> svg = NewSvgDevice(out, {.pixels = px, .dpi = kDpi, .title = title}, error);
     if (svg == nullptr) return;
     QPainter p(svg.get());
-    PaintFigure(p, f, QRectF(QPointF(0, 0), px), kDpi, s.style);
+    PaintFigure(p, f, QRectF(QPointF(0, 0), px), kDpi, s.style, s.fontSize);
   });
 }
 
@@ -57,8 +60,11 @@ QByteArray RenderPdf(const figure::Figure& f, const FigureSettings& s, const QSt
     pdf.setResolution(kDpi);
     pdf.setPageSize(QPageSize(s.inches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    // A PDF page is a whole number of points: the figure fills the page
+    // the writer made, within half a point of the size asked for.
+    const QSizeF page = pdf.pageLayout().fullRectPoints().size();
     QPainter p(&pdf);
-    PaintFigure(p, f, QRectF(0, 0, s.inches.width() * kDpi, s.inches.height() * kDpi), kDpi, s.style);
+    PaintFigure(p, f, QRectF(QPointF(0, 0), page * (kDpi / 72.0)), kDpi, s.style, s.fontSize);
   });
 }
 
@@ -67,7 +73,7 @@ QByteArray RenderPdf(const figure::Figure& f, const FigureSettings& s, const QSt
 QByteArray RenderFigure(const figure::Figure& f, const FigureSettings& s, const QString& format, const QString& title,
                         QString* error) {
   if (format == QLatin1String("png")) {
-    const QImage image = PaintImage(f, s.inches, s.dpi, s.style);
+    const QImage image = PaintImage(f, s, s.dpi);
     return Collect([&](QIODevice* out) { image.save(out, "PNG"); });
   }
   if (format == QLatin1String("svg")) return RenderSvg(f, s, title, error);
@@ -93,7 +99,7 @@ QString WriteFigure(const QString& path, const QString& format, const figure::Fi
 }
 
 QImage FigureImage(const figure::Figure& f, const FigureSettings& s) {
-  return PaintImage(f, s.inches, std::min(s.dpi, 300), s.style);
+  return PaintImage(f, s, std::min(s.dpi, 300));
 }
 
 }  // namespace marvane

@@ -18,6 +18,7 @@ struct FigureSettings {
   QSizeF inches{6.5, 4.5};
   int dpi = 300;  // for PNG
   FigureStyle style = FigureStyle::BlackAndWhite;
+  double fontSize = figure::kDefaultFontSize;  // points, at any size
 };
 
 // The file's bytes in `format` ("png", "svg" or "pdf"); empty for another

@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -36,10 +38,12 @@ QString Describe(const figure::Figure& f, const Probe& p) {
                      Q(NumberToText(p.lines[i].line.intercept, 4)));
   }
   if (p.linesMeet) {
-    text += f.meeting
+    const bool inside = p.meetingX >= f.xMin && p.meetingX <= f.xMax;
+    text += inside
                 ? QStringLiteral("All lines meet at X = %1.").arg(Q(NumberToText(p.meetingX, 4)))
                 : QStringLiteral("The lines meet outside the range, at X = %1.").arg(Q(NumberToText(p.meetingX, 4)));
   }
+  if (f.bracket) text += QStringLiteral(" The bracket under the X axis: %1.").arg(Q(f.bracket->label));
   return text.trimmed();
 }
 
@@ -54,7 +58,8 @@ QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
 FigureTab::FigureTab(QWidget* parent) : QWidget(parent) {
   plot_ = new FigureView({.figure = [this]() -> const figure::Figure& { return dressed_; },
                           .inches = [this] { return Settings().inches; },
-                          .style = [this] { return Settings().style; }},
+                          .style = [this] { return Settings().style; },
+                          .fontSize = [this] { return Settings().fontSize; }},
                          this);
   plot_->setObjectName(QStringLiteral("plot"));
   plot_->setAccessibleName(QStringLiteral("Figure of the simple-effect lines"));
@@ -112,6 +117,24 @@ QLayout* FigureTab::BuildControls() {
   lines_ = new LinesBox(this);
   bands_ = new QCheckBox(QStringLiteral("Confidence &bands"), this);
   bands_->setObjectName(QStringLiteral("bands"));
+  fontSize_ = new QSpinBox(this);
+  fontSize_->setObjectName(QStringLiteral("fontSize"));
+  fontSize_->setLocale(QLocale::c());
+  fontSize_->setRange(static_cast<int>(figure::kSmallestFontSize), static_cast<int>(figure::kLargestFontSize));
+  fontSize_->setValue(static_cast<int>(figure::kDefaultFontSize));
+  fontSize_->setSuffix(QStringLiteral(" pt"));
+  fontSize_->setAccessibleName(QStringLiteral("text size of the figure in points"));
+  bandStyle_ = new QComboBox(this);
+  bandStyle_->setObjectName(QStringLiteral("bandStyle"));
+  bandStyle_->addItems({QStringLiteral("Filled"), QStringLiteral("Edge lines"), QStringLiteral("None")});
+  bandStyle_->setAccessibleName(QStringLiteral("how the bands are drawn"));
+  showCrossing_ = new QCheckBox(QStringLiteral("Show the &crossing"), this);
+  showCrossing_->setObjectName(QStringLiteral("showCrossing"));
+  showCrossing_->setChecked(true);
+  showCrossing_->setToolTip(
+      QStringLiteral("Where the lines cross: its interval as a bracket under the X axis, and the point where all "
+                     "lines meet"));
+  ShowBandChoice();
   return LayOut();
 }
 
@@ -133,8 +156,11 @@ QLayout* FigureTab::LayOut() {
   size->addWidget(height_);
   size->addWidget(unit_);
   controls->addRow(QStringLiteral("Size"), size);
+  controls->addRow(QStringLiteral("Te&xt size"), fontSize_);
   controls->addRow(QStringLiteral("PNG r&esolution"), resolution_);
   controls->addRow(bands_);
+  controls->addRow(QStringLiteral("Band st&yle"), bandStyle_);
+  controls->addRow(showCrossing_);
   auto* buttons = new QVBoxLayout;
   for (QPushButton* b : {save, copyFigure, copyTable}) buttons->addWidget(b);
   controls->addRow(buttons);
@@ -163,7 +189,16 @@ void FigureTab::Connect() {
   };
   connect(range_, &QComboBox::currentIndexChanged, this, changed);
   for (QLineEdit* e : {xFrom_, xTo_}) connect(e, &QLineEdit::textChanged, this, changed);
-  connect(bands_, &QCheckBox::toggled, this, changed);
+  connect(bands_, &QCheckBox::toggled, this, [this, changed] {
+    ShowBandChoice();
+    changed();
+  });
+  connect(bandStyle_, &QComboBox::currentIndexChanged, this, [this] { Redress(); });
+  connect(showCrossing_, &QCheckBox::toggled, this, [this] {
+    if (!filling_) crossingChosen_ = true;
+    Redress();
+  });
+  connect(fontSize_, &QSpinBox::valueChanged, this, settings);
   for (QLineEdit* e : {xTitle_, yTitle_}) connect(e, &QLineEdit::textChanged, this, [this] { Redress(); });
   // A title the user typed wins over the one the paste names.
   connect(xTitle_, &QLineEdit::textEdited, this, [this] { xTitleTyped_ = true; });
@@ -227,6 +262,11 @@ void FigureTab::Render(const Analysis& a) {
   xTo_->setEnabled(typed);
   probe_ = a.probe;
   ShowLegend(a.probe);
+  if (!crossingChosen_) {
+    filling_ = true;
+    showCrossing_->setChecked(figure::CrossingShownByDefault(a.probe));
+    filling_ = false;
+  }
   if (!xTitleTyped_ && xTitle_->text() != Q(a.xTitle)) {
     filling_ = true;
     xTitle_->setText(Q(a.xTitle));
@@ -247,8 +287,13 @@ std::vector<std::string> FigureTab::LegendNames() const {
 }
 
 void FigureTab::Redress() {
-  dressed_ =
-      Dressed(undressed_, {.xTitle = Std(xTitle_->text()), .yTitle = Std(yTitle_->text()), .names = LegendNames()});
+  const figure::BandStyle bands =
+      bandStyle_->currentIndex() == 1 ? figure::BandStyle::Edges : figure::BandStyle::Filled;
+  dressed_ = Dressed(undressed_, {.xTitle = Std(xTitle_->text()),
+                                  .yTitle = Std(yTitle_->text()),
+                                  .names = LegendNames(),
+                                  .bandStyle = bands,
+                                  .showCrossing = showCrossing_->isChecked()});
   plot_->setAccessibleDescription(Describe(dressed_, probe_));
   plot_->update();
 }
@@ -257,7 +302,22 @@ FigureSettings FigureTab::Settings() const {
   const double k = unit_->currentIndex() == 1 ? 1 / kCmPerInch : 1.0;
   return {.inches = {width_->value() * k, height_->value() * k},
           .dpi = resolution_->value(),
-          .style = style_->currentIndex() == 1 ? FigureStyle::Colour : FigureStyle::BlackAndWhite};
+          .style = style_->currentIndex() == 1 ? FigureStyle::Colour : FigureStyle::BlackAndWhite,
+          .fontSize = static_cast<double>(fontSize_->value())};
+}
+
+void FigureTab::ShowBandChoice() {
+  // Without bands the style shows "None" and cannot be chosen; with them,
+  // "None" is no choice (the bands box says that) and the last style comes back.
+  const bool on = bands_->isChecked();
+  const QSignalBlocker block(bandStyle_);
+  if (auto* items = qobject_cast<QStandardItemModel*>(bandStyle_->model())) items->item(2)->setEnabled(!on);
+  if (on && bandStyle_->currentIndex() == 2) bandStyle_->setCurrentIndex(bandChoice_);
+  if (!on && bandStyle_->currentIndex() != 2) {
+    bandChoice_ = bandStyle_->currentIndex();
+    bandStyle_->setCurrentIndex(2);
+  }
+  bandStyle_->setEnabled(on);
 }
 
 void FigureTab::SetNotice(const QString& text, bool problem) { ShowStatus(notice_, text, problem); }

@@ -1,9 +1,9 @@
 #pragma once
 
 // The figure tab of the plot window: the lines figure rendered from the
-// window's analysis, dressed with the titles and legend names typed here;
-// the X range, bands, style, size and resolution; saving and copying the
-// figure, and copying the table.
+// window's analysis, dressed with the titles, legend names, band style and
+// crossing's mark chosen here; the X range, bands, style, size, text size
+// and resolution; saving and copying the figure, and copying the table.
 
 #include <QString>
 #include <QWidget>
@@ -59,6 +59,7 @@ class FigureTab : public QWidget {
   void OnUnitChanged();
   void ShowLegend(const Probe& shown);
   void LegendEdited(int row);
+  void ShowBandChoice();
 
   Probe probe_;  // the lines shown
   // One legend row per line shown, with the line's own name unless a name
@@ -69,6 +70,8 @@ class FigureTab : public QWidget {
   bool xTitleTyped_ = false;
   figure::Figure undressed_, dressed_;
   bool filling_ = false;
+  bool crossingChosen_ = false;  // the user set showCrossing: a new Compute keeps it
+  int bandChoice_ = 0;           // the band style while the bands are off
 
   FigureView* plot_ = nullptr;
   QLabel* notice_ = nullptr;
@@ -85,6 +88,9 @@ class FigureTab : public QWidget {
   QSpinBox* resolution_ = nullptr;
   QCheckBox* bands_ = nullptr;
   LinesBox* lines_ = nullptr;
+  QSpinBox* fontSize_ = nullptr;
+  QComboBox* bandStyle_ = nullptr;
+  QCheckBox* showCrossing_ = nullptr;
 };
 
 }  // namespace marvane

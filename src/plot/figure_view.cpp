@@ -21,7 +21,8 @@ void FigureView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), palette().color(QPalette::Window));
   const QRectF area = FigureRect();
-  PaintFigure(p, source_.figure(), area, area.width() / source_.inches().width(), source_.style());
+  const double fontSize = source_.fontSize ? source_.fontSize() : figure::kDefaultFontSize;
+  PaintFigure(p, source_.figure(), area, area.width() / source_.inches().width(), source_.style(), fontSize);
 }
 
 }  // namespace marvane

@@ -17,6 +17,7 @@ class FigureView : public QWidget {
     std::function<const figure::Figure&()> figure;
     std::function<QSizeF()> inches;  // the figure's size
     std::function<FigureStyle()> style;
+    std::function<double()> fontSize;  // points; unset: the default
   };
 
   FigureView(Source source, QWidget* parent);

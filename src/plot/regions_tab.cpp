@@ -66,10 +66,17 @@ QLayout* RegionsTab::BuildControls() {
   to_ = new QLineEdit(this);
   to_->setObjectName(QStringLiteral("regionTo"));
   to_->setAccessibleName(QStringLiteral("region figure to"));
+  xTitle_ = new QLineEdit(this);
+  xTitle_->setObjectName(QStringLiteral("regionXTitle"));
+  xTitle_->setAccessibleName(QStringLiteral("X title of the region figure, empty for its own"));
+  yTitle_ = new QLineEdit(this);
+  yTitle_->setObjectName(QStringLiteral("regionYTitle"));
+  yTitle_->setAccessibleName(QStringLiteral("Y title of the region figure, empty for its own"));
   status_ = MakeWordsLabel(QStringLiteral("regionStatus"), this);
   plot_ = new FigureView({.figure = [this]() -> const figure::Figure& { return figure_; },
                           .inches = [this] { return settings_.inches; },
-                          .style = [this] { return settings_.style; }},
+                          .style = [this] { return settings_.style; },
+                          .fontSize = [this] { return settings_.fontSize; }},
                          this);
   plot_->setObjectName(QStringLiteral("regionPlot"));
   plot_->setAccessibleName(QStringLiteral("Region figure of the effect"));
@@ -82,6 +89,8 @@ QLayout* RegionsTab::BuildControls() {
   controls->addRow(QStringLiteral("&Effect"), effect_);
   controls->addRow(QStringLiteral("&Range"), range_);
   controls->addRow(QStringLiteral("Typed from"), FromTo(from_, to_, this));
+  controls->addRow(QStringLiteral("&X title"), xTitle_);
+  controls->addRow(QStringLiteral("&Y title"), yTitle_);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(save_);
   buttons->addWidget(copy_);
@@ -99,6 +108,7 @@ QLayout* RegionsTab::BuildControls() {
   connect(effect_, &QComboBox::currentIndexChanged, this, changed);
   connect(range_, &QComboBox::currentIndexChanged, this, changed);
   for (QLineEdit* e : {from_, to_}) connect(e, &QLineEdit::textChanged, this, changed);
+  for (QLineEdit* e : {xTitle_, yTitle_}) connect(e, &QLineEdit::textChanged, this, [this] { Redress(); });
   connect(save_, &QPushButton::clicked, this, [this] { ChooseFile(); });
   connect(copy_, &QPushButton::clicked, this, [this] {
     QGuiApplication::clipboard()->setImage(FigureImage(figure_, settings_));
@@ -151,6 +161,12 @@ void RegionsTab::FillInput(AnalysisInput& in) const {
 }
 
 void RegionsTab::Render(const Analysis& a) {
+  const int shownEffect = effect_->currentIndex();
+  heldAt_.clear();
+  if (shownEffect >= 0 && static_cast<std::size_t>(shownEffect) < a.probe.effects.size()) {
+    const LinearEffect& e = a.probe.effects[static_cast<std::size_t>(shownEffect)];
+    heldAt_ = e.heldAtName.empty() ? e.heldAt : e.heldAtName;
+  }
   filling_ = true;
   // The effects to choose from, keeping the choice where it still exists.
   const QStringList names = Q(a.effectNames);
@@ -176,9 +192,16 @@ void RegionsTab::Render(const Analysis& a) {
   sentences_ = Q(a.regionSentences);
   copied_->clear();
   crossoversText_->setText(Q(a.crossingsText));
-  figure_ = a.regionFigure;
+  undressed_ = a.regionFigure;
   ShowStatus(status_, a.regionStatus);
   plot_->setAccessibleDescription(Q(a.regionStatus.text));
+  Redress();
+}
+
+void RegionsTab::Redress() {
+  xTitle_->setPlaceholderText(Q(undressed_.xTitle));
+  yTitle_->setPlaceholderText(Q(undressed_.yTitle));
+  figure_ = figure::RegionTitled(undressed_, Std(xTitle_->text().trimmed()), Std(yTitle_->text().trimmed()), heldAt_);
   plot_->update();
 }
 

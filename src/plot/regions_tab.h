@@ -4,11 +4,13 @@
 // for each effect the values of its variable where it is significant
 // (Johnson-Neyman), where the lines cross with the crossing's Fieller
 // interval and its verdict, each row also in words; and the region figure of
-// the effect chosen, with its band and bounds, to save or copy.
+// the effect chosen, with its band and bounds and the titles typed here
+// (which only redraw it), to save or copy.
 
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "analysis/analysis.h"
 #include "plot/figure_export.h"
@@ -44,8 +46,10 @@ class RegionsTab : public QWidget {
   QLayout* BuildControls();
   QLayout* BuildObserved();
   void ChooseFile();
+  void Redress();
 
-  figure::Figure figure_;
+  figure::Figure undressed_, figure_;
+  std::string heldAt_;  // what the effect shown holds, for a typed Y title
   FigureSettings settings_;
   bool filling_ = false;
 
@@ -62,6 +66,8 @@ class RegionsTab : public QWidget {
   QLineEdit* observedXFrom_ = nullptr;
   QLineEdit* observedXTo_ = nullptr;
   QComboBox* adjustment_ = nullptr;
+  QLineEdit* xTitle_ = nullptr;
+  QLineEdit* yTitle_ = nullptr;
   QLabel* status_ = nullptr;
   FigureView* plot_ = nullptr;
   QPushButton* save_ = nullptr;

@@ -62,6 +62,9 @@ std::vector<Entry> Entries(const Figure& f) {
   for (std::size_t i = 0; i < f.lines.size(); ++i) out.push_back({EntryKind::Line, i, f.lines[i].name});
   if (!f.bandLegend.empty() && !f.bands.empty()) out.push_back({EntryKind::Band, 0, f.bandLegend});
   if (!f.spanLegend.empty()) out.push_back({EntryKind::Span, 0, f.spanLegend});
+  if (!f.unobservedLegend.empty() && !f.unobserved.empty()) {
+    out.push_back({EntryKind::Unobserved, 0, f.unobservedLegend});
+  }
   return out;
 }
 

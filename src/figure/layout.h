@@ -93,7 +93,7 @@ struct TextBlock {
 };
 
 enum class LegendPlace { None, Below, Right, Inside };
-enum class EntryKind { Line, Band, Span };
+enum class EntryKind { Line, Band, Span, Unobserved };
 
 struct LegendEntry {
   EntryKind kind = EntryKind::Line;

@@ -237,6 +237,20 @@ void PaintSpans(const Sheet& s) {
   }
 }
 
+// Beyond the values observed: a light hatch over the frame, so that it
+// reads apart from the grey of the significant intervals.
+QBrush UnobservedBrush() { return QBrush(QColor(0x80, 0x80, 0x80), Qt::BDiagPattern); }
+
+void PaintUnobserved(const Sheet& s) {
+  const QRectF frame = ToQt(s.at.frame);
+  const Clip clip(s.p, frame);
+  for (const figure::Span& sp : s.f.unobserved) {
+    const double a = sp.from <= s.at.xMin ? frame.left() : s.at.X(sp.from);
+    const double b = sp.to >= s.at.xMax ? frame.right() : s.at.X(sp.to);
+    if (b > a) s.p.fillRect(QRectF(QPointF(a, frame.top()), QPointF(b, frame.bottom())), UnobservedBrush());
+  }
+}
+
 // A band's lower and upper edges in points.
 std::pair<QPolygonF, QPolygonF> BandEdges(const figure::Layout& at, const figure::Band& b) {
   const std::size_t n = std::min({b.x.size(), b.lower.size(), b.upper.size()});
@@ -519,6 +533,9 @@ void PaintLegendSample(const Sheet& s, const figure::LegendEntry& e) {
     case figure::EntryKind::Span:
       s.p.fillRect(swatch, ToColour(kSpanGrey));
       break;
+    case figure::EntryKind::Unobserved:
+      s.p.fillRect(swatch, UnobservedBrush());
+      break;
   }
 }
 
@@ -560,8 +577,8 @@ void PaintInPoints(QPainter& p, const figure::Figure& f, QSizeF size, FigureStyl
   }
   const Sheet sheet{p, f, layout, type, style};
   for (void (*step)(const Sheet&) :
-       {PaintSpans, PaintBands, PaintBoundMarks, PaintAxes, PaintTicks, PaintAxisTitles, PaintLines, PaintMarkers,
-        PaintMeetingPoint, PaintBoundLabels, PaintBracket, PaintLegend}) {
+       {PaintSpans, PaintUnobserved, PaintBands, PaintBoundMarks, PaintAxes, PaintTicks, PaintAxisTitles, PaintLines,
+        PaintMarkers, PaintMeetingPoint, PaintBoundLabels, PaintBracket, PaintLegend}) {
     step(sheet);
   }
 }

@@ -46,18 +46,17 @@ bool IsCommandEcho(std::string_view line) {
 }
 
 // Whether a number text ('.' its point) out of the range of doubles is beyond it, not below the smallest: whether
-// its first significant digit stands for 10 or more.
+// its first significant digit stands for 10 or more, 10^(point - first - 1) before the point, 10^(point - first) after.
 bool IsHuge(std::string_view t) {
   const std::size_t e = std::min(t.find_first_of("eE"), t.size());
   const std::size_t first = t.substr(0, e).find_first_of("123456789"), point = std::min(t.find('.'), e);
-  if (first == npos) return false;
   std::string_view written = t.substr(std::min(e + 1, t.size()));
   if (written.starts_with('+')) written.remove_prefix(1);
   long long exponent = 0;  // saturating far out
-  if (std::from_chars(written.data(), written.data() + written.size(), exponent).ec == std::errc::result_out_of_range) {
+  if (std::from_chars(written.data(), written.data() + written.size(), exponent).ec == std::errc::result_out_of_range)
     exponent = written.starts_with('-') ? -1'000'000'000'000LL : 1'000'000'000'000LL;
-  }
-  return static_cast<long long>(point) - static_cast<long long>(first) - (first < point ? 1 : 0) + exponent > 0;
+  const long long place = static_cast<long long>(point) - static_cast<long long>(first) - (first < point ? 1 : 0);
+  return first != npos && place + exponent > 0;
 }
 
 Cell MakeCell(std::string_view text, std::size_t line, std::size_t begin, std::size_t end, bool quoted = false) {
@@ -75,22 +74,10 @@ std::vector<Cell> SplitBlanks(std::string_view text, std::size_t line) {
   return cells;
 }
 
-std::vector<Cell> SplitTabs(std::string_view text, std::size_t line) {
-  std::vector<Cell> cells;
-  for (std::size_t b = 0;;) {
-    const std::size_t e = std::min(text.find('\t', b), text.size());
-    const std::string_view kept = Trim(text.substr(b, e - b), " ");
-    const auto begin = static_cast<std::size_t>(kept.data() - text.data());
-    cells.push_back(MakeCell(kept, line, begin, begin + kept.size()));
-    if (e == text.size()) return cells;
-    b = e + 1;
-  }
-}
-
-// The cell in double quotes that opens at i (left at the comma after it): its text without the quotes, "" inside
+// The cell in double quotes that opens at i (left at the separator after it): its text without the quotes, "" inside
 // standing for one quote. Where more than blanks follows the closing quote, the cell is all of its text, quotes and
 // all.
-Cell QuotedCell(std::string_view text, std::size_t& i, std::size_t line) {
+Cell QuotedCell(std::string_view text, std::size_t& i, std::size_t line, char separator) {
   const std::size_t begin = i, n = text.size();
   std::string inside;
   for (++i; i < n && !(text[i] == '"' && (i + 1 >= n || text[i + 1] != '"')); ++i) {
@@ -98,29 +85,46 @@ Cell QuotedCell(std::string_view text, std::size_t& i, std::size_t line) {
     inside += text[i];
   }
   const std::size_t after = std::min(i + 1, n);
-  i = std::min(text.find(',', after), n);
+  i = std::min(text.find(separator, after), n);
   if (!Trim(text.substr(after, i - after)).empty())
     return MakeCell(Trim(text.substr(begin, i - begin)), line, begin, i);
   return MakeCell(inside, line, begin, i, true);
 }
 
-std::vector<Cell> SplitCommas(std::string_view text, std::size_t line) {
+// The cells between separators. Only at commas are quotes taken off and separators within brackets part of a cell.
+std::vector<Cell> SplitAt(std::string_view text, std::size_t line, char separator) {
+  const bool csv = separator != '\t';
+  const std::string_view blanks = csv ? " \t" : " ";
   std::vector<Cell> cells;
-  for (std::size_t i = 0;; ++i) {  // (++i: past the comma)
-    i = std::min(text.find_first_not_of(" \t", i), text.size());
-    if (i < text.size() && text[i] == '"') {
-      cells.push_back(QuotedCell(text, i, line));
+  for (std::size_t i = 0;; ++i) {  // (++i: past the separator)
+    i = std::min(text.find_first_not_of(blanks, i), text.size());
+    if (csv && i < text.size() && text[i] == '"') {
+      cells.push_back(QuotedCell(text, i, line, separator));
     } else {
       const std::size_t begin = i;
-      for (int depth = 0; i < text.size() && (text[i] != ',' || depth > 0); ++i) {
-        if (text[i] == '(' || text[i] == '[') ++depth;
-        if ((text[i] == ')' || text[i] == ']') && depth > 0) --depth;
+      for (int depth = 0; i < text.size() && (text[i] != separator || depth > 0); ++i) {
+        if (csv && (text[i] == '(' || text[i] == '[')) ++depth;
+        if (csv && (text[i] == ')' || text[i] == ']') && depth > 0) --depth;
       }
-      const std::string_view kept = Trim(text.substr(begin, i - begin));
+      const std::string_view kept = Trim(text.substr(begin, i - begin), blanks);
       cells.push_back(MakeCell(kept, line, begin, begin + kept.size()));
     }
     if (i >= text.size()) return cells;
   }
+}
+
+// Whether `separator` separates cells in the line: one outside double quotes, parentheses and brackets.
+bool Separates(std::string_view line, char separator) {
+  bool quoted = false;
+  int depth = 0;
+  for (const char c : line) {
+    quoted = quoted != (c == '"');
+    if (quoted || c == '"') continue;
+    if (c == '(' || c == '[') ++depth;
+    if ((c == ')' || c == ']') && depth > 0) --depth;
+    if (c == separator && depth == 0) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -159,26 +163,32 @@ std::vector<Line> Lines(std::string_view pasted) {
   return lines;
 }
 
-bool HasSeparatingComma(std::string_view line) {
-  bool quoted = false;
-  int depth = 0;
-  for (const char c : line) {
-    quoted = quoted != (c == '"');
-    if (quoted || c == '"') continue;
-    if (c == '(' || c == '[') ++depth;
-    if ((c == ')' || c == ']') && depth > 0) --depth;
-    if (c == ',' && depth == 0) return true;
-  }
-  return false;
+Separator SeparatorOf(const std::vector<Line>& lines) {
+  auto any = [&](auto has) { return std::any_of(lines.begin(), lines.end(), has); };
+  if (any([](const Line& l) { return l.text.find('\t') != npos; })) return Separator::Tab;
+  return any([](const Line& l) { return Separates(l.text, ','); }) ? Separator::Comma : Separator::Blank;
 }
 
-std::vector<Cell> Cells(const Line& line, Separator separator) {
-  std::vector<Cell> cells = separator == Separator::Tab     ? SplitTabs(line.text, line.number)
-                            : separator == Separator::Comma ? SplitCommas(line.text, line.number)
-                                                            : SplitBlanks(line.text, line.number);
-  while (!cells.empty() && cells.back().text.empty() && !cells.back().quoted) cells.pop_back();
-  if (std::all_of(cells.begin(), cells.end(), [](const Cell& c) { return c.kind == Kind::Empty; })) cells.clear();
-  return cells;
+bool CutCells(std::vector<Line>& lines, Separator separator) {
+  bool point = false, comma = false;
+  for (Line& l : lines) {
+    const char c = static_cast<char>(separator);
+    l.cells = separator == Separator::Blank ? SplitBlanks(l.text, l.number) : SplitAt(l.text, l.number, c);
+    while (!l.cells.empty() && l.cells.back().text.empty() && !l.cells.back().quoted) l.cells.pop_back();
+    if (std::all_of(l.cells.begin(), l.cells.end(), [](const Cell& c) { return c.kind == Kind::Empty; }))
+      l.cells.clear();
+    for (const Cell& c : l.cells) {
+      point = point || (c.IsNumber() && c.text.find('.') != npos);
+      comma = comma || c.IsCommaNumber();
+    }
+  }
+  if (separator != Separator::Tab || !comma || point) return false;
+  for (Line& l : lines) {
+    for (Cell& c : l.cells) {
+      if (c.kind == Kind::Word) c.Read(',');
+    }
+  }
+  return true;
 }
 
 std::string_view Trim(std::string_view s, std::string_view chars) {

@@ -1,8 +1,8 @@
 #pragma once
 
-// Pasted text as lines of cells, for the reader of pasted covariance matrices (stats/matrix_reader.cpp): the text
-// normalised and cut into lines, each line cut into cells that know where they stand, each cell read as a number or
-// taken as a word. Standard library only.
+// Pasted text as lines of cells, for the readers of what a statistics package printed (stats/matrix_reader.h): the
+// text normalised and cut into lines, each line cut into cells that know where they stand, each cell read as a number
+// or taken as a word. Standard library only.
 
 #include <cstddef>
 #include <string>
@@ -40,7 +40,6 @@ struct Line {
   std::size_t number = 0;  // in the pasted text, from 1
   std::string text;
   std::vector<Cell> cells;  // none for a blank line; no empty cells at its end
-
   bool HasNumber() const;
 };
 
@@ -49,16 +48,18 @@ struct Line {
 // characters become spaces. Lines that echo a command ("> vcov(fit)", ". matrix list e(V)") are left out.
 std::vector<Line> Lines(std::string_view text);
 
-enum class Separator { Tab, Comma, Blank };
+enum class Separator : char { Tab = '\t', Comma = ',', Blank = ' ' };
 
-// Whether a comma separates cells in the line: one outside double quotes, parentheses and brackets.
-bool HasSeparatingComma(std::string_view line);
+// Tabs where any line has one, else commas where any line has one outside double quotes, parentheses and brackets,
+// else blanks.
+Separator SeparatorOf(const std::vector<Line>& lines);
 
-// The cells of a line, each read with '.' for the point. Blanks separate one cell from the next; a tab separates two
-// cells (spaces around a cell are not part of it); a comma too, except within parentheses or brackets ("poly(wt, 2)1"
-// is one cell), and a cell in double quotes loses them. Empty cells at the end are left out, and all of them where
-// every cell is empty.
-std::vector<Cell> Cells(const Line& line, Separator separator);
+// Cuts each line into cells, each read with '.' for the point. Blanks separate one cell from the next; a tab separates
+// two cells (spaces around a cell are not part of it); a comma too, except within parentheses or brackets
+// ("poly(wt, 2)1" is one cell), and a cell in double quotes loses them. Empty cells at the end of a line are left out,
+// and all of them where every cell is empty. In tab-separated text where no number has a full stop and some word reads
+// as a number with a decimal comma, the words are read again with decimal commas; returns whether they were.
+bool CutCells(std::vector<Line>& lines, Separator separator);
 
 // s without the characters of `chars` at its ends (by default the blanks: spaces and tabs).
 std::string_view Trim(std::string_view s, std::string_view chars = " \t");

@@ -1,23 +1,18 @@
 #include "stats/matrix_reader.h"
 
-// How the text is read:
-//   1. It is normalised and cut into lines of cells (stats/pasted_cells.h): by tabs when any line has one, else by
-//      commas when any line has one outside quotes and parentheses, else by blanks (always for Stata's matrix list).
-//   2. The layouts of kLayouts (at the end) are tried in their order; the first that recognises the text reads it.
-//      Reading stops at the first fault found (Fail), which becomes the error in words.
-//   3. Finish checks what every layout shares: names, variances, symmetry.
+// The text is cut into lines of cells (stats/pasted_cells.h), by blanks always for Stata's matrix list. The layouts
+// of kLayouts (at the end) are tried in their order; the first that recognises the text reads it. Reading stops at
+// the first fault found (Fail), which becomes the error in words. Finish checks what every layout shares.
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <iterator>
-#include <limits>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -26,13 +21,9 @@
 namespace marvane::stats {
 namespace {
 
-using pasted::Cell;
-using pasted::Kind;
-using pasted::Line;
-using pasted::Separator;
-using pasted::Trim;
+using namespace pasted;
 using Names = std::vector<std::string>;
-
+using Grid = std::vector<const Cell*>;  // size * size, row-major: the cell each entry is read from, or none
 constexpr double kSymmetryTolerance = 1e-5;
 constexpr auto npos = std::string_view::npos;
 
@@ -40,9 +31,11 @@ constexpr auto npos = std::string_view::npos;
 std::string Num(std::size_t k) { return std::to_string(k); }
 std::string Count(std::size_t k, const char* word) { return Num(k) + " " + word + (k == 1 ? "" : "s"); }  // "3 rows"
 std::string Quoted(std::string_view s) { return '"' + std::string(s.substr(0, 40)) + (s.size() > 40 ? "...\"" : "\""); }
-std::string ShowNumber(double x) {  // as few digits as give it back
+std::string ShowNumber(double x, int digits = 0) {  // with 0: as few digits as give it back
   std::array<char, 64> buf{};
-  return std::string(buf.data(), std::to_chars(buf.data(), buf.data() + buf.size(), x).ptr);
+  const auto end = digits ? std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::general, digits)
+                          : std::to_chars(buf.data(), buf.data() + buf.size(), x);
+  return std::string(buf.data(), end.ptr);
 }
 // "row 3" or "row 3 (x:z)"; "column 2" or "column 2 (z)".
 std::string Place(const char* what, std::size_t k, std::string_view name) {
@@ -50,21 +43,16 @@ std::string Place(const char* what, std::size_t k, std::string_view name) {
 }
 std::string RowWords(std::size_t i, std::string_view name = {}) { return Place("row", i, name); }
 std::string ColumnWords(std::size_t j, std::string_view name = {}) { return Place("column", j, name); }
-
 // What is wrong with the text, in words: thrown where it is found, caught by ReadPastedMatrix.
-struct Fault {
-  std::string words;
-};
+struct Fault { std::string words; };
 [[noreturn]] void Fail(std::string words) { throw Fault{std::move(words)}; }
 
 // ---- The text as lines of cells ----------------------------------------------------------------------------------
 // Stata's header line, "symmetric e(V)[4,4]" or "e(V)[4,4]": alone on its line, spaces around it, no tabs.
 struct StataHeader {
-  std::size_t line = 0;  // its index among the lines
-  std::string title;     // "e(V)[4,4]"
-  std::size_t rows = 0, columns = 0;
+  std::size_t line = 0, rows = 0, columns = 0;  // its index among the lines, and what it gives
+  std::string title;                            // "e(V)[4,4]"
 };
-
 std::optional<StataHeader> FindStataHeader(const std::vector<Line>& lines) {
   auto count = [](std::string_view s, std::size_t& out) {  // at most six digits
     const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
@@ -74,25 +62,16 @@ std::optional<StataHeader> FindStataHeader(const std::vector<Line>& lines) {
     std::string_view t = Trim(lines[k].text, " ");
     if (t.starts_with("symmetric ")) t = Trim(t.substr(10), " ");
     const std::size_t open = t.rfind('['), comma = open == npos ? npos : t.find(',', open);
-    if (!t.ends_with(']') || t.find_first_of(" \t") != npos || open == npos || open == 0 || comma == npos) continue;
-    StataHeader h{k, std::string(t)};
-    if (count(t.substr(open + 1, comma - open - 1), h.rows) && count(t.substr(comma + 1, t.size() - comma - 2), h.columns))
+    StataHeader h{k, 0, 0, std::string(t)};
+    if (t.ends_with(']') && t.find_first_of(" \t") == npos && open != npos && open > 0 && comma != npos &&
+        count(t.substr(open + 1, comma - open - 1), h.rows) && count(t.substr(comma + 1, t.size() - comma - 2), h.columns))
       return h;
   }
   return std::nullopt;
 }
 
-// A row of a table or of Stata's list: its name and its cells after the name.
-struct Row {
-  std::string name;
-  std::vector<Cell> cells;
-};
-// A table's column block: a line of names, if any, and the lines of its rows.
-struct Block {
-  const Line* header = nullptr;
-  std::vector<const Line*> lines;
-};
-
+struct Row { std::string name; std::vector<Cell> cells; };  // of a table or of Stata's list: the cells after the name
+struct Block { const Line* header = nullptr; std::vector<const Line*> lines; };  // a line of names, if any, and rows
 struct Pasted {
   std::vector<Line> lines;  // every line but the echoed commands, blank ones included
   Separator separator = Separator::Blank;
@@ -103,14 +82,14 @@ struct Pasted {
 };
 
 // ---- What every layout shares ------------------------------------------------------------------------------------
-// A cell that should hold a number: its value, or the fault.
-double NumberIn(const Cell& c, std::size_t i, std::string_view rowName, std::size_t j) {
+// A cell that should hold a number: the cell, or the fault.
+const Cell* NumberIn(const Cell& c, std::size_t i, std::string_view rowName, std::size_t j) {
   const std::string place = RowWords(i, rowName) + ", " + ColumnWords(j);
   const char* hint = " (a decimal comma is read only in tab-separated text in which no number has a full stop)";
   if (c.kind == Kind::Empty) Fail(place + " is empty");
   if (c.kind == Kind::Huge) Fail(place + ": " + Quoted(c.text) + " is beyond the range of double-precision numbers");
   if (c.kind == Kind::Word) Fail(place + ": " + Quoted(c.text) + " is not a number" + (c.IsCommaNumber() ? hint : ""));
-  return c.value;
+  return &c;
 }
 
 // A fault where a name is given twice (`one`: "row" or "column"): the repeat whose second place comes first.
@@ -124,22 +103,23 @@ void CheckDistinct(const Names& names, const std::string& one) {
   }
 }
 
-// The checks every layout shares: the names (none empty, none twice; a quoted name keeps no blanks at its ends
-// either), the variances, symmetry (pairs within the tolerance hold their mean), in the pasted order.
-PastedMatrix Finish(PastedMatrix m, const char* format) {
+// The matrix of the cells read, and the checks every layout shares, in the pasted order: the names (none empty, none
+// twice; a quoted name keeps no blanks at its ends either), the variances, symmetry (pairs within the tolerance hold
+// their mean).
+PastedMatrix Finish(PastedMatrix m, const Grid& read, const char* format) {
   const std::size_t n = m.size;
   m.format = format;
+  for (const Cell* c : read) m.cells.push_back(c->value);
   for (std::size_t i = 0; i < m.names.size(); ++i) {
     m.names[i] = std::string(Trim(m.names[i]));
     if (m.names[i].empty()) Fail(RowWords(i) + " has no name, where the other rows have one");
   }
   CheckDistinct(m.names, "row");
-  auto at = [&](std::size_t i, std::size_t j) {
-    return RowWords(i, m.names.empty() ? "" : m.names[i]) + ", " + ColumnWords(j, m.names.empty() ? "" : m.names[j]);
-  };
+  auto name = [&](std::size_t i) { return m.names.empty() ? std::string() : m.names[i]; };
+  auto at = [&](std::size_t i, std::size_t j) { return RowWords(i, name(i)) + ", " + ColumnWords(j, name(j)); };
   for (std::size_t i = 0; i < n; ++i) {
     if (!(m.At(i, i) >= 0))
-      Fail(RowWords(i, m.names.empty() ? "" : m.names[i]) + ": the variance " + ShowNumber(m.At(i, i)) +
+      Fail(RowWords(i, name(i)) + ": the variance " + ShowNumber(m.At(i, i)) +
            " is negative; a covariance matrix has no negative numbers on its diagonal");
   }
   for (std::size_t i = 0; i < n; ++i) {
@@ -158,32 +138,31 @@ PastedMatrix Finish(PastedMatrix m, const char* format) {
 
 // ---- Stata's matrix list -----------------------------------------------------------------------------------------
 // Whether a Stata name is a base or omitted term: one of its parts (split at '#') has a level prefix with the letter
-// b or o ("0b.f", "1o.f", "o.x", "co.x", "0b.f#co.x").
+// b or o ("0b.f", "1o.f", "o.x", "co.x", "0b.f#co.x"). "eq:x" is x.
 bool IsBaseOrOmitted(std::string_view name) {
-  if (const std::size_t colon = name.rfind(':'); colon != npos) name.remove_prefix(colon + 1);  // "eq:x" is x
+  name.remove_prefix(name.rfind(':') == npos ? 0 : name.rfind(':') + 1);
   for (std::size_t b = 0, e = 0; b <= name.size(); b = e + 1) {
     e = std::min(name.find('#', b), name.size());
     const std::string_view part = name.substr(b, e - b);
-    const std::size_t dot = part.find('.');
-    if (dot == npos || dot == 0) continue;
-    std::string_view flags = part.substr(0, dot);  // "0b", "1o", "o", "co": a level and its flags
-    flags.remove_prefix(std::min(flags.find_first_not_of("0123456789"), flags.size()));
-    if (!flags.empty() && flags.find_first_not_of("bnoc") == npos && flags.find_first_of("bo") != npos) return true;
+    std::string_view flags = part.substr(0, std::min(part.find('.'), part.size()));  // "0b", "1o", "o", "co"
+    flags.remove_prefix(std::min(flags.find_first_not_of("0123456789"), flags.size()));  // less the level
+    if (part.find('.') != npos && !flags.empty() && flags.find_first_not_of("bnoc") == npos &&
+        flags.find_first_of("bo") != npos)
+      return true;
   }
   return false;
 }
 
-struct StataBlock {
-  std::vector<const Line*> header;  // its lines of column names
-  std::vector<Row> rows;            // each with at least one cell, which knows its line
-};
+// Lines of column names (a long name broken over them) and rows, each with at least one cell, which knows its line.
+struct StataBlock { std::vector<const Line*> header; std::vector<Row> rows; };
 
-// Stata's column blocks, each with lines of column names (a long name is broken over lines there) and rows of a name
-// and the numbers of the lower triangle. A line of rows holds a number or a missing value (".", ".a"). The first parts
-// of a row name broken over lines stand alone on the lines just above it, within the column of row names (the column
-// names stand to the right of it).
+// Stata's column blocks of the lower triangle. A row's line holds a number or a missing value (".", ".a"). The first
+// parts of a row name broken over lines stand alone on the lines just above it, within the column of row names (the
+// column names stand to the right of it).
 std::vector<StataBlock> StataBlocks(const std::vector<Line>& lines, std::size_t from) {
-  auto missing = [](const Cell& c) { return c.text == "." || (c.text.size() == 2 && c.text[0] == '.' && c.text[1] >= 'a' && c.text[1] <= 'z'); };
+  auto missing = [](const Cell& c) {
+    return c.text == "." || (c.text.size() == 2 && c.text[0] == '.' && c.text[1] >= 'a' && c.text[1] <= 'z');
+  };
   std::vector<StataBlock> blocks(1);
   bool blankSinceRow = false;
   std::size_t nameEnd = 0;  // where the last row's name ends
@@ -214,28 +193,28 @@ std::vector<StataBlock> StataBlocks(const std::vector<Line>& lines, std::size_t 
   return blocks;
 }
 
-// The numbers of the blocks put in place, row by row (the rows of later blocks found by their names), the lower
+// The cells of the blocks put in place, row by row (the rows of later blocks found by their names), the lower
 // triangle mirrored.
-void FillStata(const std::vector<StataBlock>& blocks, PastedMatrix& m) {
-  const std::size_t n = m.size;
+Grid FillStata(const std::vector<StataBlock>& blocks, const Names& names) {
+  const std::size_t n = names.size();
   std::map<std::string, std::size_t> rowOf;
-  for (std::size_t i = 0; i < n; ++i) rowOf[m.names[i]] = i;
-  m.cells.assign(n * n, std::numeric_limits<double>::quiet_NaN());  // NaN: not given
+  for (std::size_t i = 0; i < n; ++i) rowOf[names[i]] = i;
+  Grid read(n * n, nullptr);
   std::size_t c0 = 0;  // the block's first column
-  for (std::size_t b = 0; b < blocks.size(); ++b) {
+  for (const StataBlock& block : blocks) {
     std::size_t width = 0;
-    for (std::size_t r = 0; r < blocks[b].rows.size(); ++r) {
-      const Row& row = blocks[b].rows[r];
+    for (std::size_t r = 0; r < block.rows.size(); ++r) {
+      const Row& row = block.rows[r];
       const auto found = rowOf.find(row.name);
-      if (b > 0 && found == rowOf.end())
+      if (&block != &blocks[0] && found == rowOf.end())
         Fail("the row " + Quoted(row.name) + " on line " + Num(row.cells[0].line) +
              " is not among the rows of the first column block");
-      const std::size_t i = b == 0 ? r : found->second;
+      const std::size_t i = &block == &blocks[0] ? r : found->second;
       for (std::size_t j = c0; j < c0 + row.cells.size(); ++j) {
         if (j >= n)
-          Fail(RowWords(i, m.names[i]) + " has " + Count(c0 + row.cells.size(), "number") + ", but the matrix has " +
+          Fail(RowWords(i, names[i]) + " has " + Count(c0 + row.cells.size(), "number") + ", but the matrix has " +
                Count(n, "row"));
-        m.cells[i * n + j] = NumberIn(row.cells[j - c0], i, m.names[i], j);
+        read[i * n + j] = NumberIn(row.cells[j - c0], i, names[i], j);
       }
       width = std::max(width, row.cells.size());
     }
@@ -243,41 +222,19 @@ void FillStata(const std::vector<StataBlock>& blocks, PastedMatrix& m) {
   }
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = 0; j <= i; ++j) {
-      double &lower = m.cells[i * n + j], &upper = m.cells[j * n + i];
-      if (std::isnan(lower) && std::isnan(upper))
-        Fail(RowWords(i, m.names[i]) + ", " + ColumnWords(j, m.names[j]) +
+      const Cell *&lower = read[i * n + j], *&upper = read[j * n + i];
+      if (!lower && !upper)
+        Fail(RowWords(i, names[i]) + ", " + ColumnWords(j, names[j]) +
              " is missing: the rows are of unequal length for a lower triangle");
-      lower = std::isnan(lower) ? upper : lower;
-      upper = std::isnan(upper) ? lower : upper;
+      lower = lower ? lower : upper;
+      upper = upper ? upper : lower;
     }
   }
-}
-
-// Leaves out the rows and columns of Stata's base and omitted terms that hold only zeros.
-PastedMatrix DropBaseTerms(const PastedMatrix& m) {
-  std::vector<std::size_t> kept;
-  PastedMatrix out = m;
-  for (std::size_t i = 0; i < m.size; ++i) {
-    const auto row = m.cells.begin() + static_cast<std::ptrdiff_t>(i * m.size);
-    const bool zeros = std::all_of(row, row + static_cast<std::ptrdiff_t>(m.size), [](double x) { return x == 0; });
-    if (zeros && IsBaseOrOmitted(m.names[i])) {
-      out.dropped.push_back(m.names[i]);
-    } else {
-      kept.push_back(i);
-    }
-  }
-  out.size = kept.size();
-  out.names.clear();
-  out.cells.clear();
-  for (const std::size_t i : kept) {
-    out.names.push_back(m.names[i]);
-    for (const std::size_t j : kept) out.cells.push_back(m.At(i, j));
-  }
-  return out;
+  return read;
 }
 
 // Stata's `matrix list`, after its header line or (a lower triangle with row names) without it. The row names are
-// the names; the rows and columns of base and omitted terms that hold only zeros are left out.
+// the names; the rows and columns of base and omitted terms that hold only zeros are left out (from the last).
 PastedMatrix ReadStata(const Pasted& p, const char* format) {
   const std::vector<StataBlock> blocks = StataBlocks(p.lines, p.stata ? p.stata->line + 1 : 0);
   if (blocks.empty()) Fail("the text has no numbers");
@@ -293,8 +250,18 @@ PastedMatrix ReadStata(const Pasted& p, const char* format) {
     Fail("the matrix is not square: " + title + Num(p.stata->rows) + " rows and " + Num(p.stata->columns) + " columns");
   if (p.stata && p.stata->rows != m.size)
     Fail(title + Num(p.stata->rows) + " rows, but " + Num(m.size) + (m.size == 1 ? " was read" : " were read"));
-  FillStata(blocks, m);
-  return DropBaseTerms(Finish(std::move(m), format));
+  const Grid read = FillStata(blocks, m.names);
+  m = Finish(std::move(m), read, format);
+  for (std::size_t i = m.size; i-- > 0;) {
+    const auto row = m.cells.begin() + i * m.size;
+    if (std::any_of(row, row + m.size, [](double x) { return x != 0; }) || !IsBaseOrOmitted(m.names[i])) continue;
+    m.dropped.insert(m.dropped.begin(), m.names[i]);
+    m.names.erase(m.names.begin() + i);
+    m.cells.erase(row, row + m.size);
+    for (std::size_t r = m.size - 1; r-- > 0;) m.cells.erase(m.cells.begin() + r * m.size + i);
+    --m.size;
+  }
+  return m;
 }
 
 // Blank-separated text whose rows have names and begin as a lower triangle (rows of 1, then 2 numbers): Stata's
@@ -322,8 +289,8 @@ bool IsCovarianceLabel(const Cell& c) { return IsLabel(c, "covariance"); }
 // The cells of a line from `from` on, empty ones left out.
 std::vector<Cell> CellsFrom(const Line& l, std::size_t from) {
   std::vector<Cell> out;
-  std::copy_if(l.cells.begin() + static_cast<std::ptrdiff_t>(std::min(from, l.cells.size())), l.cells.end(),
-               std::back_inserter(out), [](const Cell& c) { return c.kind != Kind::Empty; });
+  std::copy_if(l.cells.begin() + std::min(from, l.cells.size()), l.cells.end(), std::back_inserter(out),
+               [](const Cell& c) { return c.kind != Kind::Empty; });
   return out;
 }
 
@@ -334,27 +301,25 @@ std::optional<std::pair<std::size_t, std::size_t>> FindCovarianceBlock(const Pas
   for (std::size_t k = 0; k < p.lines.size(); ++k) {
     const std::vector<Cell>& cells = p.lines[k].cells;
     const auto label = std::find_if(cells.begin(), cells.end(), IsCovarianceLabel);
-    const auto after = static_cast<std::size_t>(label - cells.begin()) + 1;
-    const std::vector<Cell> rest = CellsFrom(p.lines[k], after);
+    const std::vector<Cell> rest = CellsFrom(p.lines[k], static_cast<std::size_t>(label - cells.begin()) + 1);
     if (label != cells.end() && rest.size() >= 2 && rest[0].kind == Kind::Word && rest[1].kind == Kind::Number)
-      found = {k, after};
+      found = {k, static_cast<std::size_t>(label - cells.begin()) + 1};
   }
   return found;
 }
 
-// The rows of the covariance block, each a name and its numbers. SPSS lists the weights last entered first: they are
-// turned back to the order of entry.
+// The rows of the covariance block, each a name and its numbers, up to the next model's block or the notes under the
+// table. SPSS lists the weights last entered first: they are turned back to the order of entry.
 PastedMatrix ReadSpss(const Pasted& p, const char* format) {
   const auto [first, firstCell] = *FindCovarianceBlock(p);
   PastedMatrix m;
   std::vector<std::vector<Cell>> rows;
   for (std::size_t k = first; k < p.lines.size() && (rows.empty() || rows.size() < m.size); ++k) {
     const Line& l = p.lines[k];
-    if (l.cells.empty()) continue;
-    // The next model's block, or the notes under the table, end it.
+    const std::vector<Cell> cells = CellsFrom(l, k == first ? firstCell : 0);
     const bool label = std::any_of(l.cells.begin(), l.cells.end(),
                                    [](const Cell& c) { return IsLabel(c, "correlation") || IsCovarianceLabel(c); });
-    const std::vector<Cell> cells = CellsFrom(l, k == first ? firstCell : 0);
+    if (l.cells.empty()) continue;
     if ((k != first && (label || !l.HasNumber())) || cells.empty()) break;
     if (cells[0].kind != Kind::Word) Fail(RowWords(rows.size()) + " of the covariance block has no name");
     m.names.push_back(cells[0].text);
@@ -363,15 +328,16 @@ PastedMatrix ReadSpss(const Pasted& p, const char* format) {
   }
   const std::size_t n = m.size;
   if (rows.size() != n)
-    Fail("the matrix is not square: the covariance block has " + Count(rows.size(), "row") + " of " + Count(n, "number"));
-  m.cells.assign(n * n, 0.0);
+    Fail("the matrix is not square: the covariance block has " + Count(rows.size(), "row") + " of " +
+         Count(n, "number"));
+  Grid read(n * n);
   for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < rows[i].size() && j < n; ++j) m.cells[i * n + j] = NumberIn(rows[i][j], i, m.names[i], j);
+    for (std::size_t j = 0; j < rows[i].size() && j < n; ++j) read[i * n + j] = NumberIn(rows[i][j], i, m.names[i], j);
     if (rows[i].size() != n)
       Fail(RowWords(i, m.names[i]) + " of the covariance block has " + Count(rows[i].size(), "number") +
            ", row 1 has " + Num(n) + ": the rows are of unequal length");
   }
-  m = Finish(std::move(m), format);
+  m = Finish(std::move(m), read, format);
   std::reverse(m.names.begin(), m.names.end());
   std::reverse(m.cells.begin(), m.cells.end());  // (i, j) goes to (n-1-i, n-1-j)
   return m;
@@ -400,9 +366,10 @@ void TableOf(Pasted& p) {
     }
   }
   const Block& last = p.blocks.back();
-  if (last.lines.empty() && p.blocks.size() > 1) p.fault = "the column block that starts on line " + Num(last.header->number) + " has no rows";
-  if (last.lines.empty() && p.blocks.size() == 1)
-    p.fault = last.header ? "the text has no numbers" : "the text is empty: paste a covariance matrix";
+  if (last.lines.empty())
+    p.fault = p.blocks.size() > 1 ? "the column block that starts on line " + Num(last.header->number) + " has no rows"
+              : last.header       ? "the text has no numbers"
+                                  : "the text is empty: paste a covariance matrix";
   if (!p.fault.empty()) return;
   auto isName = [](const Cell& c) { return c.kind == Kind::Word && !c.IsCommaNumber(); };
   std::size_t named = 0, total = 0;
@@ -428,43 +395,39 @@ Row TableRow(const Line& l, const Pasted& p, const Line* header) {
   std::size_t words = p.rowNames && !blank ? 1 : 0;
   while (p.rowNames && blank && words < l.cells.size() && l.cells[words].kind == Kind::Word) ++words;
   if (header && l.cells.size() == header->cells.size() + 1 && words > 1) words = 1;
-  Row row{words == 1 ? l.cells[0].text : "", {l.cells.begin() + static_cast<std::ptrdiff_t>(words), l.cells.end()}};
+  Row row{words == 1 ? l.cells[0].text : "", {l.cells.begin() + words, l.cells.end()}};
   if (words > 1) row.name = l.text.substr(l.cells[0].begin, l.cells[words - 1].end - l.cells[0].begin);
   return row;
 }
 
-// R's line of names cut at the right edges of the number columns under it (R right-aligns names and numbers alike),
-// for names that hold blanks: "poly(wt, 2)1". Nothing when a column gets no name.
-std::optional<Names> CutAtColumns(const Line& header, const std::vector<Cell>& numbers) {
-  std::vector<std::size_t> begin(numbers.size(), npos), end(numbers.size());
-  std::size_t k = 0;
-  for (const Cell& c : header.cells) {
-    while (k < numbers.size() && c.end > numbers[k].end) ++k;
-    if (k >= numbers.size()) return std::nullopt;  // a name beyond the last column
-    begin[k] = std::min(begin[k], c.begin);
-    end[k] = c.end;
-  }
-  Names names;
-  for (std::size_t j = 0; j < numbers.size(); ++j) {
-    if (begin[j] == npos) return std::nullopt;
-    names.push_back(header.text.substr(begin[j], end[j] - begin[j]));
-  }
-  return names;
-}
-
-// The names of a block's columns, less a corner cell above the row names ("" or a word such as "Variable"); in R's
-// print cut at the number columns where the names do not fit them otherwise.
+// The names of a block's columns, less a corner cell above the row names ("" or a word such as "Variable"). In R's
+// print, where they do not fit the columns otherwise, the line of names is cut at the right edges of the number
+// columns (R right-aligns names and numbers alike), for names that hold blanks: "poly(wt, 2)1"; unless a column gets
+// no name or a name lies beyond the last column.
 void AddColumnNames(const Pasted& p, const Block& block, const std::vector<Row>& rows, Names& columns) {
+  const Line& header = *block.header;
   Names names;
-  for (const Cell& c : block.header->cells) names.push_back(c.text);
+  for (const Cell& c : header.cells) names.push_back(c.text);
   std::size_t width = 0;
   for (const Row& r : rows) width = std::max(width, r.cells.size());
   if (p.separator == Separator::Blank && names.size() != width && !(p.rowNames && names.size() == width + 1)) {
-    if (auto cut = CutAtColumns(*block.header, rows[0].cells)) names = std::move(*cut);
+    const std::vector<Cell>& numbers = rows[0].cells;
+    std::vector<std::size_t> begin(numbers.size(), npos), end(numbers.size());
+    std::size_t k = 0;
+    for (const Cell& c : header.cells) {
+      while (k < numbers.size() && c.end > numbers[k].end) ++k;
+      if (k >= numbers.size()) break;
+      begin[k] = std::min(begin[k], c.begin);
+      end[k] = c.end;
+    }
+    Names cut;
+    for (std::size_t j = 0; j < numbers.size() && begin[j] != npos; ++j)
+      cut.push_back(header.text.substr(begin[j], end[j] - begin[j]));
+    if (k < numbers.size() && cut.size() == numbers.size()) names = std::move(cut);
   }
   if (p.rowNames && names.size() == width + 1) names.erase(names.begin());
   if (p.blocks.size() > 1 && names.size() != width)
-    Fail("the line of names on line " + Num(block.header->number) + " names " + Count(names.size(), "column") +
+    Fail("the line of names on line " + Num(header.number) + " names " + Count(names.size(), "column") +
          ", but the rows under it have " + Count(width, "number"));
   columns.insert(columns.end(), names.begin(), names.end());
 }
@@ -509,7 +472,7 @@ void MatchColumns(const Names& rows, const Names& columns, bool triangle, std::v
     if (it != columnKeys.end()) continue;
     while (k + 1 < rows.size() && rowKeys[k] == columnKeys[k]) ++k;
     Fail("column " + Num(k + 1) + " is named " + Quoted(columns[k]) + ", but row " + Num(k + 1) + " is named " +
-           Quoted(rows[k]) + ": the rows and columns must name the same weights");
+         Quoted(rows[k]) + ": the rows and columns must name the same weights");
   }
   if (triangle) Fail("the columns of the lower triangle are named in another order than its rows");
 }
@@ -535,7 +498,8 @@ PastedMatrix ReadTable(const Pasted& p, const char* format) {
   }
   if (!triangle && n != n0) Fail("the matrix is not square: it has " + Count(n, "row") + " of " + Count(n0, "number"));
   const bool header = p.blocks[0].header != nullptr;
-  if (header && columns.size() != n) Fail("the first line names " + Count(columns.size(), "column") + ", but the matrix has " + Num(n));
+  if (header && columns.size() != n)
+    Fail("the first line names " + Count(columns.size(), "column") + ", but the matrix has " + Num(n));
   PastedMatrix m;
   m.size = n;
   std::vector<std::size_t> order(n);  // the column of each row's weight
@@ -550,44 +514,34 @@ PastedMatrix ReadTable(const Pasted& p, const char* format) {
     CheckDistinct(columns, "column");
     m.names = columns;
   }
-  m.cells.assign(n * n, 0.0);
+  Grid read(n * n);
   for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < rows[i].cells.size(); ++j) m.cells[i * n + j] = rows[i].cells[order[j]].value;
-    for (std::size_t j = 0; triangle && j < i; ++j) m.cells[j * n + i] = m.cells[i * n + j];
+    for (std::size_t j = 0; j < rows[i].cells.size(); ++j) read[i * n + j] = &rows[i].cells[order[j]];
+    for (std::size_t j = 0; triangle && j < i; ++j) read[j * n + i] = read[i * n + j];
   }
-  return Finish(std::move(m), triangle && std::string_view(format) == "bare numbers" ? "a bare lower triangle" : format);
+  return Finish(std::move(m), read, triangle && std::string_view(format) == "bare numbers" ? "a bare lower triangle" : format);
 }
 
-// Bare numbers, whatever separates them: a full square, or a lower triangle row by row. Tried last, it also tells
-// what is wrong with a text that makes no table.
-PastedMatrix ReadBare(const Pasted& p, const char* format) {
-  if (!p.fault.empty()) Fail(p.fault);
-  return ReadTable(p, format);
+// R's write.csv: comma-separated with names, its corner a quoted empty name.
+bool IsRWriteCsv(const Pasted& p) {
+  const Line* header = IsNamedTable(p, Separator::Comma) ? p.blocks[0].header : nullptr;
+  return header && header->cells[0].quoted && header->cells[0].text.empty();
 }
 
 // ---- The layouts, in the order they are tried --------------------------------------------------------------------
-struct Layout {
-  const char* format;  // in words, for the status line
-  bool (*recognises)(const Pasted&);
-  PastedMatrix (*read)(const Pasted&, const char* format);
-};
-
-constexpr Layout kLayouts[] = {
-    {"Stata's matrix list", [](const Pasted& p) { return p.stata.has_value(); }, ReadStata},
-    {"SPSS's coefficient correlations", [](const Pasted& p) { return FindCovarianceBlock(p).has_value(); }, ReadSpss},
-    {"Stata's matrix list", IsStataTriangle, ReadStata},  // without its header line
-    {"R's print", [](const Pasted& p) { return IsNamedTable(p, Separator::Blank); }, ReadTable},
-    // R's write.csv: comma-separated with names, its corner a quoted empty name.
-    {"R's write.csv",
-     [](const Pasted& p) {
-       const Line* header = IsNamedTable(p, Separator::Comma) ? p.blocks[0].header : nullptr;
-       return header && header->cells[0].quoted && header->cells[0].text.empty();
-     },
-     ReadTable},
-    {"a comma-separated table", [](const Pasted& p) { return IsNamedTable(p, Separator::Comma); }, ReadTable},
-    {"a tab-separated table", [](const Pasted& p) { return IsNamedTable(p, Separator::Tab); }, ReadTable},
-    {"bare numbers", [](const Pasted&) { return true; }, ReadBare},
-};
+PastedMatrix ReadLayout(const Pasted& p) {
+  if (p.stata) return ReadStata(p, "Stata's matrix list");
+  if (FindCovarianceBlock(p)) return ReadSpss(p, "SPSS's coefficient correlations");
+  if (IsStataTriangle(p)) return ReadStata(p, "Stata's matrix list");  // without its header line
+  if (IsNamedTable(p, Separator::Blank)) return ReadTable(p, "R's print");
+  if (IsRWriteCsv(p)) return ReadTable(p, "R's write.csv");
+  if (IsNamedTable(p, Separator::Comma)) return ReadTable(p, "a comma-separated table");
+  if (IsNamedTable(p, Separator::Tab)) return ReadTable(p, "a tab-separated table");
+  // Bare numbers, whatever separates them: a full square, or a lower triangle row by row. Tried last, they also tell
+  // what is wrong with a text that makes no table.
+  if (!p.fault.empty()) Fail(p.fault);
+  return ReadTable(p, "bare numbers");
+}
 
 }  // namespace
 
@@ -595,10 +549,10 @@ ReadResult ReadPastedMatrix(std::string_view text) {
   ReadResult r;
   try {
     Pasted p;
-    p.lines = pasted::Lines(text);
+    p.lines = Lines(text);
     p.stata = FindStataHeader(p.lines);
-    p.separator = p.stata ? Separator::Blank : pasted::SeparatorOf(p.lines);
-    const bool commaDecimals = pasted::CutCells(p.lines, p.separator);
+    p.separator = p.stata ? Separator::Blank : SeparatorOf(p.lines);
+    const bool commaDecimals = CutCells(p.lines, p.separator);
     for (Line& l : p.lines) {
       for (Cell& c : l.cells) {
         // Stata never prints a number with a trailing point: "1." over "t2" is part of a column name broken over lines.
@@ -606,9 +560,7 @@ ReadResult ReadPastedMatrix(std::string_view text) {
       }
     }
     TableOf(p);  // (p stays where it is: the table points into its lines)
-    const Layout& layout = *std::find_if(std::begin(kLayouts), std::end(kLayouts),
-                                         [&](const Layout& l) { return l.recognises(p); });  // bare numbers take all
-    r.matrix = layout.read(p, layout.format);
+    r.matrix = ReadLayout(p);
     r.matrix.commaDecimals = commaDecimals;
     r.ok = true;
     return r;
@@ -617,8 +569,7 @@ ReadResult ReadPastedMatrix(std::string_view text) {
   } catch (...) {  // only an allocation can fail here
     r.error = "the text could not be read: it is too large";
   }
-  // The words of a fault as a sentence: a capital first, a full stop last.
-  r.matrix = {};
+  r.matrix = {};  // the words of the fault as a sentence: a capital first, a full stop last
   if (!r.error.empty() && r.error[0] >= 'a' && r.error[0] <= 'z') r.error[0] = static_cast<char>(r.error[0] - 32);
   if (!r.error.ends_with('.')) r.error += '.';
   return r;
@@ -628,13 +579,9 @@ std::string WriteMatrix(const PastedMatrix& m) {
   auto name = [&](std::size_t i) { return i < m.names.size() ? m.names[i] : "row " + Num(i + 1); };
   std::string out;
   for (std::size_t j = 0; j < m.size; ++j) out += "\t" + name(j);
-  std::array<char, 64> buf{};
   for (std::size_t i = 0; i < m.size; ++i) {
     out += "\n" + name(i);
-    for (std::size_t j = 0; j < m.size; ++j) {
-      const auto end = std::to_chars(buf.data(), buf.data() + buf.size(), m.At(i, j), std::chars_format::general, 17);
-      out += "\t" + std::string(buf.data(), end.ptr);
-    }
+    for (std::size_t j = 0; j < m.size; ++j) out += "\t" + ShowNumber(m.At(i, j), 17);
   }
   return out + "\n";
 }

@@ -12,16 +12,11 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-// What normalising replaces; other control characters (form feed, vertical tab, NUL) become spaces too.
+// What normalising replaces: Windows and old Mac line ends; U+2212 MINUS SIGN; U+00A0 NO-BREAK, U+2009 THIN, U+202F
+// NARROW NO-BREAK and U+2007 FIGURE SPACE. Other control characters (form feed, NUL, ...) become spaces too.
 constexpr std::pair<std::string_view, char> kReplaced[] = {
-    {"\r\n", '\n'},         // a Windows line end
-    {"\r", '\n'},           // an old Mac line end
-    {"\xE2\x88\x92", '-'},  // U+2212 MINUS SIGN
-    {"\xC2\xA0", ' '},      // U+00A0 NO-BREAK SPACE
-    {"\xE2\x80\x89", ' '},  // U+2009 THIN SPACE
-    {"\xE2\x80\xAF", ' '},  // U+202F NARROW NO-BREAK SPACE
-    {"\xE2\x80\x87", ' '},  // U+2007 FIGURE SPACE
-};
+    {"\r\n", '\n'},        {"\r", '\n'},           {"\xE2\x88\x92", '-'}, {"\xC2\xA0", ' '},
+    {"\xE2\x80\x89", ' '}, {"\xE2\x80\xAF", ' '}, {"\xE2\x80\x87", ' '}};
 
 std::string Normalise(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a byte-order mark
@@ -65,15 +60,6 @@ Cell MakeCell(std::string_view text, std::size_t line, std::size_t begin, std::s
   return c;
 }
 
-std::vector<Cell> SplitBlanks(std::string_view text, std::size_t line) {
-  std::vector<Cell> cells;
-  for (std::size_t b = 0, e = 0; (b = text.find_first_not_of(" \t", e)) != npos;) {
-    e = std::min(text.find_first_of(" \t", b), text.size());
-    cells.push_back(MakeCell(text.substr(b, e - b), line, b, e));
-  }
-  return cells;
-}
-
 // The cell in double quotes that opens at i (left at the separator after it): its text without the quotes, "" inside
 // standing for one quote. Where more than blanks follows the closing quote, the cell is all of its text, quotes and
 // all.
@@ -91,10 +77,13 @@ Cell QuotedCell(std::string_view text, std::size_t& i, std::size_t line, char se
   return MakeCell(inside, line, begin, i, true);
 }
 
-// The cells between separators. Only at commas are quotes taken off and separators within brackets part of a cell.
-std::vector<Cell> SplitAt(std::string_view text, std::size_t line, char separator) {
-  const bool csv = separator != '\t';
-  const std::string_view blanks = csv ? " \t" : " ";
+// The cells of a line: between runs of blanks, or between tabs or commas (a trailing empty cell too). Only at commas
+// are quotes taken off and commas within brackets part of a cell.
+std::vector<Cell> SplitAt(std::string_view text, std::size_t line, Separator s) {
+  const bool csv = s == Separator::Comma;
+  const std::string_view blanks = s == Separator::Tab ? " " : " \t";
+  const char separator = static_cast<char>(s);
+  auto ends = [&](char c) { return c == separator || (s == Separator::Blank && c == '\t'); };
   std::vector<Cell> cells;
   for (std::size_t i = 0;; ++i) {  // (++i: past the separator)
     i = std::min(text.find_first_not_of(blanks, i), text.size());
@@ -102,7 +91,7 @@ std::vector<Cell> SplitAt(std::string_view text, std::size_t line, char separato
       cells.push_back(QuotedCell(text, i, line, separator));
     } else {
       const std::size_t begin = i;
-      for (int depth = 0; i < text.size() && (text[i] != separator || depth > 0); ++i) {
+      for (int depth = 0; i < text.size() && (!ends(text[i]) || depth > 0); ++i) {
         if (csv && (text[i] == '(' || text[i] == '[')) ++depth;
         if (csv && (text[i] == ')' || text[i] == ']') && depth > 0) --depth;
       }
@@ -172,15 +161,11 @@ Separator SeparatorOf(const std::vector<Line>& lines) {
 bool CutCells(std::vector<Line>& lines, Separator separator) {
   bool point = false, comma = false;
   for (Line& l : lines) {
-    const char c = static_cast<char>(separator);
-    l.cells = separator == Separator::Blank ? SplitBlanks(l.text, l.number) : SplitAt(l.text, l.number, c);
+    l.cells = SplitAt(l.text, l.number, separator);
     while (!l.cells.empty() && l.cells.back().text.empty() && !l.cells.back().quoted) l.cells.pop_back();
-    if (std::all_of(l.cells.begin(), l.cells.end(), [](const Cell& c) { return c.kind == Kind::Empty; }))
-      l.cells.clear();
-    for (const Cell& c : l.cells) {
-      point = point || (c.IsNumber() && c.text.find('.') != npos);
-      comma = comma || c.IsCommaNumber();
-    }
+    if (std::all_of(l.cells.begin(), l.cells.end(), [](const Cell& c) { return c.kind == Kind::Empty; })) l.cells = {};
+    for (const Cell& c : l.cells) point = point || (c.IsNumber() && c.text.find('.') != npos);
+    for (const Cell& c : l.cells) comma = comma || c.IsCommaNumber();
   }
   if (separator != Separator::Tab || !comma || point) return false;
   for (Line& l : lines) {

@@ -37,7 +37,7 @@ struct Cell {
 };
 
 struct Line {
-  std::size_t number = 0;  // in the pasted text, from 1
+  std::size_t number = 0;   // in the pasted text, from 1
   std::string text;
   std::vector<Cell> cells;  // none for a blank line; no empty cells at its end
   bool HasNumber() const;
@@ -48,10 +48,9 @@ struct Line {
 // characters become spaces. Lines that echo a command ("> vcov(fit)", ". matrix list e(V)") are left out.
 std::vector<Line> Lines(std::string_view text);
 
-enum class Separator : char { Tab = '\t', Comma = ',', Blank = ' ' };
-
 // Tabs where any line has one, else commas where any line has one outside double quotes, parentheses and brackets,
 // else blanks.
+enum class Separator : char { Tab = '\t', Comma = ',', Blank = ' ' };
 Separator SeparatorOf(const std::vector<Line>& lines);
 
 // Cuts each line into cells, each read with '.' for the point. Blanks separate one cell from the next; a tab separates

@@ -1,8 +1,8 @@
 #include "stats/matrix_reader.h"
 
-// The text is cut into lines of cells (stats/pasted_cells.h), by blanks always for Stata's matrix list. The layouts
-// of kLayouts (at the end) are tried in their order; the first that recognises the text reads it. Reading stops at
-// the first fault found (Fail), which becomes the error in words. Finish checks what every layout shares.
+// The text is cut into lines of cells (stats/pasted_cells.h), always by blanks for Stata's matrix list. The layouts
+// are tried in their order (ReadLayout); the first that recognises the text reads it, up to the first fault (Fail),
+// which becomes the error in words. Finish checks what every layout shares.
 
 #include <algorithm>
 #include <array>
@@ -20,7 +20,6 @@
 
 namespace marvane::stats {
 namespace {
-
 using namespace pasted;
 using Names = std::vector<std::string>;
 using Grid = std::vector<const Cell*>;  // size * size, row-major: the cell each entry is read from, or none
@@ -64,7 +63,8 @@ std::optional<StataHeader> FindStataHeader(const std::vector<Line>& lines) {
     const std::size_t open = t.rfind('['), comma = open == npos ? npos : t.find(',', open);
     StataHeader h{k, 0, 0, std::string(t)};
     if (t.ends_with(']') && t.find_first_of(" \t") == npos && open != npos && open > 0 && comma != npos &&
-        count(t.substr(open + 1, comma - open - 1), h.rows) && count(t.substr(comma + 1, t.size() - comma - 2), h.columns))
+        count(t.substr(open + 1, comma - open - 1), h.rows) &&
+        count(t.substr(comma + 1, t.size() - comma - 2), h.columns))
       return h;
   }
   return std::nullopt;
@@ -103,9 +103,8 @@ void CheckDistinct(const Names& names, const std::string& one) {
   }
 }
 
-// The matrix of the cells read, and the checks every layout shares, in the pasted order: the names (none empty, none
-// twice; a quoted name keeps no blanks at its ends either), the variances, symmetry (pairs within the tolerance hold
-// their mean).
+// The matrix of the cells read, checked in the pasted order: the names (none empty, none twice, no blanks at the ends
+// of a quoted one), the variances, symmetry (pairs within the tolerance hold their mean).
 PastedMatrix Finish(PastedMatrix m, const Grid& read, const char* format) {
   const std::size_t n = m.size;
   m.format = format;
@@ -155,7 +154,6 @@ bool IsBaseOrOmitted(std::string_view name) {
 
 // Lines of column names (a long name broken over them) and rows, each with at least one cell, which knows its line.
 struct StataBlock { std::vector<const Line*> header; std::vector<Row> rows; };
-
 // Stata's column blocks of the lower triangle. A row's line holds a number or a missing value (".", ".a"). The first
 // parts of a row name broken over lines stand alone on the lines just above it, within the column of row names (the
 // column names stand to the right of it).
@@ -193,28 +191,42 @@ std::vector<StataBlock> StataBlocks(const std::vector<Line>& lines, std::size_t 
   return blocks;
 }
 
-// The cells of the blocks put in place, row by row (the rows of later blocks found by their names), the lower
-// triangle mirrored.
-Grid FillStata(const std::vector<StataBlock>& blocks, const Names& names) {
-  const std::size_t n = names.size();
+// Stata's `matrix list`, after its header line or (a lower triangle with row names) without it. The row names of the
+// first block are the names; the rows of later blocks are found by theirs. The lower triangle is mirrored; the rows
+// and columns of base and omitted terms that hold only zeros are left out (from the last).
+PastedMatrix ReadStata(const Pasted& p, const char* format) {
+  const std::vector<StataBlock> blocks = StataBlocks(p.lines, p.stata ? p.stata->line + 1 : 0);
+  if (blocks.empty()) Fail("the text has no numbers");
+  PastedMatrix m;
   std::map<std::string, std::size_t> rowOf;
-  for (std::size_t i = 0; i < n; ++i) rowOf[names[i]] = i;
+  for (const Row& row : blocks[0].rows) {
+    if (row.name.empty()) Fail(RowWords(m.names.size()) + " has no name, where the other rows have one");
+    rowOf[row.name] = m.names.size();
+    m.names.push_back(row.name);
+  }
+  const std::size_t n = m.size = m.names.size();
+  CheckDistinct(m.names, "row");
+  const std::string title = p.stata ? "Stata's header " + Quoted(p.stata->title) + " gives " : "";
+  if (p.stata && p.stata->rows != p.stata->columns)
+    Fail("the matrix is not square: " + title + Num(p.stata->rows) + " rows and " + Num(p.stata->columns) + " columns");
+  if (p.stata && p.stata->rows != n)
+    Fail(title + Num(p.stata->rows) + " rows, but " + Num(n) + (n == 1 ? " was read" : " were read"));
   Grid read(n * n, nullptr);
   std::size_t c0 = 0;  // the block's first column
   for (const StataBlock& block : blocks) {
     std::size_t width = 0;
     for (std::size_t r = 0; r < block.rows.size(); ++r) {
       const Row& row = block.rows[r];
-      const auto found = rowOf.find(row.name);
-      if (&block != &blocks[0] && found == rowOf.end())
+      const bool first = &block == &blocks[0];
+      if (!first && !rowOf.contains(row.name))
         Fail("the row " + Quoted(row.name) + " on line " + Num(row.cells[0].line) +
              " is not among the rows of the first column block");
-      const std::size_t i = &block == &blocks[0] ? r : found->second;
+      const std::size_t i = first ? r : rowOf[row.name];
       for (std::size_t j = c0; j < c0 + row.cells.size(); ++j) {
         if (j >= n)
-          Fail(RowWords(i, names[i]) + " has " + Count(c0 + row.cells.size(), "number") + ", but the matrix has " +
+          Fail(RowWords(i, m.names[i]) + " has " + Count(c0 + row.cells.size(), "number") + ", but the matrix has " +
                Count(n, "row"));
-        read[i * n + j] = NumberIn(row.cells[j - c0], i, names[i], j);
+        read[i * n + j] = NumberIn(row.cells[j - c0], i, m.names[i], j);
       }
       width = std::max(width, row.cells.size());
     }
@@ -224,33 +236,12 @@ Grid FillStata(const std::vector<StataBlock>& blocks, const Names& names) {
     for (std::size_t j = 0; j <= i; ++j) {
       const Cell *&lower = read[i * n + j], *&upper = read[j * n + i];
       if (!lower && !upper)
-        Fail(RowWords(i, names[i]) + ", " + ColumnWords(j, names[j]) +
+        Fail(RowWords(i, m.names[i]) + ", " + ColumnWords(j, m.names[j]) +
              " is missing: the rows are of unequal length for a lower triangle");
       lower = lower ? lower : upper;
       upper = upper ? upper : lower;
     }
   }
-  return read;
-}
-
-// Stata's `matrix list`, after its header line or (a lower triangle with row names) without it. The row names are
-// the names; the rows and columns of base and omitted terms that hold only zeros are left out (from the last).
-PastedMatrix ReadStata(const Pasted& p, const char* format) {
-  const std::vector<StataBlock> blocks = StataBlocks(p.lines, p.stata ? p.stata->line + 1 : 0);
-  if (blocks.empty()) Fail("the text has no numbers");
-  PastedMatrix m;
-  for (const Row& row : blocks[0].rows) {
-    if (row.name.empty()) Fail(RowWords(m.names.size()) + " has no name, where the other rows have one");
-    m.names.push_back(row.name);
-  }
-  m.size = m.names.size();
-  CheckDistinct(m.names, "row");
-  const std::string title = p.stata ? "Stata's header " + Quoted(p.stata->title) + " gives " : "";
-  if (p.stata && p.stata->rows != p.stata->columns)
-    Fail("the matrix is not square: " + title + Num(p.stata->rows) + " rows and " + Num(p.stata->columns) + " columns");
-  if (p.stata && p.stata->rows != m.size)
-    Fail(title + Num(p.stata->rows) + " rows, but " + Num(m.size) + (m.size == 1 ? " was read" : " were read"));
-  const Grid read = FillStata(blocks, m.names);
   m = Finish(std::move(m), read, format);
   for (std::size_t i = m.size; i-- > 0;) {
     const auto row = m.cells.begin() + i * m.size;
@@ -285,7 +276,6 @@ bool IsLabel(const Cell& c, std::string_view word) {
   return c.kind == Kind::Word && (lower == word || lower == std::string(word) + "s");
 }
 bool IsCovarianceLabel(const Cell& c) { return IsLabel(c, "covariance"); }
-
 // The cells of a line from `from` on, empty ones left out.
 std::vector<Cell> CellsFrom(const Line& l, std::size_t from) {
   std::vector<Cell> out;
@@ -346,9 +336,8 @@ PastedMatrix ReadSpss(const Pasted& p, const char* format) {
 // ---- Tables: R's print, R's write.csv, named tables, bare numbers ------------------------------------------------
 // The lines with cells in blocks: a line of names (no number in it, or in tab- or comma-separated text an empty first
 // cell, the corner above the row names), then rows. Only blank-separated text has more than one block (R prints a
-// wide matrix in blocks of columns): a line of words after rows starts the next. Row names: in tab- and
-// comma-separated text, there when the line of names starts with the empty corner; otherwise when most rows start
-// with a word.
+// wide matrix in blocks of columns): a line of words after rows starts the next. Row names: where the line of names
+// starts with that corner, or most rows start with a word.
 void TableOf(Pasted& p) {
   const bool blank = p.separator == Separator::Blank;
   p.blocks.resize(1);
@@ -387,68 +376,60 @@ bool IsNamedTable(const Pasted& p, Separator s) {
   return p.separator == s && p.fault.empty() && (p.blocks[0].header || p.rowNames);
 }
 
-// A row of a table. Its name is its first cell; in R's print (blank-separated) the leading words of its line, as a
-// name may hold blanks ("poly(wt, 2)1"), but only the first where the line has exactly one cell more than the line of
-// names above has names.
-Row TableRow(const Line& l, const Pasted& p, const Line* header) {
-  const bool blank = p.separator == Separator::Blank;
-  std::size_t words = p.rowNames && !blank ? 1 : 0;
-  while (p.rowNames && blank && words < l.cells.size() && l.cells[words].kind == Kind::Word) ++words;
-  if (header && l.cells.size() == header->cells.size() + 1 && words > 1) words = 1;
-  Row row{words == 1 ? l.cells[0].text : "", {l.cells.begin() + words, l.cells.end()}};
-  if (words > 1) row.name = l.text.substr(l.cells[0].begin, l.cells[words - 1].end - l.cells[0].begin);
-  return row;
-}
-
-// The names of a block's columns, less a corner cell above the row names ("" or a word such as "Variable"). In R's
-// print, where they do not fit the columns otherwise, the line of names is cut at the right edges of the number
-// columns (R right-aligns names and numbers alike), for names that hold blanks: "poly(wt, 2)1"; unless a column gets
-// no name or a name lies beyond the last column.
-void AddColumnNames(const Pasted& p, const Block& block, const std::vector<Row>& rows, Names& columns) {
-  const Line& header = *block.header;
-  Names names;
-  for (const Cell& c : header.cells) names.push_back(c.text);
-  std::size_t width = 0;
-  for (const Row& r : rows) width = std::max(width, r.cells.size());
-  if (p.separator == Separator::Blank && names.size() != width && !(p.rowNames && names.size() == width + 1)) {
-    const std::vector<Cell>& numbers = rows[0].cells;
-    std::vector<std::size_t> begin(numbers.size(), npos), end(numbers.size());
-    std::size_t k = 0;
-    for (const Cell& c : header.cells) {
-      while (k < numbers.size() && c.end > numbers[k].end) ++k;
-      if (k >= numbers.size()) break;
-      begin[k] = std::min(begin[k], c.begin);
-      end[k] = c.end;
-    }
-    Names cut;
-    for (std::size_t j = 0; j < numbers.size() && begin[j] != npos; ++j)
-      cut.push_back(header.text.substr(begin[j], end[j] - begin[j]));
-    if (k < numbers.size() && cut.size() == numbers.size()) names = std::move(cut);
-  }
-  if (p.rowNames && names.size() == width + 1) names.erase(names.begin());
-  if (p.blocks.size() > 1 && names.size() != width)
-    Fail("the line of names on line " + Num(header.number) + " names " + Count(names.size(), "column") +
-         ", but the rows under it have " + Count(width, "number"));
-  columns.insert(columns.end(), names.begin(), names.end());
-}
-
-// The rows of a table, put together across its column blocks, and the names its lines of names give the columns.
+// The rows of a table, put together across its column blocks, and the names its lines of names give the columns. A
+// row's name is its first cell, in R's print its leading words ("poly(wt, 2)1"), but only the first where the line has
+// one cell more than the line of names. A corner cell above the row names ("" or "Variable") names no column. In R's
+// print, where the names do not fit the columns otherwise, the line of names is cut at the right edges of the number
+// columns (R right-aligns names and numbers alike), if every column gets a name.
 std::vector<Row> TableRows(const Pasted& p, Names& columns) {
+  const bool blank = p.separator == Separator::Blank;
   std::vector<Row> all;
   for (const Block& block : p.blocks) {
     std::vector<Row> rows;
-    for (const Line* l : block.lines) rows.push_back(TableRow(*l, p, block.header));
-    const std::string start = &block == &p.blocks[0] ? "" : "column block that starts on line " + Num(block.header->number);
-    if (start.empty()) all = rows;
-    if (!start.empty() && rows.size() != all.size())
+    std::size_t width = 0;
+    for (const Line* l : block.lines) {
+      std::size_t words = p.rowNames && !blank ? 1 : 0;
+      while (p.rowNames && blank && words < l->cells.size() && l->cells[words].kind == Kind::Word) ++words;
+      if (block.header && l->cells.size() == block.header->cells.size() + 1 && words > 1) words = 1;
+      rows.push_back({words == 1 ? l->cells[0].text : "", {l->cells.begin() + words, l->cells.end()}});
+      if (words > 1) rows.back().name = l->text.substr(l->cells[0].begin, l->cells[words - 1].end - l->cells[0].begin);
+      width = std::max(width, rows.back().cells.size());
+    }
+    const bool first = &block == &p.blocks[0];
+    const std::string start = first ? "" : "column block that starts on line " + Num(block.header->number);
+    if (first) all = rows;
+    if (!first && rows.size() != all.size())
       Fail("the " + start + " has " + Count(rows.size(), "row") + ", the first has " + Num(all.size()));
-    for (std::size_t i = 0; !start.empty() && i < rows.size(); ++i) {
+    for (std::size_t i = 0; !first && i < rows.size(); ++i) {
       if (rows[i].name != all[i].name)
         Fail("row " + Num(i + 1) + " of the " + start + " is named " + Quoted(rows[i].name) +
              ", the same row of the first block " + Quoted(all[i].name));
       all[i].cells.insert(all[i].cells.end(), rows[i].cells.begin(), rows[i].cells.end());
     }
-    if (block.header) AddColumnNames(p, block, rows, columns);
+    if (!block.header) continue;
+    const Line& header = *block.header;
+    Names names;
+    for (const Cell& c : header.cells) names.push_back(c.text);
+    if (blank && names.size() != width && !(p.rowNames && names.size() == width + 1)) {
+      const std::vector<Cell>& numbers = rows[0].cells;
+      std::vector<std::size_t> begin(numbers.size(), npos), end(numbers.size());
+      std::size_t k = 0;
+      for (const Cell& c : header.cells) {
+        while (k < numbers.size() && c.end > numbers[k].end) ++k;
+        if (k >= numbers.size()) break;
+        begin[k] = std::min(begin[k], c.begin);
+        end[k] = c.end;
+      }
+      Names cut;
+      for (std::size_t j = 0; j < numbers.size() && begin[j] != npos; ++j)
+        cut.push_back(header.text.substr(begin[j], end[j] - begin[j]));
+      if (k < numbers.size() && cut.size() == numbers.size()) names = std::move(cut);
+    }
+    if (p.rowNames && names.size() == width + 1) names.erase(names.begin());
+    if (p.blocks.size() > 1 && names.size() != width)
+      Fail("the line of names on line " + Num(header.number) + " names " + Count(names.size(), "column") +
+           ", but the rows under it have " + Count(width, "number"));
+    columns.insert(columns.end(), names.begin(), names.end());
   }
   return all;
 }
@@ -460,7 +441,8 @@ void MatchColumns(const Names& rows, const Names& columns, bool triangle, std::v
   auto key = [](std::string_view s) {  // runs of blanks as one space
     std::string out(Trim(s));
     std::replace(out.begin(), out.end(), '\t', ' ');
-    return std::string(out.begin(), std::unique(out.begin(), out.end(), [](char a, char b) { return a == ' ' && b == ' '; }));
+    out.erase(std::unique(out.begin(), out.end(), [](char a, char b) { return a == ' ' && b == ' '; }), out.end());
+    return out;
   };
   Names rowKeys, columnKeys;
   std::transform(rows.begin(), rows.end(), std::back_inserter(rowKeys), key);
@@ -478,7 +460,7 @@ void MatchColumns(const Names& rows, const Names& columns, bool triangle, std::v
 }
 
 // A table's rows put together: its cells, its shape (a full square, or a lower triangle in one block only), its names
-// (the row names, else the column names). Bare numbers that make a lower triangle are "a bare lower triangle".
+// (the row names, else the column names).
 PastedMatrix ReadTable(const Pasted& p, const char* format) {
   Names columns;
   const std::vector<Row> rows = TableRows(p, columns);
@@ -519,22 +501,19 @@ PastedMatrix ReadTable(const Pasted& p, const char* format) {
     for (std::size_t j = 0; j < rows[i].cells.size(); ++j) read[i * n + j] = &rows[i].cells[order[j]];
     for (std::size_t j = 0; triangle && j < i; ++j) read[j * n + i] = read[i * n + j];
   }
-  return Finish(std::move(m), read, triangle && std::string_view(format) == "bare numbers" ? "a bare lower triangle" : format);
-}
-
-// R's write.csv: comma-separated with names, its corner a quoted empty name.
-bool IsRWriteCsv(const Pasted& p) {
-  const Line* header = IsNamedTable(p, Separator::Comma) ? p.blocks[0].header : nullptr;
-  return header && header->cells[0].quoted && header->cells[0].text.empty();
+  const bool bare = std::string_view(format) == "bare numbers";
+  return Finish(std::move(m), read, triangle && bare ? "a bare lower triangle" : format);
 }
 
 // ---- The layouts, in the order they are tried --------------------------------------------------------------------
 PastedMatrix ReadLayout(const Pasted& p) {
+  const Line* header = IsNamedTable(p, Separator::Comma) ? p.blocks[0].header : nullptr;
   if (p.stata) return ReadStata(p, "Stata's matrix list");
   if (FindCovarianceBlock(p)) return ReadSpss(p, "SPSS's coefficient correlations");
   if (IsStataTriangle(p)) return ReadStata(p, "Stata's matrix list");  // without its header line
   if (IsNamedTable(p, Separator::Blank)) return ReadTable(p, "R's print");
-  if (IsRWriteCsv(p)) return ReadTable(p, "R's write.csv");
+  // R's write.csv: comma-separated with names, its corner a quoted empty name.
+  if (header && header->cells[0].quoted && header->cells[0].text.empty()) return ReadTable(p, "R's write.csv");
   if (IsNamedTable(p, Separator::Comma)) return ReadTable(p, "a comma-separated table");
   if (IsNamedTable(p, Separator::Tab)) return ReadTable(p, "a tab-separated table");
   // Bare numbers, whatever separates them: a full square, or a lower triangle row by row. Tried last, they also tell

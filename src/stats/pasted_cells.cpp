@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <iterator>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -15,43 +16,21 @@ constexpr auto npos = std::string_view::npos;
 // What normalising replaces: Windows and old Mac line ends; U+2212 MINUS SIGN; U+00A0 NO-BREAK, U+2009 THIN, U+202F
 // NARROW NO-BREAK and U+2007 FIGURE SPACE. Other control characters (form feed, NUL, ...) become spaces too.
 constexpr std::pair<std::string_view, char> kReplaced[] = {
-    {"\r\n", '\n'},        {"\r", '\n'},           {"\xE2\x88\x92", '-'}, {"\xC2\xA0", ' '},
+    {"\r\n", '\n'},        {"\r", '\n'},          {"\xE2\x88\x92", '-'}, {"\xC2\xA0", ' '},
     {"\xE2\x80\x89", ' '}, {"\xE2\x80\xAF", ' '}, {"\xE2\x80\x87", ' '}};
 
-std::string Normalise(std::string_view text) {
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a byte-order mark
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto r = std::find_if(std::begin(kReplaced), std::end(kReplaced),
-                                [&](const auto& r) { return text.substr(i).starts_with(r.first); });
-    const char c = r != std::end(kReplaced) ? r->second : text[i];
-    i += r != std::end(kReplaced) ? r->first.size() : 1;
-    out += static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t' ? ' ' : c;
-  }
-  return out;
-}
-
-// A line that echoes R's prompt ("> vcov(fit)", ">") or Stata's (". matrix list e(V)"), never with a tab: a line
-// with a tab is a table row.
-bool IsCommandEcho(std::string_view line) {
-  line = Trim(line, " ");
-  const char c = line.size() >= 3 ? line[2] : ' ';
-  const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-  return line.find('\t') == npos && (line == ">" || line.starts_with("> ") || (line.starts_with(". ") && letter));
-}
-
-// Whether a number text ('.' its point) out of the range of doubles is beyond it, not below the smallest: whether
-// its first significant digit stands for 10 or more, 10^(point - first - 1) before the point, 10^(point - first) after.
-bool IsHuge(std::string_view t) {
+// The power of ten that the first significant digit of a number text stands for ("0.012": -2, "-1.5e3": 3); the
+// exponent saturates far out. Nothing for a text without one ("0.00").
+std::optional<long long> FirstPlace(std::string_view t) {
   const std::size_t e = std::min(t.find_first_of("eE"), t.size());
-  const std::size_t first = t.substr(0, e).find_first_of("123456789"), point = std::min(t.find('.'), e);
+  const std::size_t first = t.substr(0, e).find_first_of("123456789"), point = std::min(t.find_first_of(".,"), e);
   std::string_view written = t.substr(std::min(e + 1, t.size()));
   if (written.starts_with('+')) written.remove_prefix(1);
-  long long exponent = 0;  // saturating far out
+  long long exponent = 0;
   if (std::from_chars(written.data(), written.data() + written.size(), exponent).ec == std::errc::result_out_of_range)
     exponent = written.starts_with('-') ? -1'000'000'000'000LL : 1'000'000'000'000LL;
-  const long long place = static_cast<long long>(point) - static_cast<long long>(first) - (first < point ? 1 : 0);
-  return first != npos && place + exponent > 0;
+  if (first == npos) return std::nullopt;
+  return static_cast<long long>(point) - static_cast<long long>(first) - (first < point ? 1 : 0) + exponent;
 }
 
 Cell MakeCell(std::string_view text, std::size_t line, std::size_t begin, std::size_t end, bool quoted = false) {
@@ -72,8 +51,7 @@ Cell QuotedCell(std::string_view text, std::size_t& i, std::size_t line, char se
   }
   const std::size_t after = std::min(i + 1, n);
   i = std::min(text.find(separator, after), n);
-  if (!Trim(text.substr(after, i - after)).empty())
-    return MakeCell(Trim(text.substr(begin, i - begin)), line, begin, i);
+  if (!Trim(text.substr(after, i - after)).empty()) return MakeCell(Trim(text.substr(begin, i - begin)), line, begin, i);
   return MakeCell(inside, line, begin, i, true);
 }
 
@@ -125,10 +103,8 @@ Kind ReadNumber(std::string_view text, char point, double& value) {
   std::replace(s.begin(), s.end(), point, '.');
   const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
   if (ptr != s.data() + s.size() || (ec != std::errc() && ec != std::errc::result_out_of_range)) return Kind::Word;
-  if (ec == std::errc::result_out_of_range) {
-    if (IsHuge(s)) return Kind::Huge;
-    value = s.starts_with('-') ? -0.0 : 0.0;
-  }
+  if (ec == std::errc::result_out_of_range && FirstPlace(s) > 0) return Kind::Huge;  // beyond the range, not below it
+  if (ec == std::errc::result_out_of_range) value = s.starts_with('-') ? -0.0 : 0.0;
   return std::isfinite(value) ? Kind::Number : Kind::Word;
 }
 
@@ -142,11 +118,25 @@ bool Line::HasNumber() const {
 }
 
 std::vector<Line> Lines(std::string_view pasted) {
-  const std::string text = Normalise(pasted);
+  if (pasted.starts_with("\xEF\xBB\xBF")) pasted.remove_prefix(3);  // a byte-order mark
+  std::string text;
+  for (std::size_t i = 0; i < pasted.size();) {
+    const auto r = std::find_if(std::begin(kReplaced), std::end(kReplaced),
+                                [&](const auto& r) { return pasted.substr(i).starts_with(r.first); });
+    const char c = r != std::end(kReplaced) ? r->second : pasted[i];
+    i += r != std::end(kReplaced) ? r->first.size() : 1;
+    text += static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t' ? ' ' : c;
+  }
   std::vector<Line> lines;
   for (std::size_t b = 0, number = 1; b <= text.size(); ++number) {
     const std::size_t e = std::min(text.find('\n', b), text.size());
-    if (!IsCommandEcho(std::string_view(text).substr(b, e - b))) lines.push_back({number, text.substr(b, e - b), {}});
+    // A line that echoes R's prompt ("> vcov(fit)", ">") or Stata's (". matrix list e(V)"), never with a tab (a line
+    // with a tab is a table row), is left out.
+    const std::string_view line = Trim(std::string_view(text).substr(b, e - b), " ");
+    const char c = line.size() >= 3 ? line[2] : ' ';
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (line.find('\t') != npos || !(line == ">" || line.starts_with("> ") || (line.starts_with(". ") && letter)))
+      lines.push_back({number, text.substr(b, e - b), {}});
     b = e + 1;
   }
   return lines;

@@ -69,7 +69,6 @@ std::optional<StataHeader> FindStataHeader(const std::vector<Line>& lines) {
   }
   return std::nullopt;
 }
-
 struct Row { std::string name; std::vector<Cell> cells; };  // of a table or of Stata's list: the cells after the name
 struct Block { const Line* header = nullptr; std::vector<const Line*> lines; };  // a line of names, if any, and rows
 struct Pasted {
@@ -91,7 +90,6 @@ const Cell* NumberIn(const Cell& c, std::size_t i, std::string_view rowName, std
   if (c.kind == Kind::Word) Fail(place + ": " + Quoted(c.text) + " is not a number" + (c.IsCommaNumber() ? hint : ""));
   return &c;
 }
-
 // A fault where a name is given twice (`one`: "row" or "column"): the repeat whose second place comes first.
 void CheckDistinct(const Names& names, const std::string& one) {
   std::map<std::string_view, std::size_t> firstPlace;
@@ -102,7 +100,6 @@ void CheckDistinct(const Names& names, const std::string& one) {
            Num(k + 1) + "; every " + one + " needs a name of its own");
   }
 }
-
 // The matrix of the cells read, checked in the pasted order: the names (none empty, none twice, no blanks at the ends
 // of a quoted one), the variances, symmetry (pairs within the tolerance hold their mean).
 PastedMatrix Finish(PastedMatrix m, const Grid& read, const char* format) {
@@ -140,18 +137,16 @@ PastedMatrix Finish(PastedMatrix m, const Grid& read, const char* format) {
 // b or o ("0b.f", "1o.f", "o.x", "co.x", "0b.f#co.x"). "eq:x" is x.
 bool IsBaseOrOmitted(std::string_view name) {
   name.remove_prefix(name.rfind(':') == npos ? 0 : name.rfind(':') + 1);
-  for (std::size_t b = 0, e = 0; b <= name.size(); b = e + 1) {
-    e = std::min(name.find('#', b), name.size());
-    const std::string_view part = name.substr(b, e - b);
-    std::string_view flags = part.substr(0, std::min(part.find('.'), part.size()));  // "0b", "1o", "o", "co"
-    flags.remove_prefix(std::min(flags.find_first_not_of("0123456789"), flags.size()));  // less the level
-    if (part.find('.') != npos && !flags.empty() && flags.find_first_not_of("bnoc") == npos &&
-        flags.find_first_of("bo") != npos)
-      return true;
+  for (std::size_t b = 0; b <= name.size(); b = std::min(name.find('#', b), name.size()) + 1) {
+    const std::string_view part = name.substr(b, name.find('#', b) - b);
+    std::string_view flags = part.substr(0, part.find('.'));  // "0b", "1o", "o", "co": a level and its flags
+    flags.remove_prefix(std::min(flags.find_first_not_of("0123456789"), flags.size()));
+    if (part.find('.') != npos && !flags.empty() && flags.find_first_not_of("bnoc") == npos) {
+      if (flags.find_first_of("bo") != npos) return true;
+    }
   }
   return false;
 }
-
 // Lines of column names (a long name broken over them) and rows, each with at least one cell, which knows its line.
 struct StataBlock { std::vector<const Line*> header; std::vector<Row> rows; };
 // Stata's column blocks of the lower triangle. A row's line holds a number or a missing value (".", ".a"). The first
@@ -190,7 +185,6 @@ std::vector<StataBlock> StataBlocks(const std::vector<Line>& lines, std::size_t 
   while (!blocks.empty() && blocks.back().rows.empty()) blocks.pop_back();
   return blocks;
 }
-
 // Stata's `matrix list`, after its header line or (a lower triangle with row names) without it. The row names of the
 // first block are the names; the rows of later blocks are found by theirs. The lower triangle is mirrored; the rows
 // and columns of base and omitted terms that hold only zeros are left out (from the last).
@@ -254,18 +248,15 @@ PastedMatrix ReadStata(const Pasted& p, const char* format) {
   }
   return m;
 }
-
 // Blank-separated text whose rows have names and begin as a lower triangle (rows of 1, then 2 numbers): Stata's
 // layout without its header line.
 bool IsStataTriangle(const Pasted& p) {
-  std::vector<std::size_t> counts;
-  for (std::size_t k = 0; k < p.lines.size() && counts.size() < 2; ++k) {
-    const Line& l = p.lines[k];
-    if (l.cells.empty() || !l.HasNumber()) continue;
-    if (l.cells[0].kind != Kind::Word) return false;
-    counts.push_back(l.cells.size() - 1);
-  }
-  return p.separator == Separator::Blank && counts == std::vector<std::size_t>{1, 2};
+  std::vector<const Line*> rows;  // the first two with a number
+  for (const Line& l : p.lines) if (l.HasNumber() && rows.size() < 2) rows.push_back(&l);
+  auto starts = [&](std::size_t k, std::size_t cells) {
+    return rows[k]->cells[0].kind == Kind::Word && rows[k]->cells.size() == cells;
+  };
+  return p.separator == Separator::Blank && rows.size() == 2 && starts(0, 2) && starts(1, 3);
 }
 
 // ---- SPSS's coefficient correlations -----------------------------------------------------------------------------
@@ -283,7 +274,6 @@ std::vector<Cell> CellsFrom(const Line& l, std::size_t from) {
                [](const Cell& c) { return c.kind != Kind::Empty; });
   return out;
 }
-
 // Where the (last) covariance block starts: its line, and the cell after its label cell "Covariances" (the first in
 // its line), which a name and a number follow.
 std::optional<std::pair<std::size_t, std::size_t>> FindCovarianceBlock(const Pasted& p) {
@@ -297,7 +287,6 @@ std::optional<std::pair<std::size_t, std::size_t>> FindCovarianceBlock(const Pas
   }
   return found;
 }
-
 // The rows of the covariance block, each a name and its numbers, up to the next model's block or the notes under the
 // table. SPSS lists the weights last entered first: they are turned back to the order of entry.
 PastedMatrix ReadSpss(const Pasted& p, const char* format) {
@@ -370,12 +359,10 @@ void TableOf(Pasted& p) {
   p.rowNames = (!blank && header != nullptr && header->cells[0].kind == Kind::Empty) || 2 * named > total ||
                (2 * named == total && isName(p.blocks[0].lines[0]->cells[0]));
 }
-
 // Whether the text is a table with names (row names, column names or both) whose cells `s` separates.
 bool IsNamedTable(const Pasted& p, Separator s) {
   return p.separator == s && p.fault.empty() && (p.blocks[0].header || p.rowNames);
 }
-
 // The rows of a table, put together across its column blocks, and the names its lines of names give the columns. A
 // row's name is its first cell, in R's print its leading words ("poly(wt, 2)1"), but only the first where the line has
 // one cell more than the line of names. A corner cell above the row names ("" or "Variable") names no column. In R's
@@ -412,18 +399,16 @@ std::vector<Row> TableRows(const Pasted& p, Names& columns) {
     for (const Cell& c : header.cells) names.push_back(c.text);
     if (blank && names.size() != width && !(p.rowNames && names.size() == width + 1)) {
       const std::vector<Cell>& numbers = rows[0].cells;
-      std::vector<std::size_t> begin(numbers.size(), npos), end(numbers.size());
-      std::size_t k = 0;
+      Names cut(numbers.size());
+      std::size_t k = 0, from = 0;  // the column, and where its name begins
       for (const Cell& c : header.cells) {
         while (k < numbers.size() && c.end > numbers[k].end) ++k;
         if (k >= numbers.size()) break;
-        begin[k] = std::min(begin[k], c.begin);
-        end[k] = c.end;
+        from = cut[k].empty() ? c.begin : from;
+        cut[k] = header.text.substr(from, c.end - from);
       }
-      Names cut;
-      for (std::size_t j = 0; j < numbers.size() && begin[j] != npos; ++j)
-        cut.push_back(header.text.substr(begin[j], end[j] - begin[j]));
-      if (k < numbers.size() && cut.size() == numbers.size()) names = std::move(cut);
+      if (k < numbers.size() && std::none_of(cut.begin(), cut.end(), [](auto& name) { return name.empty(); }))
+        names = std::move(cut);
     }
     if (p.rowNames && names.size() == width + 1) names.erase(names.begin());
     if (p.blocks.size() > 1 && names.size() != width)
@@ -433,16 +418,14 @@ std::vector<Row> TableRows(const Pasted& p, Names& columns) {
   }
   return all;
 }
-
 // Row names and column names both: the same names, maybe in another order (then `order` gives the column of each
 // row's weight) or with other runs of blanks.
 void MatchColumns(const Names& rows, const Names& columns, bool triangle, std::vector<std::size_t>& order) {
   CheckDistinct(columns, "column");
-  auto key = [](std::string_view s) {  // runs of blanks as one space
-    std::string out(Trim(s));
-    std::replace(out.begin(), out.end(), '\t', ' ');
-    out.erase(std::unique(out.begin(), out.end(), [](char a, char b) { return a == ' ' && b == ' '; }), out.end());
-    return out;
+  auto key = [](std::string s) {  // runs of blanks as one space
+    std::replace(s.begin(), s.end(), '\t', ' ');
+    s.erase(std::unique(s.begin(), s.end(), [](char a, char b) { return a == ' ' && b == ' '; }), s.end());
+    return std::string(Trim(s));
   };
   Names rowKeys, columnKeys;
   std::transform(rows.begin(), rows.end(), std::back_inserter(rowKeys), key);
@@ -458,7 +441,6 @@ void MatchColumns(const Names& rows, const Names& columns, bool triangle, std::v
   }
   if (triangle) Fail("the columns of the lower triangle are named in another order than its rows");
 }
-
 // A table's rows put together: its cells, its shape (a full square, or a lower triangle in one block only), its names
 // (the row names, else the column names).
 PastedMatrix ReadTable(const Pasted& p, const char* format) {
@@ -532,11 +514,8 @@ ReadResult ReadPastedMatrix(std::string_view text) {
     p.stata = FindStataHeader(p.lines);
     p.separator = p.stata ? Separator::Blank : SeparatorOf(p.lines);
     const bool commaDecimals = CutCells(p.lines, p.separator);
-    for (Line& l : p.lines) {
-      for (Cell& c : l.cells) {
-        // Stata never prints a number with a trailing point: "1." over "t2" is part of a column name broken over lines.
-        if (p.stata && c.kind == Kind::Number && c.text.ends_with('.')) c.kind = Kind::Word;
-      }
+    for (Line& l : p.lines) {  // Stata prints no number with a trailing point: "1." over "t2" is part of a name
+      for (Cell& c : l.cells) c.kind = p.stata && c.kind == Kind::Number && c.text.ends_with('.') ? Kind::Word : c.kind;
     }
     TableOf(p);  // (p stays where it is: the table points into its lines)
     r.matrix = ReadLayout(p);
@@ -548,12 +527,11 @@ ReadResult ReadPastedMatrix(std::string_view text) {
   } catch (...) {  // only an allocation can fail here
     r.error = "the text could not be read: it is too large";
   }
-  r.matrix = {};  // the words of the fault as a sentence: a capital first, a full stop last
+  // The words of the fault as a sentence: a capital first, a full stop last.
   if (!r.error.empty() && r.error[0] >= 'a' && r.error[0] <= 'z') r.error[0] = static_cast<char>(r.error[0] - 32);
   if (!r.error.ends_with('.')) r.error += '.';
   return r;
 }
-
 std::string WriteMatrix(const PastedMatrix& m) {
   auto name = [&](std::size_t i) { return i < m.names.size() ? m.names[i] : "row " + Num(i + 1); };
   std::string out;

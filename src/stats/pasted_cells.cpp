@@ -32,54 +32,43 @@ std::optional<long long> FirstPlace(std::string_view t) {
   if (first == npos) return std::nullopt;
   return static_cast<long long>(point) - static_cast<long long>(first) - (first < point ? 1 : 0) + exponent;
 }
-
-Cell MakeCell(std::string_view text, std::size_t line, std::size_t begin, std::size_t end, bool quoted = false) {
-  Cell c{std::string(text), line, begin, end, quoted};
-  c.Read('.');
-  return c;
-}
-
-// The cell in double quotes that opens at i (left at the separator after it): its text without the quotes, "" inside
-// standing for one quote. Where more than blanks follows the closing quote, the cell is all of its text, quotes and
-// all.
-Cell QuotedCell(std::string_view text, std::size_t& i, std::size_t line, char separator) {
-  const std::size_t begin = i, n = text.size();
-  std::string inside;
-  for (++i; i < n && !(text[i] == '"' && (i + 1 >= n || text[i + 1] != '"')); ++i) {
-    if (text[i] == '"') ++i;  // the first of two
-    inside += text[i];
-  }
-  const std::size_t after = std::min(i + 1, n);
-  i = std::min(text.find(separator, after), n);
-  if (!Trim(text.substr(after, i - after)).empty()) return MakeCell(Trim(text.substr(begin, i - begin)), line, begin, i);
-  return MakeCell(inside, line, begin, i, true);
-}
-
 // The cells of a line: between runs of blanks, or between tabs or commas (a trailing empty cell too). Only at commas
-// are quotes taken off and commas within brackets part of a cell.
+// are commas within brackets part of a cell, and a cell in double quotes loses them ("" inside stands for one quote),
+// unless more than blanks follows the closing quote: then the cell is all of its text, quotes and all.
 std::vector<Cell> SplitAt(std::string_view text, std::size_t line, Separator s) {
   const bool csv = s == Separator::Comma;
   const std::string_view blanks = s == Separator::Tab ? " " : " \t";
   const char separator = static_cast<char>(s);
+  const std::size_t n = text.size();
   auto ends = [&](char c) { return c == separator || (s == Separator::Blank && c == '\t'); };
   std::vector<Cell> cells;
+  auto add = [&](std::string_view t, std::size_t begin, std::size_t end, bool quoted) {
+    cells.push_back({std::string(t), line, begin, end, quoted});
+    cells.back().Read('.');
+  };
   for (std::size_t i = 0;; ++i) {  // (++i: past the separator)
-    i = std::min(text.find_first_not_of(blanks, i), text.size());
-    if (csv && i < text.size() && text[i] == '"') {
-      cells.push_back(QuotedCell(text, i, line, separator));
+    const std::size_t begin = i = std::min(text.find_first_not_of(blanks, i), n);
+    if (csv && i < n && text[i] == '"') {
+      std::string inside;
+      for (++i; i < n && !(text[i] == '"' && (i + 1 >= n || text[i + 1] != '"')); ++i) {
+        if (text[i] == '"') ++i;  // the first of two
+        inside += text[i];
+      }
+      const std::size_t after = std::min(i + 1, n);
+      i = std::min(text.find(separator, after), n);
+      const bool more = !Trim(text.substr(after, i - after)).empty();
+      add(more ? Trim(text.substr(begin, i - begin)) : std::string_view(inside), begin, i, !more);
     } else {
-      const std::size_t begin = i;
-      for (int depth = 0; i < text.size() && (!ends(text[i]) || depth > 0); ++i) {
+      for (int depth = 0; i < n && (!ends(text[i]) || depth > 0); ++i) {
         if (csv && (text[i] == '(' || text[i] == '[')) ++depth;
         if (csv && (text[i] == ')' || text[i] == ']') && depth > 0) --depth;
       }
       const std::string_view kept = Trim(text.substr(begin, i - begin), blanks);
-      cells.push_back(MakeCell(kept, line, begin, begin + kept.size()));
+      add(kept, begin, begin + kept.size(), false);
     }
-    if (i >= text.size()) return cells;
+    if (i >= n) return cells;
   }
 }
-
 // Whether `separator` separates cells in the line: one outside double quotes, parentheses and brackets.
 bool Separates(std::string_view line, char separator) {
   bool quoted = false;
@@ -107,16 +96,13 @@ Kind ReadNumber(std::string_view text, char point, double& value) {
   if (ec == std::errc::result_out_of_range) value = s.starts_with('-') ? -0.0 : 0.0;
   return std::isfinite(value) ? Kind::Number : Kind::Word;
 }
-
 bool Cell::IsCommaNumber() const {
   double v = 0;
   return kind == Kind::Word && text.find(',') != npos && ReadNumber(text, ',', v) != Kind::Word;
 }
-
 bool Line::HasNumber() const {
   return std::any_of(cells.begin(), cells.end(), [](const Cell& c) { return c.IsNumber(); });
 }
-
 std::vector<Line> Lines(std::string_view pasted) {
   if (pasted.starts_with("\xEF\xBB\xBF")) pasted.remove_prefix(3);  // a byte-order mark
   std::string text;
@@ -141,13 +127,11 @@ std::vector<Line> Lines(std::string_view pasted) {
   }
   return lines;
 }
-
 Separator SeparatorOf(const std::vector<Line>& lines) {
   auto any = [&](auto has) { return std::any_of(lines.begin(), lines.end(), has); };
   if (any([](const Line& l) { return l.text.find('\t') != npos; })) return Separator::Tab;
   return any([](const Line& l) { return Separates(l.text, ','); }) ? Separator::Comma : Separator::Blank;
 }
-
 bool CutCells(std::vector<Line>& lines, Separator separator) {
   bool point = false, comma = false;
   for (Line& l : lines) {
@@ -165,7 +149,6 @@ bool CutCells(std::vector<Line>& lines, Separator separator) {
   }
   return true;
 }
-
 std::string_view Trim(std::string_view s, std::string_view chars) {
   const std::size_t b = s.find_first_not_of(chars);
   return b == npos ? s.substr(0, 0) : s.substr(b, s.find_last_not_of(chars) + 1 - b);

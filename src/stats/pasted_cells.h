@@ -11,12 +11,9 @@
 
 namespace marvane::stats::pasted {
 
-enum class Kind {
-  Number,  // within the range of doubles (subnormals and zeros included)
-  Huge,    // a number text beyond the range of doubles
-  Word,    // anything else
-  Empty,   // an empty cell (tab- and comma-separated text only)
-};
+// A Number is within the range of doubles (subnormals and zeros included), a Huge number text beyond it; an Empty cell
+// is one between two tabs or commas; a Word is anything else.
+enum class Kind { Number, Huge, Word, Empty };
 
 // The one reading of a number text, with `point` for its decimal separator, by std::from_chars (no locale is
 // followed): an optional sign, digits with at most one point, an optional exponent. Number with its `value` (below the
@@ -48,8 +45,7 @@ struct Line {
 // characters become spaces. Lines that echo a command ("> vcov(fit)", ". matrix list e(V)") are left out.
 std::vector<Line> Lines(std::string_view text);
 
-// Tabs where any line has one, else commas where any line has one outside double quotes, parentheses and brackets,
-// else blanks.
+// Tabs where any line has one, else commas where any line has one outside double quotes and brackets, else blanks.
 enum class Separator : char { Tab = '\t', Comma = ',', Blank = ' ' };
 Separator SeparatorOf(const std::vector<Line>& lines);
 

@@ -11,10 +11,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <utility>
-#include <vector>
 
 #include "stats/pasted_cells.h"
 
@@ -83,11 +80,13 @@ struct Pasted {
 // ---- What every layout shares ------------------------------------------------------------------------------------
 // A cell that should hold a number: the cell, or the fault.
 const Cell* NumberIn(const Cell& c, std::size_t i, std::string_view rowName, std::size_t j) {
-  const std::string place = RowWords(i, rowName) + ", " + ColumnWords(j);
-  const char* hint = " (a decimal comma is read only in tab-separated text in which no number has a full stop)";
+  const std::string place = RowWords(i, rowName) + ", " + ColumnWords(j), quoted = Quoted(c.text);
   if (c.kind == Kind::Empty) Fail(place + " is empty");
-  if (c.kind == Kind::Huge) Fail(place + ": " + Quoted(c.text) + " is beyond the range of double-precision numbers");
-  if (c.kind == Kind::Word) Fail(place + ": " + Quoted(c.text) + " is not a number" + (c.IsCommaNumber() ? hint : ""));
+  if (c.kind == Kind::Huge) Fail(place + ": " + quoted + " is beyond the range of double-precision numbers");
+  if (c.kind == Kind::Word && c.IsCommaNumber())
+    Fail(place + ": " + quoted + " is not a number (a decimal comma is read only in tab-separated text in which no "
+         "number has a full stop)");
+  if (c.kind == Kind::Word) Fail(place + ": " + quoted + " is not a number");
   return &c;
 }
 // A fault where a name is given twice (`one`: "row" or "column"): the repeat whose second place comes first.
@@ -266,7 +265,6 @@ bool IsLabel(const Cell& c, std::string_view word) {
   for (const char ch : c.text) lower += ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
   return c.kind == Kind::Word && (lower == word || lower == std::string(word) + "s");
 }
-bool IsCovarianceLabel(const Cell& c) { return IsLabel(c, "covariance"); }
 // The cells of a line from `from` on, empty ones left out.
 std::vector<Cell> CellsFrom(const Line& l, std::size_t from) {
   std::vector<Cell> out;
@@ -280,7 +278,7 @@ std::optional<std::pair<std::size_t, std::size_t>> FindCovarianceBlock(const Pas
   std::optional<std::pair<std::size_t, std::size_t>> found;
   for (std::size_t k = 0; k < p.lines.size(); ++k) {
     const std::vector<Cell>& cells = p.lines[k].cells;
-    const auto label = std::find_if(cells.begin(), cells.end(), IsCovarianceLabel);
+    const auto label = std::find_if(cells.begin(), cells.end(), [](const Cell& c) { return IsLabel(c, "covariance"); });
     const std::vector<Cell> rest = CellsFrom(p.lines[k], static_cast<std::size_t>(label - cells.begin()) + 1);
     if (label != cells.end() && rest.size() >= 2 && rest[0].kind == Kind::Word && rest[1].kind == Kind::Number)
       found = {k, static_cast<std::size_t>(label - cells.begin()) + 1};
@@ -297,7 +295,7 @@ PastedMatrix ReadSpss(const Pasted& p, const char* format) {
     const Line& l = p.lines[k];
     const std::vector<Cell> cells = CellsFrom(l, k == first ? firstCell : 0);
     const bool label = std::any_of(l.cells.begin(), l.cells.end(),
-                                   [](const Cell& c) { return IsLabel(c, "correlation") || IsCovarianceLabel(c); });
+                                   [](const Cell& c) { return IsLabel(c, "correlation") || IsLabel(c, "covariance"); });
     if (l.cells.empty()) continue;
     if ((k != first && (label || !l.HasNumber())) || cells.empty()) break;
     if (cells[0].kind != Kind::Word) Fail(RowWords(rows.size()) + " of the covariance block has no name");

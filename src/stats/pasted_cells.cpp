@@ -69,20 +69,6 @@ std::vector<Cell> SplitAt(std::string_view text, std::size_t line, Separator s) 
     if (i >= n) return cells;
   }
 }
-// Whether `separator` separates cells in the line: one outside double quotes, parentheses and brackets.
-bool Separates(std::string_view line, char separator) {
-  bool quoted = false;
-  int depth = 0;
-  for (const char c : line) {
-    quoted = quoted != (c == '"');
-    if (quoted || c == '"') continue;
-    if (c == '(' || c == '[') ++depth;
-    if ((c == ')' || c == ']') && depth > 0) --depth;
-    if (c == separator && depth == 0) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 Kind ReadNumber(std::string_view text, char point, double& value) {
@@ -128,9 +114,24 @@ std::vector<Line> Lines(std::string_view pasted) {
   return lines;
 }
 Separator SeparatorOf(const std::vector<Line>& lines) {
-  auto any = [&](auto has) { return std::any_of(lines.begin(), lines.end(), has); };
-  if (any([](const Line& l) { return l.text.find('\t') != npos; })) return Separator::Tab;
-  return any([](const Line& l) { return Separates(l.text, ','); }) ? Separator::Comma : Separator::Blank;
+  auto separates = [](const Line& l, char separator) {  // outside double quotes, parentheses and brackets
+    bool quoted = false;
+    int depth = 0;
+    for (const char c : l.text) {
+      quoted = quoted != (c == '"');
+      if (quoted || c == '"') continue;
+      if (c == '(' || c == '[') ++depth;
+      if ((c == ')' || c == ']') && depth > 0) --depth;
+      if (c == separator && depth == 0) return true;
+    }
+    return false;
+  };
+  auto any = [&](char separator) {
+    return std::any_of(lines.begin(), lines.end(), [&](const Line& l) { return separates(l, separator); });
+  };
+  if (std::any_of(lines.begin(), lines.end(), [](const Line& l) { return l.text.find('\t') != npos; }))
+    return Separator::Tab;
+  return any(',') ? Separator::Comma : Separator::Blank;
 }
 bool CutCells(std::vector<Line>& lines, Separator separator) {
   bool point = false, comma = false;

@@ -79,13 +79,13 @@ struct Pasted {
 
 // ---- What every layout shares ------------------------------------------------------------------------------------
 // A cell that should hold a number: the cell, or the fault.
-const Cell* NumberIn(const Cell& c, std::size_t i, std::string_view rowName, std::size_t j) {
+const Cell* NumberIn(const Cell& c, std::size_t i, std::string_view rowName, std::size_t j, Separator s) {
   const std::string place = RowWords(i, rowName) + ", " + ColumnWords(j), quoted = Quoted(c.text);
   if (c.kind == Kind::Empty) Fail(place + " is empty");
   if (c.kind == Kind::Huge) Fail(place + ": " + quoted + " is beyond the range of double-precision numbers");
   if (c.kind == Kind::Word && c.IsCommaNumber())
-    Fail(place + ": " + quoted + " is not a number (a decimal comma is read only in tab-separated text in which no "
-         "number has a full stop)");
+    Fail(place + ": " + quoted + " is not a number (a decimal comma is read only in " +
+         (s == Separator::Tab ? "tab" : "tab- or semicolon") + "-separated text in which no number has a full stop)");
   if (c.kind == Kind::Word) Fail(place + ": " + quoted + " is not a number");
   return &c;
 }
@@ -100,11 +100,26 @@ void CheckDistinct(const Names& names, const std::string& one) {
   }
 }
 // The matrix of the cells read, checked in the pasted order: the names (none empty, none twice, no blanks at the ends
-// of a quoted one), the variances, symmetry (pairs within the tolerance hold their mean).
+// of a quoted one), the variances, symmetry (pairs within the tolerance hold their mean). R prints each column in one
+// shape (the same digits after the point, with or without an exponent); where every column is printed so, entries
+// (i, j) and (j, i) that agree to their printed digits, as few as they may be, are also symmetric.
 PastedMatrix Finish(PastedMatrix m, const Grid& read, const char* format) {
   const std::size_t n = m.size;
   m.format = format;
-  for (const Cell* c : read) m.cells.push_back(c->value);
+  auto shape = [](std::string_view t) {
+    const std::size_t e = std::min(t.find_first_of("eE"), t.size()), point = std::min(t.find_first_of(".,"), e);
+    return std::pair(e - point, e == t.size());
+  };
+  bool columns = true;
+  for (std::size_t k = 0; k < read.size(); ++k) {
+    const Places places = PlacesOf(read[k]->text);
+    m.cells.push_back(read[k]->value);
+    columns = columns && shape(read[k]->text) == shape(read[k % n]->text);
+    if (places.first) m.digits = std::min(m.digits ? m.digits : 99, static_cast<int>(*places.first - places.last + 1));
+  }
+  auto printed = [&](std::size_t i, std::size_t j) {  // half a unit of the last digit
+    return columns ? std::pow(10.0, static_cast<double>(std::clamp(PlacesOf(read[i * n + j]->text).last, -400LL, 400LL))) / 2 : 0;
+  };
   for (std::size_t i = 0; i < m.names.size(); ++i) {
     m.names[i] = std::string(Trim(m.names[i]));
     if (m.names[i].empty()) Fail(RowWords(i) + " has no name, where the other rows have one");
@@ -121,13 +136,17 @@ PastedMatrix Finish(PastedMatrix m, const Grid& read, const char* format) {
     for (std::size_t j = 0; j < i; ++j) {
       double &a = m.cells[i * n + j], &b = m.cells[j * n + i];
       if (a == b) continue;
-      if (!(std::fabs(a - b) <= kSymmetryTolerance * std::sqrt(m.At(i, i)) * std::sqrt(m.At(j, j))))
+      if (!(std::fabs(a - b) <= kSymmetryTolerance * std::sqrt(m.At(i, i)) * std::sqrt(m.At(j, j))) &&
+          !(std::fabs(a - b) < printed(i, j) + printed(j, i)))
         Fail("the matrix is not symmetric: " + at(i, j) + " holds " + ShowNumber(a) + " but " + at(j, i) + " holds " +
              ShowNumber(b));
       a = b = a / 2 + b / 2;
       ++m.averaged;
     }
   }
+  m.looksLikeCorrelations = n > 1;
+  for (std::size_t k = 0; k < n * n; ++k)
+    m.looksLikeCorrelations = m.looksLikeCorrelations && (k % (n + 1) == 0 ? m.cells[k] == 1 : std::fabs(m.cells[k]) <= 1);
   return m;
 }
 
@@ -219,7 +238,7 @@ PastedMatrix ReadStata(const Pasted& p, const char* format) {
         if (j >= n)
           Fail(RowWords(i, m.names[i]) + " has " + Count(c0 + row.cells.size(), "number") + ", but the matrix has " +
                Count(n, "row"));
-        read[i * n + j] = NumberIn(row.cells[j - c0], i, m.names[i], j);
+        read[i * n + j] = NumberIn(row.cells[j - c0], i, m.names[i], j, p.separator);
       }
       width = std::max(width, row.cells.size());
     }
@@ -309,7 +328,8 @@ PastedMatrix ReadSpss(const Pasted& p, const char* format) {
          Count(n, "number"));
   Grid read(n * n);
   for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < rows[i].size() && j < n; ++j) read[i * n + j] = NumberIn(rows[i][j], i, m.names[i], j);
+    for (std::size_t j = 0; j < rows[i].size() && j < n; ++j)
+      read[i * n + j] = NumberIn(rows[i][j], i, m.names[i], j, p.separator);
     if (rows[i].size() != n)
       Fail(RowWords(i, m.names[i]) + " of the covariance block has " + Count(rows[i].size(), "number") +
            ", row 1 has " + Num(n) + ": the rows are of unequal length");
@@ -448,7 +468,7 @@ PastedMatrix ReadTable(const Pasted& p, const char* format) {
   auto name = [&](std::size_t i) { return p.rowNames ? rows[i].name : std::string(); };
   for (std::size_t i = 0; i < n; ++i) {
     if (p.rowNames && rows[i].name.empty()) Fail(RowWords(i) + " has no name, where the other rows have one");
-    for (std::size_t j = 0; j < rows[i].cells.size(); ++j) NumberIn(rows[i].cells[j], i, name(i), j);
+    for (std::size_t j = 0; j < rows[i].cells.size(); ++j) NumberIn(rows[i].cells[j], i, name(i), j, p.separator);
   }
   if (n0 == 0) Fail(RowWords(0, name(0)) + " has no numbers");
   const bool triangle = p.blocks.size() == 1 && n > 1 && n0 == 1 && rows[1].cells.size() == 2;
@@ -487,14 +507,18 @@ PastedMatrix ReadTable(const Pasted& p, const char* format) {
 
 // ---- The layouts, in the order they are tried --------------------------------------------------------------------
 PastedMatrix ReadLayout(const Pasted& p) {
-  const Line* header = IsNamedTable(p, Separator::Comma) ? p.blocks[0].header : nullptr;
+  auto written = [&](Separator s) {  // by R's write.csv or write.csv2: names, the corner a quoted empty name
+    const Line* header = IsNamedTable(p, s) ? p.blocks[0].header : nullptr;
+    return header && header->cells[0].quoted && header->cells[0].text.empty();
+  };
   if (p.stata) return ReadStata(p, "Stata's matrix list");
   if (FindCovarianceBlock(p)) return ReadSpss(p, "SPSS's coefficient correlations");
   if (IsStataTriangle(p)) return ReadStata(p, "Stata's matrix list");  // without its header line
   if (IsNamedTable(p, Separator::Blank)) return ReadTable(p, "R's print");
-  // R's write.csv: comma-separated with names, its corner a quoted empty name.
-  if (header && header->cells[0].quoted && header->cells[0].text.empty()) return ReadTable(p, "R's write.csv");
+  if (written(Separator::Comma)) return ReadTable(p, "R's write.csv");
+  if (written(Separator::Semicolon)) return ReadTable(p, "R's write.csv2");
   if (IsNamedTable(p, Separator::Comma)) return ReadTable(p, "a comma-separated table");
+  if (IsNamedTable(p, Separator::Semicolon)) return ReadTable(p, "a semicolon-separated table");
   if (IsNamedTable(p, Separator::Tab)) return ReadTable(p, "a tab-separated table");
   // Bare numbers, whatever separates them: a full square, or a lower triangle row by row. Tried last, they also tell
   // what is wrong with a text that makes no table.

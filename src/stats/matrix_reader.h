@@ -1,9 +1,10 @@
 #pragma once
 
 // Reads a covariance matrix of regression weights as a statistics package printed it, pasted as text: R's print()
-// (also in column blocks), R's write.csv(), tab- or comma-separated tables with names in the first row and column,
-// Stata's `matrix list e(V)`, SPSS's coefficient correlations table (its covariance block), and bare numbers (a full
-// square matrix or its lower triangle, row by row). Standard library only.
+// (also in column blocks, and with few digits), R's write.csv() and write.csv2(), tab-, semicolon- or comma-separated
+// tables with names in the first row and column, Stata's `matrix list e(V)`, SPSS's coefficient correlations table
+// (its covariance block), and bare numbers (a full square matrix or its lower triangle, row by row). Standard library
+// only.
 
 #include <cstddef>
 #include <string>
@@ -17,10 +18,14 @@ struct PastedMatrix {
   std::size_t size = 0;
   // size * size, row-major, symmetric: where entries i,j and j,i differ within the tolerance, both hold their mean.
   std::vector<double> cells;
-  // In words, for the status line: "R's print", "R's write.csv", "a tab-separated table", "a comma-separated table",
-  // "Stata's matrix list", "SPSS's coefficient correlations", "bare numbers", "a bare lower triangle".
+  // In words, for the status line: "R's print", "R's write.csv", "R's write.csv2", "a tab-separated table", "a
+  // semicolon-separated table", "a comma-separated table", "Stata's matrix list", "SPSS's coefficient correlations",
+  // "bare numbers", "a bare lower triangle".
   std::string format;
-  bool commaDecimals = false;  // decimal commas were read as decimal points (tab-separated text only)
+  bool commaDecimals = false;  // decimal commas were read as decimal points (tab- or semicolon-separated text only)
+  int digits = 0;  // the fewest significant digits printed in a cell that is not 0 ("1.5e-3" has 2); 0 if all are
+  // A unit diagonal and every other entry within [-1, 1]: printed by cov2cor(), say, rather than vcov().
+  bool looksLikeCorrelations = false;
   // Stata's base and omitted terms (0b.f, o.x, ...) whose all-zero rows and columns were left out, as pasted.
   std::vector<std::string> dropped;
   std::size_t averaged = 0;  // how many pairs i < j differed within the tolerance and now hold their mean

@@ -19,24 +19,11 @@ constexpr std::pair<std::string_view, char> kReplaced[] = {
     {"\r\n", '\n'},        {"\r", '\n'},          {"\xE2\x88\x92", '-'}, {"\xC2\xA0", ' '},
     {"\xE2\x80\x89", ' '}, {"\xE2\x80\xAF", ' '}, {"\xE2\x80\x87", ' '}};
 
-// The power of ten that the first significant digit of a number text stands for ("0.012": -2, "-1.5e3": 3); the
-// exponent saturates far out. Nothing for a text without one ("0.00").
-std::optional<long long> FirstPlace(std::string_view t) {
-  const std::size_t e = std::min(t.find_first_of("eE"), t.size());
-  const std::size_t first = t.substr(0, e).find_first_of("123456789"), point = std::min(t.find_first_of(".,"), e);
-  std::string_view written = t.substr(std::min(e + 1, t.size()));
-  if (written.starts_with('+')) written.remove_prefix(1);
-  long long exponent = 0;
-  if (std::from_chars(written.data(), written.data() + written.size(), exponent).ec == std::errc::result_out_of_range)
-    exponent = written.starts_with('-') ? -1'000'000'000'000LL : 1'000'000'000'000LL;
-  if (first == npos) return std::nullopt;
-  return static_cast<long long>(point) - static_cast<long long>(first) - (first < point ? 1 : 0) + exponent;
-}
 // The cells of a line: between runs of blanks, or between tabs or commas (a trailing empty cell too). Only at commas
 // are commas within brackets part of a cell, and a cell in double quotes loses them ("" inside stands for one quote),
 // unless more than blanks follows the closing quote: then the cell is all of its text, quotes and all.
 std::vector<Cell> SplitAt(std::string_view text, std::size_t line, Separator s) {
-  const bool csv = s == Separator::Comma;
+  const bool csv = s == Separator::Comma || s == Separator::Semicolon;
   const std::string_view blanks = s == Separator::Tab ? " " : " \t";
   const char separator = static_cast<char>(s);
   const std::size_t n = text.size();
@@ -71,6 +58,21 @@ std::vector<Cell> SplitAt(std::string_view text, std::size_t line, Separator s) 
 }
 }  // namespace
 
+Places PlacesOf(std::string_view t) {
+  const std::size_t e = std::min(t.find_first_of("eE"), t.size());
+  const std::size_t first = t.substr(0, e).find_first_of("123456789"), point = std::min(t.find_first_of(".,"), e);
+  std::string_view written = t.substr(std::min(e + 1, t.size()));
+  if (written.starts_with('+')) written.remove_prefix(1);
+  long long exponent = 0;  // saturating far out
+  if (std::from_chars(written.data(), written.data() + written.size(), exponent).ec == std::errc::result_out_of_range)
+    exponent = written.starts_with('-') ? -1'000'000'000'000LL : 1'000'000'000'000LL;
+  auto place = [&](std::size_t k) {  // of the digit at k: 10^(point - k - 1) before the point, 10^(point - k) after
+    return static_cast<long long>(point) - static_cast<long long>(k) - (k < point ? 1 : 0) + exponent;
+  };
+  const std::size_t last = t.substr(0, e).find_last_of("0123456789");
+  return {first == npos ? std::nullopt : std::optional(place(first)), last == npos ? 0 : place(last)};
+}
+
 Kind ReadNumber(std::string_view text, char point, double& value) {
   if (point != '.' && text.find('.') != npos) return Kind::Word;
   // std::from_chars reads no leading '+' (and "+-1" is no number).
@@ -78,7 +80,7 @@ Kind ReadNumber(std::string_view text, char point, double& value) {
   std::replace(s.begin(), s.end(), point, '.');
   const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
   if (ptr != s.data() + s.size() || (ec != std::errc() && ec != std::errc::result_out_of_range)) return Kind::Word;
-  if (ec == std::errc::result_out_of_range && FirstPlace(s) > 0) return Kind::Huge;  // beyond the range, not below it
+  if (ec == std::errc::result_out_of_range && PlacesOf(s).first > 0) return Kind::Huge;  // beyond the range, not below
   if (ec == std::errc::result_out_of_range) value = s.starts_with('-') ? -0.0 : 0.0;
   return std::isfinite(value) ? Kind::Number : Kind::Word;
 }
@@ -131,6 +133,7 @@ Separator SeparatorOf(const std::vector<Line>& lines) {
   };
   if (std::any_of(lines.begin(), lines.end(), [](const Line& l) { return l.text.find('\t') != npos; }))
     return Separator::Tab;
+  if (any(';')) return Separator::Semicolon;
   return any(',') ? Separator::Comma : Separator::Blank;
 }
 bool CutCells(std::vector<Line>& lines, Separator separator) {
@@ -142,7 +145,7 @@ bool CutCells(std::vector<Line>& lines, Separator separator) {
     for (const Cell& c : l.cells) point = point || (c.IsNumber() && c.text.find('.') != npos);
     for (const Cell& c : l.cells) comma = comma || c.IsCommaNumber();
   }
-  if (separator != Separator::Tab || !comma || point) return false;
+  if ((separator != Separator::Tab && separator != Separator::Semicolon) || !comma || point) return false;
   for (Line& l : lines) {
     for (Cell& c : l.cells) {
       if (c.kind == Kind::Word) c.Read(',');

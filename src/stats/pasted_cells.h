@@ -5,6 +5,7 @@
 // or taken as a word. Standard library only.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,13 +13,22 @@
 namespace marvane::stats::pasted {
 
 // A Number is within the range of doubles (subnormals and zeros included), a Huge number text beyond it; an Empty cell
-// is one between two tabs or commas; a Word is anything else.
+// is one between two tabs, semicolons or commas; a Word is anything else.
 enum class Kind { Number, Huge, Word, Empty };
 
 // The one reading of a number text, with `point` for its decimal separator, by std::from_chars (no locale is
 // followed): an optional sign, digits with at most one point, an optional exponent. Number with its `value` (below the
 // smallest double, a zero of its sign), Huge beyond the range, Word for anything else ("inf", "nan", "0x1" too).
 Kind ReadNumber(std::string_view text, char point, double& value);
+
+// How finely a number text is printed: the powers of ten that its first significant digit and its last digit stand for
+// ("0.0120": -2 and -4, "-1.5e3": 3 and 2, "120": 2 and 0, "0.00": none and -2). Its significant digits are
+// first - last + 1 ("0.0120": 3), none where it has no first.
+struct Places {
+  std::optional<long long> first;
+  long long last = 0;
+};
+Places PlacesOf(std::string_view number);
 
 struct Cell {
   std::string text;                // without the blanks around it (and without its quotes)
@@ -45,15 +55,16 @@ struct Line {
 // characters become spaces. Lines that echo a command ("> vcov(fit)", ". matrix list e(V)") are left out.
 std::vector<Line> Lines(std::string_view text);
 
-// Tabs where any line has one, else commas where any line has one outside double quotes and brackets, else blanks.
-enum class Separator : char { Tab = '\t', Comma = ',', Blank = ' ' };
+// Tabs where any line has one, else semicolons, else commas where any line has one outside double quotes and
+// brackets, else blanks.
+enum class Separator : char { Tab = '\t', Semicolon = ';', Comma = ',', Blank = ' ' };
 Separator SeparatorOf(const std::vector<Line>& lines);
 
 // Cuts each line into cells, each read with '.' for the point. Blanks separate one cell from the next; a tab separates
-// two cells (spaces around a cell are not part of it); a comma too, except within parentheses or brackets
+// two cells (spaces around a cell are not part of it); a semicolon or comma too, except within parentheses or brackets
 // ("poly(wt, 2)1" is one cell), and a cell in double quotes loses them. Empty cells at the end of a line are left out,
-// and all of them where every cell is empty. In tab-separated text where no number has a full stop and some word reads
-// as a number with a decimal comma, the words are read again with decimal commas; returns whether they were.
+// and all of them where every cell is empty. In tab- or semicolon-separated text where no number has a full stop and
+// some word reads as a number with a decimal comma, the words are read again so; returns whether they were.
 bool CutCells(std::vector<Line>& lines, Separator separator);
 
 // s without the characters of `chars` at its ends (by default the blanks: spaces and tabs).

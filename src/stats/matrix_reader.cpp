@@ -1,8 +1,7 @@
 #include "stats/matrix_reader.h"
 
-// The text is cut into lines of cells (stats/pasted_cells.h), always by blanks for Stata's matrix list. The layouts
-// are tried in their order (ReadLayout); the first that recognises the text reads it, up to the first fault (Fail),
-// which becomes the error in words. Finish checks what every layout shares.
+// The text is cut into lines of cells (stats/pasted_cells.h). The layouts are tried in their order (ReadLayout); the
+// first that recognises the text reads it, up to the first fault (Fail), which becomes the error in words.
 
 #include <algorithm>
 #include <array>
@@ -18,11 +17,11 @@
 namespace marvane::stats {
 namespace {
 using namespace pasted;
+using enum Kind;
 using Names = std::vector<std::string>;
 using Grid = std::vector<const Cell*>;  // size * size, row-major: the cell each entry is read from, or none
 constexpr double kSymmetryTolerance = 1e-5;
 constexpr auto npos = std::string_view::npos;
-
 // ---- Words and faults --------------------------------------------------------------------------------------------
 std::string Num(std::size_t k) { return std::to_string(k); }
 std::string Count(std::size_t k, const char* word) { return Num(k) + " " + word + (k == 1 ? "" : "s"); }  // "3 rows"
@@ -42,51 +41,47 @@ std::string ColumnWords(std::size_t j, std::string_view name = {}) { return Plac
 // What is wrong with the text, in words: thrown where it is found, caught by ReadPastedMatrix.
 struct Fault { std::string words; };
 [[noreturn]] void Fail(std::string words) { throw Fault{std::move(words)}; }
-
 // ---- The text as lines of cells ----------------------------------------------------------------------------------
-// Stata's header line, "symmetric e(V)[4,4]" or "e(V)[4,4]": alone on its line, spaces around it, no tabs.
-struct StataHeader {
-  std::size_t line = 0, rows = 0, columns = 0;  // its index among the lines, and what it gives
-  std::string title;                            // "e(V)[4,4]"
-};
-std::optional<StataHeader> FindStataHeader(const std::vector<Line>& lines) {
-  auto count = [](std::string_view s, std::size_t& out) {  // at most six digits
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-    return s.size() <= 6 && ec == std::errc() && ptr == s.data() + s.size();
-  };
-  for (std::size_t k = 0; k < lines.size(); ++k) {
-    std::string_view t = Trim(lines[k].text, " ");
-    if (t.starts_with("symmetric ")) t = Trim(t.substr(10), " ");
-    const std::size_t open = t.rfind('['), comma = open == npos ? npos : t.find(',', open);
-    StataHeader h{k, 0, 0, std::string(t)};
-    if (t.ends_with(']') && t.find_first_of(" \t") == npos && open != npos && open > 0 && comma != npos &&
-        count(t.substr(open + 1, comma - open - 1), h.rows) &&
-        count(t.substr(comma + 1, t.size() - comma - 2), h.columns))
-      return h;
-  }
-  return std::nullopt;
-}
 struct Row { std::string name; std::vector<Cell> cells; };  // of a table or of Stata's list: the cells after the name
 struct Block { const Line* header = nullptr; std::vector<const Line*> lines; };  // a line of names, if any, and rows
 struct Pasted {
   std::vector<Line> lines;  // every line but the echoed commands, blank ones included
   Separator separator = Separator::Blank;
-  std::optional<StataHeader> stata;
+  // Stata's header line, "symmetric e(V)[4,4]" or "e(V)[4,4]", alone on its line: its index, title and numbers.
+  std::size_t stata = npos, stataRows = 0, stataColumns = 0;
+  std::string stataTitle;
   std::vector<Block> blocks;  // the lines as a table (TableOf)
   bool rowNames = false;
   std::string fault;  // where the lines make no table
 };
 
+void FindStataHeader(Pasted& p) {
+  auto count = [](std::string_view s, std::size_t& out) {  // at most six digits
+    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return s.size() <= 6 && ec == std::errc() && ptr == s.data() + s.size();
+  };
+  for (std::size_t k = 0; k < p.lines.size() && p.stata == npos; ++k) {
+    std::string_view t = Trim(p.lines[k].text, " ");
+    if (t.starts_with("symmetric ")) t = Trim(t.substr(10), " ");
+    const std::size_t open = t.rfind('['), comma = open == npos ? npos : t.find(',', open);
+    if (t.ends_with(']') && t.find_first_of(" \t") == npos && open != npos && open > 0 && comma != npos &&
+        count(t.substr(open + 1, comma - open - 1), p.stataRows) &&
+        count(t.substr(comma + 1, t.size() - comma - 2), p.stataColumns)) {
+      p.stata = k;
+      p.stataTitle = t;
+    }
+  }
+}
 // ---- What every layout shares ------------------------------------------------------------------------------------
 // A cell that should hold a number: the cell, or the fault.
 const Cell* NumberIn(const Cell& c, std::size_t i, std::string_view rowName, std::size_t j, Separator s) {
   const std::string place = RowWords(i, rowName) + ", " + ColumnWords(j), quoted = Quoted(c.text);
-  if (c.kind == Kind::Empty) Fail(place + " is empty");
-  if (c.kind == Kind::Huge) Fail(place + ": " + quoted + " is beyond the range of double-precision numbers");
-  if (c.kind == Kind::Word && c.IsCommaNumber())
+  if (c.kind == Empty) Fail(place + " is empty");
+  if (c.kind == Huge) Fail(place + ": " + quoted + " is beyond the range of double-precision numbers");
+  if (c.kind == Word && c.IsCommaNumber())
     Fail(place + ": " + quoted + " is not a number (a decimal comma is read only in " +
          (s == Separator::Tab ? "tab" : "tab- or semicolon") + "-separated text in which no number has a full stop)");
-  if (c.kind == Kind::Word) Fail(place + ": " + quoted + " is not a number");
+  if (c.kind == Word) Fail(place + ": " + quoted + " is not a number");
   return &c;
 }
 // A fault where a name is given twice (`one`: "row" or "column"): the repeat whose second place comes first.
@@ -94,32 +89,28 @@ void CheckDistinct(const Names& names, const std::string& one) {
   std::map<std::string_view, std::size_t> firstPlace;
   for (std::size_t k = 0; k < names.size(); ++k) {
     const auto [it, isNew] = firstPlace.emplace(names[k], k);
-    if (!isNew)
-      Fail("the name " + Quoted(names[k]) + " is given to " + one + "s " + Num(it->second + 1) + " and " +
-           Num(k + 1) + "; every " + one + " needs a name of its own");
+    if (!isNew) Fail("the name " + Quoted(names[k]) + " is given to " + one + "s " + Num(it->second + 1) + " and " +
+                     Num(k + 1) + "; every " + one + " needs a name of its own");
   }
 }
-// The matrix of the cells read, checked in the pasted order: the names (none empty, none twice, no blanks at the ends
-// of a quoted one), the variances, symmetry (pairs within the tolerance hold their mean). R prints each column in one
-// shape (the same digits after the point, with or without an exponent); where every column is printed so, entries
-// (i, j) and (j, i) that agree to their printed digits, as few as they may be, are also symmetric.
+// The matrix of the cells read, checked: the names (none empty, none twice), the variances, symmetry (pairs within the
+// tolerance hold their mean). Where every column is printed in one shape, as R prints them (the same digits after the
+// point, with or without an exponent), entries (i, j) and (j, i) that agree to their printed digits are symmetric.
 PastedMatrix Finish(PastedMatrix m, const Grid& read, const char* format) {
   const std::size_t n = m.size;
   m.format = format;
   auto shape = [](std::string_view t) {
-    const std::size_t e = std::min(t.find_first_of("eE"), t.size()), point = std::min(t.find_first_of(".,"), e);
-    return std::pair(e - point, e == t.size());
+    const std::size_t e = std::min(t.find_first_of("eE"), t.size());
+    return std::pair(e - std::min(t.find_first_of(".,"), e), e == t.size());
   };
   bool columns = true;
   for (std::size_t k = 0; k < read.size(); ++k) {
-    const Places places = PlacesOf(read[k]->text);
+    const int digits = PrintedAs(read[k]->text).digits;
     m.cells.push_back(read[k]->value);
     columns = columns && shape(read[k]->text) == shape(read[k % n]->text);
-    if (places.first) m.digits = std::min(m.digits ? m.digits : 99, static_cast<int>(*places.first - places.last + 1));
+    if (digits > 0 && (m.digits == 0 || digits < m.digits)) m.digits = digits;
   }
-  auto printed = [&](std::size_t i, std::size_t j) {  // half a unit of the last digit
-    return columns ? std::pow(10.0, static_cast<double>(std::clamp(PlacesOf(read[i * n + j]->text).last, -400LL, 400LL))) / 2 : 0;
-  };
+  auto printed = [&](std::size_t k) { return columns ? PrintedAs(read[k]->text).unit / 2 : 0; };
   for (std::size_t i = 0; i < m.names.size(); ++i) {
     m.names[i] = std::string(Trim(m.names[i]));
     if (m.names[i].empty()) Fail(RowWords(i) + " has no name, where the other rows have one");
@@ -128,16 +119,15 @@ PastedMatrix Finish(PastedMatrix m, const Grid& read, const char* format) {
   auto name = [&](std::size_t i) { return m.names.empty() ? std::string() : m.names[i]; };
   auto at = [&](std::size_t i, std::size_t j) { return RowWords(i, name(i)) + ", " + ColumnWords(j, name(j)); };
   for (std::size_t i = 0; i < n; ++i) {
-    if (!(m.At(i, i) >= 0))
-      Fail(RowWords(i, name(i)) + ": the variance " + ShowNumber(m.At(i, i)) +
-           " is negative; a covariance matrix has no negative numbers on its diagonal");
+    if (!(m.At(i, i) >= 0)) Fail(RowWords(i, name(i)) + ": the variance " + ShowNumber(m.At(i, i)) +
+                                 " is negative; a covariance matrix has no negative numbers on its diagonal");
   }
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = 0; j < i; ++j) {
       double &a = m.cells[i * n + j], &b = m.cells[j * n + i];
       if (a == b) continue;
       if (!(std::fabs(a - b) <= kSymmetryTolerance * std::sqrt(m.At(i, i)) * std::sqrt(m.At(j, j))) &&
-          !(std::fabs(a - b) < printed(i, j) + printed(j, i)))
+          !(std::fabs(a - b) < printed(i * n + j) + printed(j * n + i)))
         Fail("the matrix is not symmetric: " + at(i, j) + " holds " + ShowNumber(a) + " but " + at(j, i) + " holds " +
              ShowNumber(b));
       a = b = a / 2 + b / 2;
@@ -146,13 +136,11 @@ PastedMatrix Finish(PastedMatrix m, const Grid& read, const char* format) {
   }
   m.looksLikeCorrelations = n > 1;
   for (std::size_t k = 0; k < n * n; ++k)
-    m.looksLikeCorrelations = m.looksLikeCorrelations && (k % (n + 1) == 0 ? m.cells[k] == 1 : std::fabs(m.cells[k]) <= 1);
+    m.looksLikeCorrelations = m.looksLikeCorrelations && std::fabs(m.cells[k]) <= 1 && (k % (n + 1) || m.cells[k] == 1);
   return m;
 }
-
 // ---- Stata's matrix list -----------------------------------------------------------------------------------------
-// Whether a Stata name is a base or omitted term: one of its parts (split at '#') has a level prefix with the letter
-// b or o ("0b.f", "1o.f", "o.x", "co.x", "0b.f#co.x"). "eq:x" is x.
+// Whether a Stata name is a base or omitted term: a part has a level prefix with b or o ("0b.f", "o.x", "0b.f#co.x").
 bool IsBaseOrOmitted(std::string_view name) {
   name.remove_prefix(name.rfind(':') == npos ? 0 : name.rfind(':') + 1);
   for (std::size_t b = 0; b <= name.size(); b = std::min(name.find('#', b), name.size()) + 1) {
@@ -165,11 +153,9 @@ bool IsBaseOrOmitted(std::string_view name) {
   }
   return false;
 }
-// Lines of column names (a long name broken over them) and rows, each with at least one cell, which knows its line.
-struct StataBlock { std::vector<const Line*> header; std::vector<Row> rows; };
-// Stata's column blocks of the lower triangle. A row's line holds a number or a missing value (".", ".a"). The first
-// parts of a row name broken over lines stand alone on the lines just above it, within the column of row names (the
-// column names stand to the right of it).
+struct StataBlock { std::vector<const Line*> header; std::vector<Row> rows; };  // lines of column names, rows
+// Stata's column blocks. A row's line holds a number or a missing value (".", ".a"). The first parts of a row name
+// broken over lines stand alone on the lines above it, within the column of row names.
 std::vector<StataBlock> StataBlocks(const std::vector<Line>& lines, std::size_t from) {
   auto missing = [](const Cell& c) {
     return c.text == "." || (c.text.size() == 2 && c.text[0] == '.' && c.text[1] >= 'a' && c.text[1] <= 'z');
@@ -182,12 +168,12 @@ std::vector<StataBlock> StataBlocks(const std::vector<Line>& lines, std::size_t 
     if (l.cells.empty()) {
       blankSinceRow = true;
     } else if (!l.HasNumber() && std::none_of(l.cells.begin() + 1, l.cells.end(), missing)) {
-      // Column names: after rows, a new block, unless it is the first part of a row name, right under the last row.
+      // Column names: after rows, a new block, unless the first part of a row name, right under the last row.
       const bool namePart = !blankSinceRow && l.cells.size() == 1 && l.cells[0].end <= nameEnd;
       if (!blocks.back().rows.empty() && !namePart) blocks.emplace_back();
       blocks.back().header.push_back(&l);
     } else {
-      const bool named = l.cells[0].kind == Kind::Word;
+      const bool named = l.cells[0].kind == Word;
       Row row{named ? l.cells[0].text : "", {l.cells.begin() + (named ? 1 : 0), l.cells.end()}};
       if (named) nameEnd = l.cells[0].end;
       for (auto& above = blocks.back().header; !above.empty(); above.pop_back()) {
@@ -203,11 +189,10 @@ std::vector<StataBlock> StataBlocks(const std::vector<Line>& lines, std::size_t 
   while (!blocks.empty() && blocks.back().rows.empty()) blocks.pop_back();
   return blocks;
 }
-// Stata's `matrix list`, after its header line or (a lower triangle with row names) without it. The row names of the
-// first block are the names; the rows of later blocks are found by theirs. The lower triangle is mirrored; the rows
-// and columns of base and omitted terms that hold only zeros are left out (from the last).
+// Stata's `matrix list`, with its header line or (a lower triangle) without. The rows of later blocks are found by
+// their names; the rows and columns of base and omitted terms that hold only zeros are left out.
 PastedMatrix ReadStata(const Pasted& p, const char* format) {
-  const std::vector<StataBlock> blocks = StataBlocks(p.lines, p.stata ? p.stata->line + 1 : 0);
+  const std::vector<StataBlock> blocks = StataBlocks(p.lines, p.stata == npos ? 0 : p.stata + 1);
   if (blocks.empty()) Fail("the text has no numbers");
   PastedMatrix m;
   std::map<std::string, std::size_t> rowOf;
@@ -218,11 +203,10 @@ PastedMatrix ReadStata(const Pasted& p, const char* format) {
   }
   const std::size_t n = m.size = m.names.size();
   CheckDistinct(m.names, "row");
-  const std::string title = p.stata ? "Stata's header " + Quoted(p.stata->title) + " gives " : "";
-  if (p.stata && p.stata->rows != p.stata->columns)
-    Fail("the matrix is not square: " + title + Num(p.stata->rows) + " rows and " + Num(p.stata->columns) + " columns");
-  if (p.stata && p.stata->rows != n)
-    Fail(title + Num(p.stata->rows) + " rows, but " + Num(n) + (n == 1 ? " was read" : " were read"));
+  const std::string header = "Stata's header " + Quoted(p.stataTitle) + " gives " + Num(p.stataRows) + " rows";
+  if (p.stata != npos && p.stataRows != p.stataColumns)
+    Fail("the matrix is not square: " + header + " and " + Num(p.stataColumns) + " columns");
+  if (p.stata != npos && p.stataRows != n) Fail(header + ", but " + Num(n) + (n == 1 ? " was read" : " were read"));
   Grid read(n * n, nullptr);
   std::size_t c0 = 0;  // the block's first column
   for (const StataBlock& block : blocks) {
@@ -247,9 +231,8 @@ PastedMatrix ReadStata(const Pasted& p, const char* format) {
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = 0; j <= i; ++j) {
       const Cell *&lower = read[i * n + j], *&upper = read[j * n + i];
-      if (!lower && !upper)
-        Fail(RowWords(i, m.names[i]) + ", " + ColumnWords(j, m.names[j]) +
-             " is missing: the rows are of unequal length for a lower triangle");
+      if (!lower && !upper) Fail(RowWords(i, m.names[i]) + ", " + ColumnWords(j, m.names[j]) +
+                                 " is missing: the rows are of unequal length for a lower triangle");
       lower = lower ? lower : upper;
       upper = upper ? upper : lower;
     }
@@ -266,46 +249,39 @@ PastedMatrix ReadStata(const Pasted& p, const char* format) {
   }
   return m;
 }
-// Blank-separated text whose rows have names and begin as a lower triangle (rows of 1, then 2 numbers): Stata's
-// layout without its header line.
+// Blank-separated rows with names that begin a lower triangle (1, then 2 numbers): Stata's without its header line.
 bool IsStataTriangle(const Pasted& p) {
-  std::vector<const Line*> rows;  // the first two with a number
-  for (const Line& l : p.lines) if (l.HasNumber() && rows.size() < 2) rows.push_back(&l);
-  auto starts = [&](std::size_t k, std::size_t cells) {
-    return rows[k]->cells[0].kind == Kind::Word && rows[k]->cells.size() == cells;
-  };
-  return p.separator == Separator::Blank && rows.size() == 2 && starts(0, 2) && starts(1, 3);
+  std::vector<std::size_t> counts;  // of the numbers after the name, in the first two lines with a number
+  for (const Line& l : p.lines)
+    if (l.HasNumber() && counts.size() < 2) counts.push_back(l.cells[0].kind == Word ? l.cells.size() - 1 : 0);
+  return p.separator == Separator::Blank && counts == std::vector<std::size_t>{1, 2};
 }
-
 // ---- SPSS's coefficient correlations -----------------------------------------------------------------------------
 // A label cell: `word` in any case, with or without a plural s ("Covariances", "COVARIANCE").
 bool IsLabel(const Cell& c, std::string_view word) {
   std::string lower;
   for (const char ch : c.text) lower += ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-  return c.kind == Kind::Word && (lower == word || lower == std::string(word) + "s");
+  return c.kind == Word && (lower == word || lower == std::string(word) + "s");
 }
 // The cells of a line from `from` on, empty ones left out.
 std::vector<Cell> CellsFrom(const Line& l, std::size_t from) {
-  std::vector<Cell> out;
-  std::copy_if(l.cells.begin() + std::min(from, l.cells.size()), l.cells.end(), std::back_inserter(out),
-               [](const Cell& c) { return c.kind != Kind::Empty; });
+  std::vector<Cell> out(l.cells.begin() + std::min(from, l.cells.size()), l.cells.end());
+  out.erase(std::remove_if(out.begin(), out.end(), [](const Cell& c) { return c.kind == Empty; }), out.end());
   return out;
 }
-// Where the (last) covariance block starts: its line, and the cell after its label cell "Covariances" (the first in
-// its line), which a name and a number follow.
+// Where the (last) covariance block starts: its line, and the cell after its label "Covariances" (a name, a number).
 std::optional<std::pair<std::size_t, std::size_t>> FindCovarianceBlock(const Pasted& p) {
   std::optional<std::pair<std::size_t, std::size_t>> found;
   for (std::size_t k = 0; k < p.lines.size(); ++k) {
     const std::vector<Cell>& cells = p.lines[k].cells;
     const auto label = std::find_if(cells.begin(), cells.end(), [](const Cell& c) { return IsLabel(c, "covariance"); });
-    const std::vector<Cell> rest = CellsFrom(p.lines[k], static_cast<std::size_t>(label - cells.begin()) + 1);
-    if (label != cells.end() && rest.size() >= 2 && rest[0].kind == Kind::Word && rest[1].kind == Kind::Number)
-      found = {k, static_cast<std::size_t>(label - cells.begin()) + 1};
+    const auto after = static_cast<std::size_t>(label - cells.begin()) + 1;
+    const std::vector<Cell> rest = CellsFrom(p.lines[k], after);
+    if (label != cells.end() && rest.size() >= 2 && rest[0].kind == Word && rest[1].kind == Number) found = {k, after};
   }
   return found;
 }
-// The rows of the covariance block, each a name and its numbers, up to the next model's block or the notes under the
-// table. SPSS lists the weights last entered first: they are turned back to the order of entry.
+// The covariance block's rows, up to the next model or the notes; SPSS lists the last entered first: turned back.
 PastedMatrix ReadSpss(const Pasted& p, const char* format) {
   const auto [first, firstCell] = *FindCovarianceBlock(p);
   PastedMatrix m;
@@ -317,7 +293,7 @@ PastedMatrix ReadSpss(const Pasted& p, const char* format) {
                                    [](const Cell& c) { return IsLabel(c, "correlation") || IsLabel(c, "covariance"); });
     if (l.cells.empty()) continue;
     if ((k != first && (label || !l.HasNumber())) || cells.empty()) break;
-    if (cells[0].kind != Kind::Word) Fail(RowWords(rows.size()) + " of the covariance block has no name");
+    if (cells[0].kind != Word) Fail(RowWords(rows.size()) + " of the covariance block has no name");
     m.names.push_back(cells[0].text);
     rows.emplace_back(cells.begin() + 1, cells.end());
     m.size = rows[0].size();
@@ -339,19 +315,17 @@ PastedMatrix ReadSpss(const Pasted& p, const char* format) {
   std::reverse(m.cells.begin(), m.cells.end());  // (i, j) goes to (n-1-i, n-1-j)
   return m;
 }
-
 // ---- Tables: R's print, R's write.csv, named tables, bare numbers ------------------------------------------------
-// The lines with cells in blocks: a line of names (no number in it, or in tab- or comma-separated text an empty first
-// cell, the corner above the row names), then rows. Only blank-separated text has more than one block (R prints a
-// wide matrix in blocks of columns): a line of words after rows starts the next. Row names: where the line of names
-// starts with that corner, or most rows start with a word.
+// The lines in blocks: a line of names (no number in it, or an empty first cell, the corner above the row names), then
+// rows. Only R's print has more blocks of columns: a line of words after rows starts the next. Row names: where the
+// line of names starts with that corner, or most rows start with a word.
 void TableOf(Pasted& p) {
   const bool blank = p.separator == Separator::Blank;
   p.blocks.resize(1);
   for (const Line& l : p.lines) {
     if (l.cells.empty()) continue;
-    const bool header = !l.HasNumber() || (!blank && l.cells.size() > 1 && l.cells[0].kind == Kind::Empty);
-    const bool words = std::all_of(l.cells.begin(), l.cells.end(), [](const Cell& c) { return c.kind == Kind::Word; });
+    const bool header = !l.HasNumber() || (!blank && l.cells.size() > 1 && l.cells[0].kind == Empty);
+    const bool words = std::all_of(l.cells.begin(), l.cells.end(), [](const Cell& c) { return c.kind == Word; });
     Block& last = p.blocks.back();
     if (header && last.header == nullptr && last.lines.empty()) {
       last.header = &l;
@@ -364,28 +338,21 @@ void TableOf(Pasted& p) {
   const Block& last = p.blocks.back();
   if (last.lines.empty())
     p.fault = p.blocks.size() > 1 ? "the column block that starts on line " + Num(last.header->number) + " has no rows"
-              : last.header       ? "the text has no numbers"
-                                  : "the text is empty: paste a covariance matrix";
+              : last.header ? "the text has no numbers" : "the text is empty: paste a covariance matrix";
   if (!p.fault.empty()) return;
-  auto isName = [](const Cell& c) { return c.kind == Kind::Word && !c.IsCommaNumber(); };
+  auto isName = [](const Cell& c) { return c.kind == Word && !c.IsCommaNumber(); };
   std::size_t named = 0, total = 0;
   for (const Block& b : p.blocks) {
-    for (const Line* l : b.lines) named += isName(l->cells[0]) || l->cells[0].kind == Kind::Empty ? 1 : 0;
+    for (const Line* l : b.lines) named += isName(l->cells[0]) || l->cells[0].kind == Empty ? 1 : 0;
     total += b.lines.size();
   }
   const Line* header = p.blocks[0].header;
-  p.rowNames = (!blank && header != nullptr && header->cells[0].kind == Kind::Empty) || 2 * named > total ||
+  p.rowNames = (!blank && header != nullptr && header->cells[0].kind == Empty) || 2 * named > total ||
                (2 * named == total && isName(p.blocks[0].lines[0]->cells[0]));
 }
-// Whether the text is a table with names (row names, column names or both) whose cells `s` separates.
-bool IsNamedTable(const Pasted& p, Separator s) {
-  return p.separator == s && p.fault.empty() && (p.blocks[0].header || p.rowNames);
-}
-// The rows of a table, put together across its column blocks, and the names its lines of names give the columns. A
-// row's name is its first cell, in R's print its leading words ("poly(wt, 2)1"), but only the first where the line has
-// one cell more than the line of names. A corner cell above the row names ("" or "Variable") names no column. In R's
-// print, where the names do not fit the columns otherwise, the line of names is cut at the right edges of the number
-// columns (R right-aligns names and numbers alike), if every column gets a name.
+// A table's rows across its blocks, and its column names. A row's name is its first cell, in R's print its leading
+// words ("poly(wt, 2)1"), but only the first where the line has one cell more than the names. A corner cell names no
+// column. In R's print, names that do not fit the columns are cut at the numbers' right edges (R right-aligns both).
 std::vector<Row> TableRows(const Pasted& p, Names& columns) {
   const bool blank = p.separator == Separator::Blank;
   std::vector<Row> all;
@@ -394,7 +361,7 @@ std::vector<Row> TableRows(const Pasted& p, Names& columns) {
     std::size_t width = 0;
     for (const Line* l : block.lines) {
       std::size_t words = p.rowNames && !blank ? 1 : 0;
-      while (p.rowNames && blank && words < l->cells.size() && l->cells[words].kind == Kind::Word) ++words;
+      while (p.rowNames && blank && words < l->cells.size() && l->cells[words].kind == Word) ++words;
       if (block.header && l->cells.size() == block.header->cells.size() + 1 && words > 1) words = 1;
       rows.push_back({words == 1 ? l->cells[0].text : "", {l->cells.begin() + words, l->cells.end()}});
       if (words > 1) rows.back().name = l->text.substr(l->cells[0].begin, l->cells[words - 1].end - l->cells[0].begin);
@@ -436,8 +403,7 @@ std::vector<Row> TableRows(const Pasted& p, Names& columns) {
   }
   return all;
 }
-// Row names and column names both: the same names, maybe in another order (then `order` gives the column of each
-// row's weight) or with other runs of blanks.
+// Row and column names: the same, maybe in another order (`order`: each row's column) or with other runs of blanks.
 void MatchColumns(const Names& rows, const Names& columns, bool triangle, std::vector<std::size_t>& order) {
   CheckDistinct(columns, "column");
   auto key = [](std::string s) {  // runs of blanks as one space
@@ -459,8 +425,7 @@ void MatchColumns(const Names& rows, const Names& columns, bool triangle, std::v
   }
   if (triangle) Fail("the columns of the lower triangle are named in another order than its rows");
 }
-// A table's rows put together: its cells, its shape (a full square, or a lower triangle in one block only), its names
-// (the row names, else the column names).
+// A table: a full square, or a lower triangle in one block; named by its rows, else by its columns.
 PastedMatrix ReadTable(const Pasted& p, const char* format) {
   Names columns;
   const std::vector<Row> rows = TableRows(p, columns);
@@ -504,24 +469,22 @@ PastedMatrix ReadTable(const Pasted& p, const char* format) {
   const bool bare = std::string_view(format) == "bare numbers";
   return Finish(std::move(m), read, triangle && bare ? "a bare lower triangle" : format);
 }
-
 // ---- The layouts, in the order they are tried --------------------------------------------------------------------
 PastedMatrix ReadLayout(const Pasted& p) {
-  auto written = [&](Separator s) {  // by R's write.csv or write.csv2: names, the corner a quoted empty name
-    const Line* header = IsNamedTable(p, s) ? p.blocks[0].header : nullptr;
-    return header && header->cells[0].quoted && header->cells[0].text.empty();
-  };
-  if (p.stata) return ReadStata(p, "Stata's matrix list");
+  const Line* h = p.blocks[0].header;
+  auto named = [&](Separator s) { return p.separator == s && p.fault.empty() && (h || p.rowNames); };
+  // By R's write.csv or write.csv2: named, the corner a quoted empty name.
+  auto written = [&](Separator s) { return named(s) && h && h->cells[0].quoted && h->cells[0].text.empty(); };
+  if (p.stata != npos) return ReadStata(p, "Stata's matrix list");
   if (FindCovarianceBlock(p)) return ReadSpss(p, "SPSS's coefficient correlations");
   if (IsStataTriangle(p)) return ReadStata(p, "Stata's matrix list");  // without its header line
-  if (IsNamedTable(p, Separator::Blank)) return ReadTable(p, "R's print");
+  if (named(Separator::Blank)) return ReadTable(p, "R's print");
   if (written(Separator::Comma)) return ReadTable(p, "R's write.csv");
   if (written(Separator::Semicolon)) return ReadTable(p, "R's write.csv2");
-  if (IsNamedTable(p, Separator::Comma)) return ReadTable(p, "a comma-separated table");
-  if (IsNamedTable(p, Separator::Semicolon)) return ReadTable(p, "a semicolon-separated table");
-  if (IsNamedTable(p, Separator::Tab)) return ReadTable(p, "a tab-separated table");
-  // Bare numbers, whatever separates them: a full square, or a lower triangle row by row. Tried last, they also tell
-  // what is wrong with a text that makes no table.
+  if (named(Separator::Comma)) return ReadTable(p, "a comma-separated table");
+  if (named(Separator::Semicolon)) return ReadTable(p, "a semicolon-separated table");
+  if (named(Separator::Tab)) return ReadTable(p, "a tab-separated table");
+  // Bare numbers, whatever separates them. Tried last, they also tell what is wrong with a text that makes no table.
   if (!p.fault.empty()) Fail(p.fault);
   return ReadTable(p, "bare numbers");
 }
@@ -533,11 +496,11 @@ ReadResult ReadPastedMatrix(std::string_view text) {
   try {
     Pasted p;
     p.lines = Lines(text);
-    p.stata = FindStataHeader(p.lines);
-    p.separator = p.stata ? Separator::Blank : SeparatorOf(p.lines);
+    FindStataHeader(p);
+    p.separator = p.stata != npos ? Separator::Blank : SeparatorOf(p.lines);
     const bool commaDecimals = CutCells(p.lines, p.separator);
     for (Line& l : p.lines) {  // Stata prints no number with a trailing point: "1." over "t2" is part of a name
-      for (Cell& c : l.cells) c.kind = p.stata && c.kind == Kind::Number && c.text.ends_with('.') ? Kind::Word : c.kind;
+      for (Cell& c : l.cells) c.kind = p.stata < npos && c.kind == Number && c.text.back() == '.' ? Word : c.kind;
     }
     TableOf(p);  // (p stays where it is: the table points into its lines)
     r.matrix = ReadLayout(p);
@@ -554,6 +517,7 @@ ReadResult ReadPastedMatrix(std::string_view text) {
   if (!r.error.ends_with('.')) r.error += '.';
   return r;
 }
+
 std::string WriteMatrix(const PastedMatrix& m) {
   auto name = [&](std::size_t i) { return i < m.names.size() ? m.names[i] : "row " + Num(i + 1); };
   std::string out;

@@ -1,10 +1,9 @@
 #pragma once
 
 // Reads a covariance matrix of regression weights as a statistics package printed it, pasted as text: R's print()
-// (also in column blocks, and with few digits), R's write.csv() and write.csv2(), tab-, semicolon- or comma-separated
+// (in column blocks too, and with few digits), R's write.csv() and write.csv2(), tab-, semicolon- or comma-separated
 // tables with names in the first row and column, Stata's `matrix list e(V)`, SPSS's coefficient correlations table
-// (its covariance block), and bare numbers (a full square matrix or its lower triangle, row by row). Standard library
-// only.
+// (its covariance block), bare numbers (a full square or a lower triangle, row by row). Standard library only.
 
 #include <cstddef>
 #include <string>
@@ -32,7 +31,6 @@ struct PastedMatrix {
 
   double At(std::size_t i, std::size_t j) const { return cells[i * size + j]; }
 };
-
 struct ReadResult {
   bool ok = false;
   PastedMatrix matrix;
@@ -47,7 +45,6 @@ struct ReadResult {
 // triangle") whatever separates its cells; "a tab-separated table" and "a comma-separated table" have names in their
 // first row or column.
 ReadResult ReadPastedMatrix(std::string_view text);
-
 // The matrix written as a tab-separated table with names (row k is named "row k" where it has none) and numbers in
 // 17 significant digits, which ReadPastedMatrix reads back to the same numbers.
 std::string WriteMatrix(const PastedMatrix& m);

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <iterator>
-#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -56,11 +54,13 @@ std::vector<Cell> SplitAt(std::string_view text, std::size_t line, Separator s) 
     if (i >= n) return cells;
   }
 }
+
 }  // namespace
 
-Places PlacesOf(std::string_view t) {
+Printed PrintedAs(std::string_view t) {
   const std::size_t e = std::min(t.find_first_of("eE"), t.size());
   const std::size_t first = t.substr(0, e).find_first_of("123456789"), point = std::min(t.find_first_of(".,"), e);
+  const std::size_t last = t.substr(0, e).find_last_of("0123456789");
   std::string_view written = t.substr(std::min(e + 1, t.size()));
   if (written.starts_with('+')) written.remove_prefix(1);
   long long exponent = 0;  // saturating far out
@@ -69,8 +69,9 @@ Places PlacesOf(std::string_view t) {
   auto place = [&](std::size_t k) {  // of the digit at k: 10^(point - k - 1) before the point, 10^(point - k) after
     return static_cast<long long>(point) - static_cast<long long>(k) - (k < point ? 1 : 0) + exponent;
   };
-  const std::size_t last = t.substr(0, e).find_last_of("0123456789");
-  return {first == npos ? std::nullopt : std::optional(place(first)), last == npos ? 0 : place(last)};
+  const long long end = last == npos ? 0 : place(last);
+  return {first == npos ? 0 : static_cast<int>(place(first) - end + 1), first == npos ? 0 : place(first),
+          std::pow(10.0, static_cast<double>(std::clamp(end, -400LL, 400LL)))};
 }
 
 Kind ReadNumber(std::string_view text, char point, double& value) {
@@ -80,16 +81,9 @@ Kind ReadNumber(std::string_view text, char point, double& value) {
   std::replace(s.begin(), s.end(), point, '.');
   const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
   if (ptr != s.data() + s.size() || (ec != std::errc() && ec != std::errc::result_out_of_range)) return Kind::Word;
-  if (ec == std::errc::result_out_of_range && PlacesOf(s).first > 0) return Kind::Huge;  // beyond the range, not below
+  if (ec == std::errc::result_out_of_range && PrintedAs(s).first > 0) return Kind::Huge;  // beyond the range, not below
   if (ec == std::errc::result_out_of_range) value = s.starts_with('-') ? -0.0 : 0.0;
   return std::isfinite(value) ? Kind::Number : Kind::Word;
-}
-bool Cell::IsCommaNumber() const {
-  double v = 0;
-  return kind == Kind::Word && text.find(',') != npos && ReadNumber(text, ',', v) != Kind::Word;
-}
-bool Line::HasNumber() const {
-  return std::any_of(cells.begin(), cells.end(), [](const Cell& c) { return c.IsNumber(); });
 }
 std::vector<Line> Lines(std::string_view pasted) {
   if (pasted.starts_with("\xEF\xBB\xBF")) pasted.remove_prefix(3);  // a byte-order mark
@@ -116,25 +110,22 @@ std::vector<Line> Lines(std::string_view pasted) {
   return lines;
 }
 Separator SeparatorOf(const std::vector<Line>& lines) {
-  auto separates = [](const Line& l, char separator) {  // outside double quotes, parentheses and brackets
-    bool quoted = false;
-    int depth = 0;
-    for (const char c : l.text) {
-      quoted = quoted != (c == '"');
-      if (quoted || c == '"') continue;
-      if (c == '(' || c == '[') ++depth;
-      if ((c == ')' || c == ']') && depth > 0) --depth;
-      if (c == separator && depth == 0) return true;
-    }
-    return false;
+  auto any = [&](char separator) {  // a tab anywhere; a semicolon or comma outside quotes, parentheses and brackets
+    return std::any_of(lines.begin(), lines.end(), [&](const Line& l) {
+      bool quoted = false;
+      int depth = 0;
+      for (const char c : l.text) {
+        quoted = quoted != (c == '"');
+        if (c == '\t' && separator == '\t') return true;
+        if (quoted || c == '"') continue;
+        if (c == '(' || c == '[') ++depth;
+        if ((c == ')' || c == ']') && depth > 0) --depth;
+        if (c == separator && depth == 0) return true;
+      }
+      return false;
+    });
   };
-  auto any = [&](char separator) {
-    return std::any_of(lines.begin(), lines.end(), [&](const Line& l) { return separates(l, separator); });
-  };
-  if (std::any_of(lines.begin(), lines.end(), [](const Line& l) { return l.text.find('\t') != npos; }))
-    return Separator::Tab;
-  if (any(';')) return Separator::Semicolon;
-  return any(',') ? Separator::Comma : Separator::Blank;
+  return any('\t') ? Separator::Tab : any(';') ? Separator::Semicolon : any(',') ? Separator::Comma : Separator::Blank;
 }
 bool CutCells(std::vector<Line>& lines, Separator separator) {
   bool point = false, comma = false;

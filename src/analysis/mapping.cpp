@@ -183,6 +183,7 @@ Mapping Map(const std::vector<ModelWeight>& weights, const Paste& paste) {
     const std::vector<std::string> parts = PartNames(weights, weights[w], m.rows, paste.names);
     const int row = m.rows[w].row;
     if (weights[w].kind != Kind::Product || parts.empty() || row < 0) continue;
+    if (static_cast<std::size_t>(row) >= paste.names.size()) continue;
     const std::string& name = paste.names[static_cast<std::size_t>(row)];
     if (IsProduct(name) && !stats::IsProductOf(name, parts))
       m.problem = "The " + weights[w].meaning + " is mapped to " + Tick(name) + ", but its parts are mapped to " +

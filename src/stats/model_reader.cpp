@@ -134,9 +134,14 @@ bool ReadTable(Reading& r) {
       for (const Cell* c = cell; !blank && term.empty() && c != l.cells.data();) term = (--c)->text;
       Add(r, k, term, *cell, at(l, se));
     }
-    // R prints a wide table in blocks of columns: a line of headings, then the rows again.
+    // R prints a wide table in blocks of columns: a line of headings (no term's name), then the rows again.
     const std::vector<PastedCoefficient>& terms = r.model.coefficients;
-    for (std::size_t j = 0; blank && k + terms.size() < r.lines.size() && !r.lines[k].HasNumber(); k += j + 1) {
+    auto headings = [&](const Line& l) {
+      return !l.HasNumber() && std::none_of(l.cells.begin(), l.cells.end(), [&](const Cell& c) {
+        return std::any_of(terms.begin(), terms.end(), [&](auto& t) { return t.term == c.text; });
+      });
+    };
+    for (std::size_t j = 0; blank && k + terms.size() < r.lines.size() && headings(r.lines[k]); k += j + 1) {
       for (j = 0; j < terms.size() && Trim(r.lines[k + 1 + j].text).starts_with(terms[j].term + " "); ++j) {
       }
       if (j < terms.size()) break;

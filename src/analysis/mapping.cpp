@@ -167,6 +167,14 @@ Mapping Map(const std::vector<ModelWeight>& weights, const Paste& paste) {
     if (weights[w].kind == Kind::Constant && g >= 0 && !paste.names.empty() && stats::IsInterceptName(paste.names[g]))
       give(w, g, Decided::Name);
   }
+  for (std::size_t w = 0; w < n; ++w) {  // the main effects and held terms: the guess, else a row of their kind
+    if (weights[w].kind != Kind::Main && weights[w].kind != Kind::Held) continue;
+    give(w, guess[w], Decided::Place);
+    for (std::size_t r = 0; r < paste.rows && m.rows[w].row < 0; ++r) {
+      const std::string_view name = r < paste.names.size() ? paste.names[r] : "";
+      if (!IsProduct(name) && !stats::IsInterceptName(name)) give(w, static_cast<int>(r), Decided::Place);
+    }
+  }
   for (std::size_t w = 0; w < n; ++w) {  // a product named by its parts' rows
     const std::vector<std::string> parts = PartNames(weights, weights[w], m.rows, paste.names);
     for (std::size_t r = 0; weights[w].kind == Kind::Product && !parts.empty() && r < paste.names.size(); ++r) {
@@ -205,6 +213,9 @@ std::string CheckStandardErrors(const std::vector<PastedCoefficient>& coefficien
       return "The SE of " + Tick(c.term) + " is " + Show(*c.se, 3) + " in the model, \u221aV gives " + Show(root, 3) +
              ": the matrix does not belong to this model.";
   }
+  const bool found = std::any_of(rows.begin(), rows.end(), [](int r) { return r >= 0; });
+  if (!found && !coefficients.empty() && !m.names.empty())
+    return "None of the pasted terms names a row of the matrix: the matrix does not belong to this model.";
   return {};
 }
 

@@ -62,7 +62,7 @@ std::vector<int> RowsOfTerms(const std::vector<stats::PastedCoefficient>& coeffi
 
 // With SEs pasted: √V of each term's row must equal the SE printed, to the digits printed (and those of V). Empty
 // when they agree, else the first that differs: "The SE of `Temp_c` is 0.299 in the model, √V gives 0.653: the matrix
-// does not belong to this model."
+// does not belong to this model."; or, where the matrix has names and no term is among them, that it does not belong.
 std::string CheckStandardErrors(const std::vector<stats::PastedCoefficient>& coefficients,
                                 const stats::PastedMatrix& m);
 

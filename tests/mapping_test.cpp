@@ -295,13 +295,17 @@ TEST(CheckStandardErrors, AnotherModelsMatrix) {
   ASSERT_TRUE(swapped.ok) << swapped.error;
   EXPECT_EQ(CheckStandardErrors(summary.model.coefficients, swapped.matrix),
             "The SE of `Wind_c` is 0.62 in the model, \u221aV gives 0.234: the matrix does not belong to this model.");
-  // Another fit's matrix names none of the terms.
+  // Another fit's matrix: only the intercept has a row, and it tells.
   const stats::ReadResult tooth = stats::ReadPastedMatrix(Sample("toothgrowth_a_vcov.txt"));
   EXPECT_EQ(CheckStandardErrors(summary.model.coefficients, tooth.matrix),
+            "The SE of `(Intercept)` is 2.11 in the model, \u221aV gives 0.745: the matrix does not belong to this "
+            "model.");
+  const stats::ReadResult other = stats::ReadPastedMatrix("   a   b\na  1  0\nb  0  1\n");
+  EXPECT_EQ(CheckStandardErrors(summary.model.coefficients, other.matrix),
             "None of the pasted terms names a row of the matrix: the matrix does not belong to this model.");
   // The other order of the same fit is the same model.
-  const stats::ReadResult other = stats::ReadPastedMatrix(Sample("airquality_b_vcov.txt"));
-  EXPECT_EQ(CheckStandardErrors(summary.model.coefficients, other.matrix), "");
+  const stats::ReadResult reordered = stats::ReadPastedMatrix(Sample("airquality_b_vcov.txt"));
+  EXPECT_EQ(CheckStandardErrors(summary.model.coefficients, reordered.matrix), "");
 }
 
 // --- df against N, and the level ------------------------------------------------------

@@ -171,7 +171,7 @@ Mapping Map(const std::vector<ModelWeight>& weights, const Paste& paste) {
     if (weights[w].kind != Kind::Main && weights[w].kind != Kind::Held) continue;
     give(w, guess[w], Decided::Place);
     for (std::size_t r = 0; r < paste.rows && m.rows[w].row < 0; ++r) {
-      const std::string_view name = r < paste.names.size() ? paste.names[r] : "";
+      const std::string_view name = r < paste.names.size() ? std::string_view(paste.names[r]) : std::string_view();
       if (!IsProduct(name) && !stats::IsInterceptName(name)) give(w, static_cast<int>(r), Decided::Place);
     }
   }

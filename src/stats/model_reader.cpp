@@ -134,6 +134,7 @@ bool ReadTable(Reading& r) {
       for (const Cell* c = cell; !blank && term.empty() && c != l.cells.data();) term = (--c)->text;
       Add(r, k, term, *cell, at(l, se));
     }
+    if (r.model.coefficients.empty()) continue;  // headings without rows: another table may follow
     // R prints a wide table in blocks of columns: a line of headings (no term's name), then the rows again.
     const std::vector<PastedCoefficient>& terms = r.model.coefficients;
     auto headings = [&](const Line& l) {
@@ -205,7 +206,7 @@ ModelReadResult ReadPastedModel(std::string_view text) {
       if (std::any_of(std::begin(kPrintout), std::end(kPrintout), [&](auto w) { return line.starts_with(w); }))
         r.Take(k);
     }
-    if (!ReadStata(r) && !ReadTable(r) && !ReadNamedVector(r))
+    if ((!ReadStata(r) && !ReadTable(r) && !ReadNamedVector(r)) || r.model.coefficients.empty())
       Fail("no coefficients were found: paste what R's summary(fit), coef(summary(fit)) or coef(fit) printed, or "
            "Stata's regress table or SPSS's Coefficients table");
     std::string rest;  // the other lines, each at its place in the text

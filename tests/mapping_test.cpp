@@ -74,7 +74,8 @@ TEST_P(SevenFits, BothOrdersGiveEveryWeightItsTerm) {
   const FitCase& c = GetParam();
   for (const char* order : {"a", "b"}) {
     const std::string stem = std::string(c.fit) + "_" + order + "_";
-    const stats::ModelReadResult pasted = stats::ReadPastedModel(Sample(stem + "summary.txt") + Sample(stem + "vcov.txt"));
+    const stats::ModelReadResult pasted =
+        stats::ReadPastedModel(Sample(stem + "summary.txt") + Sample(stem + "vcov.txt"));
     ASSERT_TRUE(pasted.ok) << pasted.error;
     const stats::PastedMatrix& m = *pasted.model.matrix;
     const std::vector<ModelWeight> weights = WithValues(c.weights, c.terms, pasted.model);
@@ -401,7 +402,8 @@ TEST(Picks, WhatIsMissingInWords) {
       MainWeight("bz2", "weight of DC2", "DC2", 0), ProductWeight("bxz1", "weight of X*DC1", {1, 2}, 0),
       ProductWeight("bxz2", "weight of X*DC2", {1, 3}, 0)};
   EXPECT_EQ(ApplyPicks(weights, terms, {-1, 1, 2, 3, -1, -1}).faults,
-            (std::vector<std::string>{"No pasted term is the product of `Diet2` and `Diet3`, for the weight of X*DC1."}));
+            (std::vector<std::string>{
+                "No pasted term is the product of `Diet2` and `Diet3`, for the weight of X*DC1."}));
   EXPECT_EQ(ApplyPicks(weights, terms, {-1, 3, 1, 1, -1, -1}).faults,
             (std::vector<std::string>{"`Diet2` is picked twice: pick a term of its own for DC2."}));
   EXPECT_EQ(ApplyPicks(weights, terms, {-1, 3, -1, 2, -1, -1}).faults,

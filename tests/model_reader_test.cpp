@@ -191,8 +191,8 @@ TEST_P(Layouts, ReadAsPrinted) {
 INSTANTIATE_TEST_SUITE_P(
     StataAndSpss, Layouts,
     ::testing::Values(
-        LayoutCase{"stata_airquality_regress.txt", "Stata's regress", {"wind_c", "temp_c", "c.wind_c#c.temp_c", "_cons"},
-                   "airquality_a_", {1, 2, 3, 0}, 112, "", 7},
+        LayoutCase{"stata_airquality_regress.txt", "Stata's regress",
+                   {"wind_c", "temp_c", "c.wind_c#c.temp_c", "_cons"}, "airquality_a_", {1, 2, 3, 0}, 112, "", 7},
         LayoutCase{"stata_airquality_regress.txt+stata_airquality_vce.txt", "Stata's regress",
                    {"wind_c", "temp_c", "c.wind_c#c.temp_c", "_cons"}, "airquality_a_", {1, 2, 3, 0}, 112,
                    "Stata's matrix list", 7},
@@ -241,8 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {"x", "z"}, {0.5, -1}, ""},
         TextCase{"tab-separated with decimal commas", "\tB\tStd. Error\n(Constant)\t1,5\t0,25\nx\t-0,75\t0,5\n",
                  {"(Constant)", "x"}, {1.5, -0.75}, ""},
-        TextCase{"R's echo of the command is left out", "> coef(summary(fit))\n   Estimate Std. Error\nx       0.5        0.1\n",
-                 {"x"}, {0.5}, ""}));
+        TextCase{"R's echo of the command is left out",
+                 "> coef(summary(fit))\n   Estimate Std. Error\nx       0.5        0.1\n", {"x"}, {0.5}, ""}));
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, Texts,

@@ -164,7 +164,8 @@ Mapping Map(const std::vector<ModelWeight>& weights, const Paste& paste) {
   const std::vector<int> guess = stats::GuessMapping(slots, paste.names, paste.rows);
   for (std::size_t w = 0; w < n; ++w) {
     const int g = guess[w];
-    if (weights[w].kind == Kind::Constant && g >= 0 && !paste.names.empty() && stats::IsInterceptName(paste.names[g]))
+    const bool named = g >= 0 && static_cast<std::size_t>(g) < paste.names.size();
+    if (weights[w].kind == Kind::Constant && named && stats::IsInterceptName(paste.names[static_cast<std::size_t>(g)]))
       give(w, g, Decided::Name);
   }
   for (std::size_t w = 0; w < n; ++w) {  // the main effects and held terms: the guess, else a row of their kind

@@ -35,7 +35,8 @@ struct Reading {
   std::vector<Line> lines;  // cut by blanks, or by the separator of the line that heads the coefficients
   PastedModel model;
   std::size_t first = npos, last = 0;
-  bool summary = false;  // R's summary(fit) printed the coefficients
+  Separator cut = Separator::Blank;  // what cuts the lines
+  bool summary = false;               // R's summary(fit) printed the coefficients
   void Take(std::size_t k) {
     first = std::min(first, k);
     last = std::max(last, k);
@@ -116,7 +117,8 @@ bool ReadTable(Reading& r) {
       ++k;
     }
     if (estimate == npos || se == npos) continue;
-    r.lines = CutAll(r.lines, separator);
+    if (separator != r.cut) r.lines = CutAll(r.lines, separator);
+    r.cut = separator;
     r.model.format = spss ? "SPSS's coefficients" : !blank ? "a table of coefficients" : "R's coef(summary(fit))";
     if (blank && r.summary) r.model.format = "R's summary";
     auto at = [&](const Line& l, std::size_t column) -> const Cell* {
@@ -161,6 +163,8 @@ bool ReadNamedVector(Reading& r) {
       return numbers ? c.IsNumber() : c.kind == Kind::Word;
     });
   };
+  if (r.cut != Separator::Blank) r.lines = CutAll(r.lines, Separator::Blank);
+  r.cut = Separator::Blank;
   for (std::size_t k = 0; k + 1 < r.lines.size(); ++k) {
     const Line &names = r.lines[k], &values = r.lines[k + 1];
     if (!only(names, false) || !only(values, true)) {

@@ -122,6 +122,22 @@ void ByEstimate(const std::vector<ModelWeight>& weights, const Paste& paste, con
   }
 }
 
+// A product on a row named the product of other terms than the rows of its parts, in words; empty when none is.
+std::string ProductProblem(const std::vector<ModelWeight>& weights, const std::vector<RowOfWeight>& rows,
+                           const std::vector<std::string>& names) {
+  for (std::size_t w = 0; w < weights.size(); ++w) {
+    const std::vector<std::string> parts = PartNames(weights, weights[w], rows, names);
+    const int row = rows[w].row;
+    if (weights[w].kind != Kind::Product || parts.empty() || row < 0) continue;
+    if (static_cast<std::size_t>(row) >= names.size()) continue;
+    const std::string& name = names[static_cast<std::size_t>(row)];
+    if (IsProduct(name) && !stats::IsProductOf(name, parts))
+      return "The " + weights[w].meaning + " is mapped to " + Tick(name) + ", but its parts are mapped to " +
+             Joined(parts, " and ") + ": a product's row must be the product of its parts' rows.";
+  }
+  return {};
+}
+
 }  // namespace
 
 const char* Words(Decided decided) {
@@ -188,16 +204,7 @@ Mapping Map(const std::vector<ModelWeight>& weights, const Paste& paste) {
     if (m.rows[w].row < 0 && r < paste.rows && (weights[w].kind != Kind::Constant || guess[w] >= 0))
       give(w, static_cast<int>(r), Decided::Place);
   }
-  for (std::size_t w = 0; w < n && m.problem.empty(); ++w) {
-    const std::vector<std::string> parts = PartNames(weights, weights[w], m.rows, paste.names);
-    const int row = m.rows[w].row;
-    if (weights[w].kind != Kind::Product || parts.empty() || row < 0) continue;
-    if (static_cast<std::size_t>(row) >= paste.names.size()) continue;
-    const std::string& name = paste.names[static_cast<std::size_t>(row)];
-    if (IsProduct(name) && !stats::IsProductOf(name, parts))
-      m.problem = "The " + weights[w].meaning + " is mapped to " + Tick(name) + ", but its parts are mapped to " +
-                  Joined(parts, " and ") + ": a product's row must be the product of its parts' rows.";
-  }
+  m.problem = ProductProblem(weights, m.rows, paste.names);
   return m;
 }
 

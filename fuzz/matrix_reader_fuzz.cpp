@@ -5,8 +5,10 @@
 //   - the reading never crashes, never throws, and ends in one of two ways;
 //   - a matrix: size * size cells, every one finite, exactly symmetric, no
 //     negative number on the diagonal, names empty or one per row (none
-//     empty, no two alike), a format word from the header's list, and
-//     decimal commas only for tab-separated text;
+//     empty, no two alike), a format word from the header's list, decimal
+//     commas only for tab- or semicolon-separated text, digits counted, and
+//     correlations told exactly where the diagonal is 1 and the rest within
+//     [-1, 1];
 //   - an error: a sentence (capital first, full stop last) that names a place
 //     (a row, column, line or name, or Stata's header) or says the text is
 //     empty or has no numbers;
@@ -39,7 +41,9 @@ bool NamesAPlace(std::string_view e) {
 void CheckMatrix(const PastedMatrix& m, const std::string& where) {
   static const std::set<std::string> formats = {"R's print",
                                                 "R's write.csv",
+                                                "R's write.csv2",
                                                 "a tab-separated table",
+                                                "a semicolon-separated table",
                                                 "a comma-separated table",
                                                 "Stata's matrix list",
                                                 "SPSS's coefficient correlations",
@@ -51,8 +55,15 @@ void CheckMatrix(const PastedMatrix& m, const std::string& where) {
                                           std::to_string(n));
   FUZZ_CHECK(formats.count(m.format) == 1, where + ": format " + Quote(m.format));
   FUZZ_CHECK(!m.commaDecimals || m.format == "a tab-separated table" || m.format == "bare numbers" ||
-                 m.format == "a bare lower triangle" || m.format == "SPSS's coefficient correlations",
+                 m.format == "a bare lower triangle" || m.format == "SPSS's coefficient correlations" ||
+                 m.format == "R's write.csv2" || m.format == "a semicolon-separated table",
              where + ": decimal commas in " + m.format);
+  FUZZ_CHECK(m.digits >= 0, where + ": digits " + std::to_string(m.digits));
+  bool unit = n > 1;
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j < n; ++j) unit = unit && (i == j ? m.At(i, j) == 1 : std::fabs(m.At(i, j)) <= 1);
+  }
+  FUZZ_CHECK(m.looksLikeCorrelations == unit, where + ": correlations told wrong");
   FUZZ_CHECK(m.dropped.empty() || m.format == "Stata's matrix list", where + ": rows dropped from " + m.format);
   FUZZ_CHECK(m.names.empty() || m.names.size() == n, where + ": " + std::to_string(m.names.size()) + " names");
   std::set<std::string> seen;

@@ -684,3 +684,174 @@ TEST(IsInterceptName, TheNamesOfThePackages) {
 
 }  // namespace
 }  // namespace marvane::stats
+
+namespace marvane::stats {
+namespace {
+
+// --- R's matrices of seven fits, in every layout R printed or wrote them -----
+//
+// tests/data/models/make_models.R made them: print(vcov(fit)), the same with
+// digits = 3, write.csv and write.csv2 of it, and cov2cor(vcov(fit)). Each is
+// compared with R's write.csv of the same fit to the digits R printed.
+
+std::string ModelSample(const std::string& file) {
+  std::ifstream in(std::string(MARVANE_MODEL_DATA) + "/" + file, std::ios::binary);
+  EXPECT_TRUE(in) << "no sample " << file;
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+struct FitLayout {
+  const char* file;    // after "<fit>_<order>_"
+  const char* format;
+  bool commaDecimals, correlations;
+  int mostDigits;      // PastedMatrix::digits is at most this (and at least 1)
+  double relative;     // the cells agree with write.csv to this, relative to the entry
+};
+
+const FitLayout kFitLayouts[] = {
+    {"vcov.txt", "R's print", false, false, 7, 5e-7},
+    {"vcov3.txt", "R's print", false, false, 3, 5e-3},
+    {"vcov.csv", "R's write.csv", false, false, 15, 0},
+    {"vcov2.csv", "R's write.csv2", true, false, 15, 0},
+    {"cor.txt", "R's print", false, true, 7, 5e-7},
+};
+
+TEST(ReadPastedMatrix, TheSevenFitsInEveryLayoutInBothOrders) {
+  for (const char* fit : {"airquality", "toothgrowth", "chickweight", "savings", "savings6", "stackloss", "swiss"}) {
+    for (const char* order : {"a", "b"}) {
+      const std::string stem = std::string(fit) + "_" + order + "_";
+      const ReadResult csv = ReadPastedMatrix(ModelSample(stem + "vcov.csv"));
+      ASSERT_TRUE(csv.ok) << csv.error;
+      const PastedMatrix& v = csv.matrix;
+      for (const FitLayout& l : kFitLayouts) {
+        const std::string what = stem + l.file;
+        const ReadResult r = ReadPastedMatrix(ModelSample(stem + l.file));
+        ASSERT_TRUE(r.ok) << what << ": " << r.error;
+        const PastedMatrix& m = r.matrix;
+        EXPECT_EQ(m.format, l.format) << what;
+        EXPECT_EQ(m.names, v.names) << what;
+        EXPECT_EQ(m.commaDecimals, l.commaDecimals) << what;
+        EXPECT_EQ(m.looksLikeCorrelations, l.correlations) << what;
+        EXPECT_GE(m.digits, 1) << what;
+        EXPECT_LE(m.digits, l.mostDigits) << what;
+        for (std::size_t i = 0; i < m.size; ++i) {
+          for (std::size_t j = 0; j < m.size; ++j) {
+            // cov2cor: V_ij / sqrt(V_ii V_jj).
+            const double want = l.correlations ? v.At(i, j) / std::sqrt(v.At(i, i) * v.At(j, j)) : v.At(i, j);
+            EXPECT_EQ(m.At(i, j), m.At(j, i)) << what;
+            EXPECT_NEAR(m.At(i, j), want, l.relative * std::fabs(want) + 1e-15 * std::fabs(v.At(i, i)))
+                << what << " cell " << i + 1 << "," << j + 1;
+          }
+        }
+      }
+    }
+  }
+}
+
+// --- Semicolons, printed digits, correlations ----------------------------------
+
+struct AdditionCase {
+  const char* title;
+  std::string text;
+  const char* format;
+  std::vector<std::string> names;
+  std::vector<double> cells;
+  bool commaDecimals;
+  int digits;
+  bool correlations;
+  std::size_t averaged = 0;
+};
+
+void PrintTo(const AdditionCase& c, std::ostream* os) { *os << c.title; }
+
+class Additions : public ::testing::TestWithParam<AdditionCase> {};
+
+TEST_P(Additions, Read) {
+  const AdditionCase& c = GetParam();
+  const ReadResult r = ReadPastedMatrix(c.text);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.matrix.format, c.format);
+  EXPECT_EQ(r.matrix.names, c.names);
+  EXPECT_EQ(r.matrix.cells, c.cells);
+  EXPECT_EQ(r.matrix.commaDecimals, c.commaDecimals);
+  EXPECT_EQ(r.matrix.digits, c.digits);
+  EXPECT_EQ(r.matrix.looksLikeCorrelations, c.correlations);
+  EXPECT_EQ(r.matrix.averaged, c.averaged);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Semicolons, Additions,
+    ::testing::Values(
+        AdditionCase{"R's write.csv2", "\"\";\"a\";\"b\"\n\"a\";0,5;-0,25\n\"b\";-0,25;2\n", "R's write.csv2",
+                     {"a", "b"}, {0.5, -0.25, -0.25, 2}, true, 1, false},
+        AdditionCase{"a semicolon table with a corner word and full stops", "term;a;b\na;0.5;0.1\nb;0.1;2\n",
+                     "a semicolon-separated table", {"a", "b"}, {0.5, 0.1, 0.1, 2}, false, 1, false},
+        AdditionCase{"bare numbers with semicolons", "4;1,5\n1,5;9\n", "bare numbers", {}, {4, 1.5, 1.5, 9}, true, 1,
+                     false},
+        // A comma inside a quoted name is no separator, and neither is it in a semicolon table.
+        AdditionCase{"a name with a comma", "\"\";\"poly(wt, 2)1\"\n\"poly(wt, 2)1\";0,125\n", "R's write.csv2",
+                     {"poly(wt, 2)1"}, {0.125}, true, 3, false}));
+
+// R prints every column of a matrix in one shape; a pair that agrees to the
+// digits of both entries is symmetric, however few they are.
+INSTANTIATE_TEST_SUITE_P(
+    PrintedDigits, Additions,
+    ::testing::Values(
+        // 0.1234 and 0.123 agree to three digits (a half unit of each: 0.00005 + 0.0005); 1e-5 of the variances
+        // would not hold them.
+        AdditionCase{"columns of four and three decimals", "        a      b\na  1.0000  0.123\nb  0.1234  2.000\n",
+                     "R's print", {"a", "b"}, {1, 0.1234 / 2 + 0.123 / 2, 0.1234 / 2 + 0.123 / 2, 2}, false, 3, false,
+                     1},
+        AdditionCase{"columns in exponent form", "          a        b\na  1.23e-04 -4.6e-06\nb -4.57e-06  8.1e-05\n",
+                     "R's print", {"a", "b"}, {1.23e-4, -4.57e-6 / 2 + -4.6e-6 / 2, -4.57e-6 / 2 + -4.6e-6 / 2, 8.1e-5},
+                     false, 2, false, 1},
+        // Digits: the fewest of a cell that is not zero.
+        AdditionCase{"the fewest digits", "0.2500 0.0000\n0.0000 12.5\n", "bare numbers", {}, {0.25, 0, 0, 12.5},
+                     false, 3, false},
+        AdditionCase{"all zero", "0 0\n0 0\n", "bare numbers", {}, {0, 0, 0, 0}, false, 0, false}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Correlations, Additions,
+    ::testing::Values(
+        AdditionCase{"a unit diagonal", "1 -0.5\n-0.5 1\n", "bare numbers", {}, {1, -0.5, -0.5, 1}, false, 1, true},
+        AdditionCase{"a unit diagonal printed to seven digits", "1.0000000 0.6565400\n0.6565400 1.0000000\n",
+                     "bare numbers", {}, {1, 0.65654, 0.65654, 1}, false, 7, true},
+        AdditionCase{"an entry beyond 1", "1 1.5\n1.5 1\n", "bare numbers", {}, {1, 1.5, 1.5, 1}, false, 1, false},
+        AdditionCase{"a variance not 1", "1 0.5\n0.5 2\n", "bare numbers", {}, {1, 0.5, 0.5, 2}, false, 1, false},
+        AdditionCase{"one variance of 1", "1", "bare numbers", {}, {1}, false, 1, false}));
+
+struct AdditionError {
+  const char* title;
+  std::string text;
+  std::string error;
+};
+
+void PrintTo(const AdditionError& c, std::ostream* os) { *os << c.title; }
+
+class AdditionErrors : public ::testing::TestWithParam<AdditionError> {};
+
+TEST_P(AdditionErrors, TellWhatIsWrong) {
+  const ReadResult r = ReadPastedMatrix(GetParam().text);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Additions, AdditionErrors,
+    ::testing::Values(
+        // 0.1264 and 0.123 differ by more than their printed digits allow.
+        AdditionError{"beyond the printed digits", "        a      b\na  1.0000  0.123\nb  0.1264  2.000\n",
+                      "The matrix is not symmetric: row 2 (b), column 1 (a) holds 0.1264 but row 1 (a), column 2 (b) "
+                      "holds 0.123."},
+        // Equal digits that differ by one unit: a symmetric matrix prints the same number twice.
+        AdditionError{"one unit apart at the same digits", "      a     b\na  1.00  0.12\nb  0.13  2.00\n",
+                      "The matrix is not symmetric: row 2 (b), column 1 (a) holds 0.13 but row 1 (a), column 2 (b) "
+                      "holds 0.12."},
+        AdditionError{"a decimal comma in semicolon text with full stops", "0,5;0.1\n0.1;2\n",
+                      "Row 1, column 1: \"0,5\" is not a number (a decimal comma is read only in tab- or "
+                      "semicolon-separated text in which no number has a full stop)."}));
+
+}  // namespace
+}  // namespace marvane::stats

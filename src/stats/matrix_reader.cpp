@@ -1,240 +1,165 @@
 #include "stats/matrix_reader.h"
 
-// How the text is read:
-//   1. It is normalised and cut into lines (stats/pasted_cells.h); lines that echo a command are left out.
-//   2. Each line is cut into cells: by tabs when any line has one, else by commas when any line has one outside
-//      quotes and parentheses, else by blanks (always for Stata's matrix list). A cell knows where it stands (its
-//      line, its first and last column) and is read as a number (by ReadNumber, the one way) or taken as a word.
-//   3. The layouts of kLayouts (at the end) are tried in their order; the first that recognises the text reads it.
-//      Reading stops at the first fault found (Fail), which becomes the error in words.
-//   4. Finish checks what every layout shares: names, variances, symmetry.
+// The text is cut into lines of cells (stats/pasted_cells.h). The layouts are tried in their order (ReadLayout); the
+// first that recognises the text reads it, up to the first fault (Fail), which becomes the error in words.
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <iterator>
-#include <limits>
 #include <map>
 #include <optional>
-#include <string>
-#include <string_view>
-#include <system_error>
 #include <utility>
-#include <vector>
 
 #include "stats/pasted_cells.h"
 
 namespace marvane::stats {
 namespace {
-
-using pasted::Cell;
-using pasted::Kind;
-using pasted::Line;
-using pasted::Separator;
-using pasted::Trim;
-
+using namespace pasted;
+using enum Kind;
+using Names = std::vector<std::string>;
+using Grid = std::vector<const Cell*>;  // size * size, row-major: the cell each entry is read from, or none
 constexpr double kSymmetryTolerance = 1e-5;
 constexpr auto npos = std::string_view::npos;
-
 // ---- Words and faults --------------------------------------------------------------------------------------------
 std::string Num(std::size_t k) { return std::to_string(k); }
 std::string Count(std::size_t k, const char* word) { return Num(k) + " " + word + (k == 1 ? "" : "s"); }  // "3 rows"
-std::string Quoted(std::string_view s) {
-  return "\"" + std::string(s.substr(0, 40)) + (s.size() > 40 ? "...\"" : "\"");
-}
-
-// A number as the messages show it: as few digits as give it back.
-std::string ShowNumber(double x) {
+std::string Quoted(std::string_view s) { return '"' + std::string(s.substr(0, 40)) + (s.size() > 40 ? "...\"" : "\""); }
+std::string ShowNumber(double x, int digits = 0) {  // with 0: as few digits as give it back
   std::array<char, 64> buf{};
-  return std::string(buf.data(), std::to_chars(buf.data(), buf.data() + buf.size(), x).ptr);
+  const auto end = digits ? std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::general, digits)
+                          : std::to_chars(buf.data(), buf.data() + buf.size(), x);
+  return std::string(buf.data(), end.ptr);
 }
-
 // "row 3" or "row 3 (x:z)"; "column 2" or "column 2 (z)".
 std::string Place(const char* what, std::size_t k, std::string_view name) {
   return what + (" " + Num(k + 1)) + (name.empty() ? "" : " (" + std::string(name) + ")");
 }
 std::string RowWords(std::size_t i, std::string_view name = {}) { return Place("row", i, name); }
 std::string ColumnWords(std::size_t j, std::string_view name = {}) { return Place("column", j, name); }
-
 // What is wrong with the text, in words: thrown where it is found, caught by ReadPastedMatrix.
-struct Fault {
-  std::string words;
-};
+struct Fault { std::string words; };
 [[noreturn]] void Fail(std::string words) { throw Fault{std::move(words)}; }
-
-// Stata's header line, "symmetric e(V)[4,4]" or "e(V)[4,4]": alone on its line, spaces around it, no tabs.
-struct StataHeader {
-  std::size_t line = 0;  // its index among the lines
-  std::string title;     // "e(V)[4,4]"
-  std::size_t rows = 0, columns = 0;
-};
-
-std::optional<StataHeader> FindStataHeader(const std::vector<Line>& lines) {
-  auto count = [](std::string_view s, std::size_t& out) {  // at most six digits
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-    return s.size() <= 6 && ec == std::errc() && ptr == s.data() + s.size();
-  };
-  for (std::size_t k = 0; k < lines.size(); ++k) {
-    std::string_view t = Trim(lines[k].text, " ");
-    if (t.starts_with("symmetric ")) t = Trim(t.substr(10), " ");
-    const std::size_t open = t.rfind('['), comma = open == npos ? npos : t.find(',', open);
-    if (!t.ends_with(']') || t.find_first_of(" \t") != npos || open == npos || open == 0 || comma == npos) continue;
-    StataHeader h{k, std::string(t)};
-    const std::string_view rows = t.substr(open + 1, comma - open - 1), columns = t.substr(comma + 1);
-    if (count(rows, h.rows) && count(columns.substr(0, columns.size() - 1), h.columns)) return h;
-  }
-  return std::nullopt;
-}
-
-// A table's lines in column blocks (each a line of names, if any, and the lines of its rows).
-struct Block {
-  const Line* header = nullptr;
-  std::vector<const Line*> lines;
-};
-struct Table {
-  std::vector<Block> blocks;
+// ---- The text as lines of cells ----------------------------------------------------------------------------------
+struct Row { std::string name; std::vector<Cell> cells; };  // of a table or of Stata's list: the cells after the name
+struct Block { const Line* header = nullptr; std::vector<const Line*> lines; };  // a line of names, if any, and rows
+struct Pasted {
+  std::vector<Line> lines;  // every line but the echoed commands, blank ones included
+  Separator separator = Separator::Blank;
+  // Stata's header line, "symmetric e(V)[4,4]" or "e(V)[4,4]", alone on its line: its index, title and numbers.
+  std::size_t stata = npos, stataRows = 0, stataColumns = 0;
+  std::string stataTitle;
+  std::vector<Block> blocks;  // the lines as a table (TableOf)
   bool rowNames = false;
   std::string fault;  // where the lines make no table
 };
 
-// The pasted text in lines of cells.
-struct Pasted {
-  std::vector<Line> lines;  // every line but the echoed commands, blank ones included
-  Separator separator = Separator::Blank;
-  bool commaDecimals = false;
-  std::optional<StataHeader> stata;
-  Table table;  // the lines as a table
-};
-
-// The pasted text in lines of cells, cut by the separator its lines call for. In tab-separated text where no number
-// has a full stop and some word reads as a number with a decimal comma, the words are read again with decimal commas.
-Pasted Prepare(std::string_view text) {
-  Pasted p;
-  p.lines = pasted::Lines(text);
-  p.stata = FindStataHeader(p.lines);
-  auto any = [&](auto has) { return std::any_of(p.lines.begin(), p.lines.end(), has); };
-  if (p.stata) {
-    p.separator = Separator::Blank;
-  } else if (any([](const Line& l) { return l.text.find('\t') != npos; })) {
-    p.separator = Separator::Tab;
-  } else if (any([](const Line& l) { return pasted::HasSeparatingComma(l.text); })) {
-    p.separator = Separator::Comma;
-  }
-  bool point = false, comma = false;
-  for (Line& l : p.lines) {
-    l.cells = pasted::Cells(l, p.separator);
-    for (Cell& c : l.cells) {
-      // Stata never prints a number with a trailing point: "1." over "t2" is part of a column name broken over lines.
-      if (p.stata && c.kind == Kind::Number && c.text.ends_with('.')) c.kind = Kind::Word;
-      point = point || (c.IsNumber() && c.text.find('.') != npos);
-      comma = comma || c.IsCommaNumber();
+void FindStataHeader(Pasted& p) {
+  auto count = [](std::string_view s, std::size_t& out) {  // at most six digits
+    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return s.size() <= 6 && ec == std::errc() && ptr == s.data() + s.size();
+  };
+  for (std::size_t k = 0; k < p.lines.size() && p.stata == npos; ++k) {
+    std::string_view t = Trim(p.lines[k].text, " ");
+    if (t.starts_with("symmetric ")) t = Trim(t.substr(10), " ");
+    const std::size_t open = t.rfind('['), comma = open == npos ? npos : t.find(',', open);
+    if (t.ends_with(']') && t.find_first_of(" \t") == npos && open != npos && open > 0 && comma != npos &&
+        count(t.substr(open + 1, comma - open - 1), p.stataRows) &&
+        count(t.substr(comma + 1, t.size() - comma - 2), p.stataColumns)) {
+      p.stata = k;
+      p.stataTitle = t;
     }
   }
-  p.commaDecimals = p.separator == Separator::Tab && comma && !point;
-  for (Line& l : p.lines) {
-    for (Cell& c : l.cells) {
-      if (p.commaDecimals && c.kind == Kind::Word) c.Read(',');
-    }
-  }
-  return p;
 }
-
 // ---- What every layout shares ------------------------------------------------------------------------------------
-// A cell that should hold a number: its value, or the fault.
-double NumberIn(const Cell& c, std::size_t i, std::string_view rowName, std::size_t j) {
-  const std::string place = RowWords(i, rowName) + ", " + ColumnWords(j);
-  const char* hint = " (a decimal comma is read only in tab-separated text in which no number has a full stop)";
-  if (c.kind == Kind::Empty) Fail(place + " is empty");
-  if (c.kind == Kind::Huge) Fail(place + ": " + Quoted(c.text) + " is beyond the range of double-precision numbers");
-  if (c.kind == Kind::Word) Fail(place + ": " + Quoted(c.text) + " is not a number" + (c.IsCommaNumber() ? hint : ""));
-  return c.value;
+// A cell that should hold a number: the cell, or the fault.
+const Cell* NumberIn(const Cell& c, std::size_t i, std::string_view rowName, std::size_t j, Separator s) {
+  const std::string place = RowWords(i, rowName) + ", " + ColumnWords(j), quoted = Quoted(c.text);
+  if (c.kind == Empty) Fail(place + " is empty");
+  if (c.kind == Huge) Fail(place + ": " + quoted + " is beyond the range of double-precision numbers");
+  if (c.kind == Word && c.IsCommaNumber())
+    Fail(place + ": " + quoted + " is not a number (a decimal comma is read only in " +
+         (s == Separator::Tab ? "tab" : "tab- or semicolon") + "-separated text in which no number has a full stop)");
+  if (c.kind == Word) Fail(place + ": " + quoted + " is not a number");
+  return &c;
 }
-
 // A fault where a name is given twice (`one`: "row" or "column"): the repeat whose second place comes first.
-void CheckDistinct(const std::vector<std::string>& names, const std::string& one) {
+void CheckDistinct(const Names& names, const std::string& one) {
   std::map<std::string_view, std::size_t> firstPlace;
   for (std::size_t k = 0; k < names.size(); ++k) {
     const auto [it, isNew] = firstPlace.emplace(names[k], k);
-    if (isNew) continue;
-    Fail("the name " + Quoted(names[k]) + " is given to " + one + "s " + Num(it->second + 1) + " and " + Num(k + 1) +
-         "; every " + one + " needs a name of its own");
+    if (!isNew) Fail("the name " + Quoted(names[k]) + " is given to " + one + "s " + Num(it->second + 1) + " and " +
+                     Num(k + 1) + "; every " + one + " needs a name of its own");
   }
 }
-
-// The checks every layout shares: the names (none empty, none twice; a quoted name keeps no blanks at its ends
-// either), the variances, symmetry (pairs within the tolerance hold their mean). Rows and columns are named in the
-// pasted order.
-PastedMatrix Finish(PastedMatrix m) {
+// The matrix of the cells read, checked: the names (none empty, none twice), the variances, symmetry (pairs within the
+// tolerance hold their mean). Where every column is printed in one shape, as R prints them (the same digits after the
+// point, with or without an exponent), entries (i, j) and (j, i) that agree to their printed digits are symmetric.
+PastedMatrix Finish(PastedMatrix m, const Grid& read, const char* format) {
   const std::size_t n = m.size;
+  m.format = format;
+  auto shape = [](std::string_view t) {
+    const std::size_t e = std::min(t.find_first_of("eE"), t.size());
+    return std::pair(e - std::min(t.find_first_of(".,"), e), e == t.size());
+  };
+  bool columns = true;
+  for (std::size_t k = 0; k < read.size(); ++k) {
+    const int digits = PrintedAs(read[k]->text).digits;
+    m.cells.push_back(read[k]->value);
+    columns = columns && shape(read[k]->text) == shape(read[k % n]->text);
+    if (digits > 0 && (m.digits == 0 || digits < m.digits)) m.digits = digits;
+  }
+  auto printed = [&](std::size_t k) { return columns ? PrintedAs(read[k]->text).unit / 2 : 0; };
   for (std::size_t i = 0; i < m.names.size(); ++i) {
     m.names[i] = std::string(Trim(m.names[i]));
     if (m.names[i].empty()) Fail(RowWords(i) + " has no name, where the other rows have one");
   }
   CheckDistinct(m.names, "row");
   auto name = [&](std::size_t i) { return m.names.empty() ? std::string() : m.names[i]; };
+  auto at = [&](std::size_t i, std::size_t j) { return RowWords(i, name(i)) + ", " + ColumnWords(j, name(j)); };
   for (std::size_t i = 0; i < n; ++i) {
-    if (m.At(i, i) >= 0) continue;
-    Fail(RowWords(i, name(i)) + ": the variance " + ShowNumber(m.At(i, i)) +
-         " is negative; a covariance matrix has no negative numbers on its diagonal");
+    if (!(m.At(i, i) >= 0)) Fail(RowWords(i, name(i)) + ": the variance " + ShowNumber(m.At(i, i)) +
+                                 " is negative; a covariance matrix has no negative numbers on its diagonal");
   }
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = 0; j < i; ++j) {
       double &a = m.cells[i * n + j], &b = m.cells[j * n + i];
       if (a == b) continue;
-      if (!(std::fabs(a - b) <= kSymmetryTolerance * std::sqrt(m.At(i, i)) * std::sqrt(m.At(j, j)))) {
-        Fail("the matrix is not symmetric: " + RowWords(i, name(i)) + ", " + ColumnWords(j, name(j)) + " holds " +
-             ShowNumber(a) + " but " + RowWords(j, name(j)) + ", " + ColumnWords(i, name(i)) + " holds " +
+      if (!(std::fabs(a - b) <= kSymmetryTolerance * std::sqrt(m.At(i, i)) * std::sqrt(m.At(j, j))) &&
+          !(std::fabs(a - b) < printed(i * n + j) + printed(j * n + i)))
+        Fail("the matrix is not symmetric: " + at(i, j) + " holds " + ShowNumber(a) + " but " + at(j, i) + " holds " +
              ShowNumber(b));
-      }
       a = b = a / 2 + b / 2;
       ++m.averaged;
     }
   }
+  m.looksLikeCorrelations = n > 1;
+  for (std::size_t k = 0; k < n * n; ++k)
+    m.looksLikeCorrelations = m.looksLikeCorrelations && std::fabs(m.cells[k]) <= 1 && (k % (n + 1) || m.cells[k] == 1);
   return m;
 }
-
-// A row of a table or of Stata's list: its name and its cells after the name.
-struct Row {
-  std::string name;
-  std::vector<Cell> cells;
-};
-
 // ---- Stata's matrix list -----------------------------------------------------------------------------------------
-// Whether a Stata name is a base or omitted term: one of its parts (split at '#') has a level prefix with the letter
-// b or o ("0b.f", "1o.f", "o.x", "co.x", "0b.f#co.x").
+// Whether a Stata name is a base or omitted term: a part has a level prefix with b or o ("0b.f", "o.x", "0b.f#co.x").
 bool IsBaseOrOmitted(std::string_view name) {
-  if (const std::size_t colon = name.rfind(':'); colon != npos) name.remove_prefix(colon + 1);  // "eq:x" is x
-  for (std::size_t b = 0;;) {
-    const std::size_t e = std::min(name.find('#', b), name.size());
-    const std::string_view part = name.substr(b, e - b);
-    const std::size_t dot = part.find('.');
-    if (dot != npos && dot > 0) {
-      std::string_view flags = part.substr(0, dot);  // "0b", "1o", "o", "co": a level and its flags
-      flags.remove_prefix(std::min(flags.find_first_not_of("0123456789"), flags.size()));
-      if (!flags.empty() && flags.find_first_not_of("bnoc") == npos && flags.find_first_of("bo") != npos) return true;
+  name.remove_prefix(name.rfind(':') == npos ? 0 : name.rfind(':') + 1);
+  for (std::size_t b = 0; b <= name.size(); b = std::min(name.find('#', b), name.size()) + 1) {
+    const std::string_view part = name.substr(b, name.find('#', b) - b);
+    std::string_view flags = part.substr(0, part.find('.'));  // "0b", "1o", "o", "co": a level and its flags
+    flags.remove_prefix(std::min(flags.find_first_not_of("0123456789"), flags.size()));
+    if (part.find('.') != npos && !flags.empty() && flags.find_first_not_of("bnoc") == npos) {
+      if (flags.find_first_of("bo") != npos) return true;
     }
-    if (e == name.size()) return false;
-    b = e + 1;
   }
+  return false;
 }
-
-struct StataBlock {
-  std::vector<const Line*> header;  // its lines of column names
-  std::vector<Row> rows;            // each with at least one cell, which knows its line
-};
-
-// A line of Stata's rows holds a number or a missing value (".", ".a").
-bool HasStataValue(const Line& l) {
-  return l.HasNumber() || std::any_of(l.cells.begin() + 1, l.cells.end(), [](const Cell& c) {
-           return c.text == "." || (c.text.size() == 2 && c.text[0] == '.' && c.text[1] >= 'a' && c.text[1] <= 'z');
-         });
-}
-
-// Stata's column blocks, each with lines of column names (a long name is broken over lines there) and rows of a name
-// and the numbers of the lower triangle. The first parts of a row name broken over lines stand alone on the lines
-// just above it, within the column of row names (the column names stand to the right of it).
+struct StataBlock { std::vector<const Line*> header; std::vector<Row> rows; };  // lines of column names, rows
+// Stata's column blocks. A row's line holds a number or a missing value (".", ".a"). The first parts of a row name
+// broken over lines stand alone on the lines above it, within the column of row names.
 std::vector<StataBlock> StataBlocks(const std::vector<Line>& lines, std::size_t from) {
+  auto missing = [](const Cell& c) {
+    return c.text == "." || (c.text.size() == 2 && c.text[0] == '.' && c.text[1] >= 'a' && c.text[1] <= 'z');
+  };
   std::vector<StataBlock> blocks(1);
   bool blankSinceRow = false;
   std::size_t nameEnd = 0;  // where the last row's name ends
@@ -242,13 +167,13 @@ std::vector<StataBlock> StataBlocks(const std::vector<Line>& lines, std::size_t 
     const Line& l = lines[k];
     if (l.cells.empty()) {
       blankSinceRow = true;
-    } else if (!HasStataValue(l)) {
-      // Column names: after rows, a new block, unless it is the first part of a row name, right under the last row.
+    } else if (!l.HasNumber() && std::none_of(l.cells.begin() + 1, l.cells.end(), missing)) {
+      // Column names: after rows, a new block, unless the first part of a row name, right under the last row.
       const bool namePart = !blankSinceRow && l.cells.size() == 1 && l.cells[0].end <= nameEnd;
       if (!blocks.back().rows.empty() && !namePart) blocks.emplace_back();
       blocks.back().header.push_back(&l);
     } else {
-      const bool named = l.cells[0].kind == Kind::Word;
+      const bool named = l.cells[0].kind == Word;
       Row row{named ? l.cells[0].text : "", {l.cells.begin() + (named ? 1 : 0), l.cells.end()}};
       if (named) nameEnd = l.cells[0].end;
       for (auto& above = blocks.back().header; !above.empty(); above.pop_back()) {
@@ -264,31 +189,40 @@ std::vector<StataBlock> StataBlocks(const std::vector<Line>& lines, std::size_t 
   while (!blocks.empty() && blocks.back().rows.empty()) blocks.pop_back();
   return blocks;
 }
-
-// The numbers of the blocks put in place, row by row (the rows of later blocks found by their names), the lower
-// triangle mirrored.
-void FillStata(const std::vector<StataBlock>& blocks, PastedMatrix& m) {
-  const std::size_t n = m.size;
+// Stata's `matrix list`, with its header line or (a lower triangle) without. The rows of later blocks are found by
+// their names; the rows and columns of base and omitted terms that hold only zeros are left out.
+PastedMatrix ReadStata(const Pasted& p, const char* format) {
+  const std::vector<StataBlock> blocks = StataBlocks(p.lines, p.stata == npos ? 0 : p.stata + 1);
+  if (blocks.empty()) Fail("the text has no numbers");
+  PastedMatrix m;
   std::map<std::string, std::size_t> rowOf;
-  for (std::size_t i = 0; i < n; ++i) rowOf[m.names[i]] = i;
-  m.cells.assign(n * n, std::numeric_limits<double>::quiet_NaN());  // NaN: not given
-  std::size_t c0 = 0;                                               // the block's first column
+  for (const Row& row : blocks[0].rows) {
+    if (row.name.empty()) Fail(RowWords(m.names.size()) + " has no name, where the other rows have one");
+    rowOf[row.name] = m.names.size();
+    m.names.push_back(row.name);
+  }
+  const std::size_t n = m.size = m.names.size();
+  CheckDistinct(m.names, "row");
+  const std::string header = "Stata's header " + Quoted(p.stataTitle) + " gives " + Num(p.stataRows) + " rows";
+  if (p.stata != npos && p.stataRows != p.stataColumns)
+    Fail("the matrix is not square: " + header + " and " + Num(p.stataColumns) + " columns");
+  if (p.stata != npos && p.stataRows != n) Fail(header + ", but " + Num(n) + (n == 1 ? " was read" : " were read"));
+  Grid read(n * n, nullptr);
+  std::size_t c0 = 0;  // the block's first column
   for (const StataBlock& block : blocks) {
     std::size_t width = 0;
     for (std::size_t r = 0; r < block.rows.size(); ++r) {
       const Row& row = block.rows[r];
-      const auto found = rowOf.find(row.name);
-      if (&block != &blocks[0] && found == rowOf.end()) {
+      const bool first = &block == &blocks[0];
+      if (!first && !rowOf.contains(row.name))
         Fail("the row " + Quoted(row.name) + " on line " + Num(row.cells[0].line) +
              " is not among the rows of the first column block");
-      }
-      const std::size_t i = &block == &blocks[0] ? r : found->second;
+      const std::size_t i = first ? r : rowOf[row.name];
       for (std::size_t j = c0; j < c0 + row.cells.size(); ++j) {
-        if (j >= n) {
+        if (j >= n)
           Fail(RowWords(i, m.names[i]) + " has " + Count(c0 + row.cells.size(), "number") + ", but the matrix has " +
                Count(n, "row"));
-        }
-        m.cells[i * n + j] = NumberIn(row.cells[j - c0], i, m.names[i], j);
+        read[i * n + j] = NumberIn(row.cells[j - c0], i, m.names[i], j, p.separator);
       }
       width = std::max(width, row.cells.size());
     }
@@ -296,340 +230,228 @@ void FillStata(const std::vector<StataBlock>& blocks, PastedMatrix& m) {
   }
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = 0; j <= i; ++j) {
-      double &lower = m.cells[i * n + j], &upper = m.cells[j * n + i];
-      if (std::isnan(lower) && std::isnan(upper)) {
-        Fail(RowWords(i, m.names[i]) + ", " + ColumnWords(j, m.names[j]) +
-             " is missing: the rows are of unequal length for a lower triangle");
-      }
-      if (std::isnan(lower)) lower = upper;
-      if (std::isnan(upper)) upper = lower;
+      const Cell *&lower = read[i * n + j], *&upper = read[j * n + i];
+      if (!lower && !upper) Fail(RowWords(i, m.names[i]) + ", " + ColumnWords(j, m.names[j]) +
+                                 " is missing: the rows are of unequal length for a lower triangle");
+      lower = lower ? lower : upper;
+      upper = upper ? upper : lower;
     }
   }
+  m = Finish(std::move(m), read, format);
+  for (std::size_t i = m.size; i-- > 0;) {
+    const auto row = m.cells.begin() + i * m.size;
+    if (std::any_of(row, row + m.size, [](double x) { return x != 0; }) || !IsBaseOrOmitted(m.names[i])) continue;
+    m.dropped.insert(m.dropped.begin(), m.names[i]);
+    m.names.erase(m.names.begin() + i);
+    m.cells.erase(row, row + m.size);
+    for (std::size_t r = m.size - 1; r-- > 0;) m.cells.erase(m.cells.begin() + r * m.size + i);
+    --m.size;
+  }
+  return m;
 }
-
-// Leaves out the rows and columns of Stata's base and omitted terms that hold only zeros.
-PastedMatrix DropBaseTerms(const PastedMatrix& m) {
-  std::vector<bool> drop(m.size);
-  for (std::size_t i = 0; i < m.size; ++i) {
-    const double* row = &m.cells[i * m.size];
-    drop[i] = std::all_of(row, row + m.size, [](double x) { return x == 0; }) && IsBaseOrOmitted(m.names[i]);
-  }
-  PastedMatrix kept = m;
-  kept.names.clear();
-  kept.cells.clear();
-  for (std::size_t i = 0; i < m.size; ++i) {
-    if (drop[i]) {
-      kept.dropped.push_back(m.names[i]);
-      continue;
-    }
-    kept.names.push_back(m.names[i]);
-    for (std::size_t j = 0; j < m.size; ++j) {
-      if (!drop[j]) kept.cells.push_back(m.At(i, j));
-    }
-  }
-  kept.size = kept.names.size();
-  return kept;
-}
-
-// Stata's `matrix list`, after its header line or (a lower triangle with row names) without it. The row names are
-// the names; the rows and columns of base and omitted terms that hold only zeros are left out.
-PastedMatrix ReadStata(const Pasted& p, const char* format) {
-  const std::vector<StataBlock> blocks = StataBlocks(p.lines, p.stata ? p.stata->line + 1 : 0);
-  if (blocks.empty()) Fail("the text has no numbers");
-  PastedMatrix m;
-  for (const Row& row : blocks[0].rows) {
-    if (row.name.empty()) Fail(RowWords(m.names.size()) + " has no name, where the other rows have one");
-    m.names.push_back(row.name);
-  }
-  m.size = m.names.size();
-  CheckDistinct(m.names, "row");
-  if (const auto& h = p.stata; h && h->rows != h->columns) {
-    Fail("the matrix is not square: Stata's header " + Quoted(h->title) + " gives " + Num(h->rows) + " rows and " +
-         Num(h->columns) + " columns");
-  }
-  if (const auto& h = p.stata; h && h->rows != m.size) {
-    Fail("Stata's header " + Quoted(h->title) + " gives " + Num(h->rows) + " rows, but " + Num(m.size) +
-         (m.size == 1 ? " was read" : " were read"));
-  }
-  FillStata(blocks, m);
-  m.format = format;
-  return DropBaseTerms(Finish(std::move(m)));
-}
-
-// Blank-separated text whose rows have names and begin as a lower triangle (rows of 1, then 2 numbers): Stata's
-// layout without its header line.
+// Blank-separated rows with names that begin a lower triangle (1, then 2 numbers): Stata's without its header line.
 bool IsStataTriangle(const Pasted& p) {
-  if (p.separator != Separator::Blank) return false;
-  std::vector<std::size_t> counts;
-  for (const Line& l : p.lines) {
-    if (l.cells.empty() || !l.HasNumber()) continue;
-    if (l.cells[0].kind != Kind::Word) return false;
-    counts.push_back(l.cells.size() - 1);
-    if (counts.size() == 2) break;
-  }
-  return counts == std::vector<std::size_t>{1, 2};
+  std::vector<std::size_t> counts;  // of the numbers after the name, in the first two lines with a number
+  for (const Line& l : p.lines)
+    if (l.HasNumber() && counts.size() < 2) counts.push_back(l.cells[0].kind == Word ? l.cells.size() - 1 : 0);
+  return p.separator == Separator::Blank && counts == std::vector<std::size_t>{1, 2};
 }
-
 // ---- SPSS's coefficient correlations -----------------------------------------------------------------------------
 // A label cell: `word` in any case, with or without a plural s ("Covariances", "COVARIANCE").
 bool IsLabel(const Cell& c, std::string_view word) {
   std::string lower;
   for (const char ch : c.text) lower += ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-  return c.kind == Kind::Word && (lower == word || lower == std::string(word) + "s");
+  return c.kind == Word && (lower == word || lower == std::string(word) + "s");
 }
-bool IsCovarianceLabel(const Cell& c) { return IsLabel(c, "covariance"); }
-
 // The cells of a line from `from` on, empty ones left out.
 std::vector<Cell> CellsFrom(const Line& l, std::size_t from) {
-  std::vector<Cell> out;
-  std::copy_if(l.cells.begin() + std::min(from, l.cells.size()), l.cells.end(), std::back_inserter(out),
-               [](const Cell& c) { return c.kind != Kind::Empty; });
+  std::vector<Cell> out(l.cells.begin() + std::min(from, l.cells.size()), l.cells.end());
+  out.erase(std::remove_if(out.begin(), out.end(), [](const Cell& c) { return c.kind == Empty; }), out.end());
   return out;
 }
-
-// Where the (last) covariance block starts: its line, and the cell after its label cell "Covariances", which a name
-// and a number follow.
+// Where the (last) covariance block starts: its line, and the cell after its label "Covariances" (a name, a number).
 std::optional<std::pair<std::size_t, std::size_t>> FindCovarianceBlock(const Pasted& p) {
   std::optional<std::pair<std::size_t, std::size_t>> found;
   for (std::size_t k = 0; k < p.lines.size(); ++k) {
     const std::vector<Cell>& cells = p.lines[k].cells;
-    const auto label = std::find_if(cells.begin(), cells.end(), IsCovarianceLabel);  // the first in the line
-    if (label == cells.end()) continue;
+    const auto label = std::find_if(cells.begin(), cells.end(), [](const Cell& c) { return IsLabel(c, "covariance"); });
     const auto after = static_cast<std::size_t>(label - cells.begin()) + 1;
     const std::vector<Cell> rest = CellsFrom(p.lines[k], after);
-    if (rest.size() >= 2 && rest[0].kind == Kind::Word && rest[1].kind == Kind::Number) found = {k, after};
+    if (label != cells.end() && rest.size() >= 2 && rest[0].kind == Word && rest[1].kind == Number) found = {k, after};
   }
   return found;
 }
-
-// The rows of the covariance block, each a name and its numbers. SPSS lists the weights last entered first: they are
-// turned back to the order of entry.
+// The covariance block's rows, up to the next model or the notes; SPSS lists the last entered first: turned back.
 PastedMatrix ReadSpss(const Pasted& p, const char* format) {
   const auto [first, firstCell] = *FindCovarianceBlock(p);
   PastedMatrix m;
   std::vector<std::vector<Cell>> rows;
   for (std::size_t k = first; k < p.lines.size() && (rows.empty() || rows.size() < m.size); ++k) {
     const Line& l = p.lines[k];
-    if (l.cells.empty()) continue;
-    // The next model's block, or the notes under the table, end it.
+    const std::vector<Cell> cells = CellsFrom(l, k == first ? firstCell : 0);
     const bool label = std::any_of(l.cells.begin(), l.cells.end(),
-                                   [](const Cell& c) { return IsLabel(c, "correlation") || IsCovarianceLabel(c); });
-    if (k != first && (label || !l.HasNumber())) break;
-    std::vector<Cell> cells = CellsFrom(l, k == first ? firstCell : 0);
-    if (cells.empty()) break;
-    if (cells[0].kind != Kind::Word) Fail(RowWords(rows.size()) + " of the covariance block has no name");
+                                   [](const Cell& c) { return IsLabel(c, "correlation") || IsLabel(c, "covariance"); });
+    if (l.cells.empty()) continue;
+    if ((k != first && (label || !l.HasNumber())) || cells.empty()) break;
+    if (cells[0].kind != Word) Fail(RowWords(rows.size()) + " of the covariance block has no name");
     m.names.push_back(cells[0].text);
     rows.emplace_back(cells.begin() + 1, cells.end());
-    if (rows.size() == 1) m.size = rows[0].size();
+    m.size = rows[0].size();
   }
   const std::size_t n = m.size;
-  if (rows.size() != n) {
+  if (rows.size() != n)
     Fail("the matrix is not square: the covariance block has " + Count(rows.size(), "row") + " of " +
          Count(n, "number"));
-  }
-  m.cells.assign(n * n, 0.0);
+  Grid read(n * n);
   for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < rows[i].size() && j < n; ++j) {
-      m.cells[i * n + j] = NumberIn(rows[i][j], i, m.names[i], j);
-    }
-    if (rows[i].size() == n) continue;
-    Fail(RowWords(i, m.names[i]) + " of the covariance block has " + Count(rows[i].size(), "number") + ", row 1 has " +
-         Num(n) + ": the rows are of unequal length");
+    for (std::size_t j = 0; j < rows[i].size() && j < n; ++j)
+      read[i * n + j] = NumberIn(rows[i][j], i, m.names[i], j, p.separator);
+    if (rows[i].size() != n)
+      Fail(RowWords(i, m.names[i]) + " of the covariance block has " + Count(rows[i].size(), "number") +
+           ", row 1 has " + Num(n) + ": the rows are of unequal length");
   }
-  m.format = format;
-  m = Finish(std::move(m));
+  m = Finish(std::move(m), read, format);
   std::reverse(m.names.begin(), m.names.end());
   std::reverse(m.cells.begin(), m.cells.end());  // (i, j) goes to (n-1-i, n-1-j)
   return m;
 }
-
 // ---- Tables: R's print, R's write.csv, named tables, bare numbers ------------------------------------------------
-// Row names: in tab- and comma-separated text, there when the line of names starts with the empty corner; otherwise
-// when most rows start with a word.
-bool HasRowNames(const std::vector<Block>& blocks, Separator s) {
-  const Line* header = blocks[0].header;
-  if (s != Separator::Blank && header != nullptr && header->cells[0].kind == Kind::Empty) return true;
-  auto isName = [](const Cell& c) { return c.kind == Kind::Word && !c.IsCommaNumber(); };
-  std::size_t named = 0, total = 0;
-  for (const Block& b : blocks) {
-    for (const Line* l : b.lines) {
-      ++total;
-      if (isName(l->cells[0]) || l->cells[0].kind == Kind::Empty) ++named;
-    }
-  }
-  return 2 * named > total || (2 * named == total && isName(blocks[0].lines[0]->cells[0]));
-}
-
-// The lines with cells in blocks: a line of names (no number in it, or in tab- or comma-separated text an empty first
-// cell, the corner above the row names), then rows. Only blank-separated text has more than one block (R prints a
-// wide matrix in blocks of columns): a line of words after rows starts the next.
-Table TableOf(const Pasted& p) {
-  Table t;
-  t.blocks.resize(1);
+// The lines in blocks: a line of names (no number in it, or an empty first cell, the corner above the row names), then
+// rows. Only R's print has more blocks of columns: a line of words after rows starts the next. Row names: where the
+// line of names starts with that corner, or most rows start with a word.
+void TableOf(Pasted& p) {
+  const bool blank = p.separator == Separator::Blank;
+  p.blocks.resize(1);
   for (const Line& l : p.lines) {
     if (l.cells.empty()) continue;
-    const bool corner = p.separator != Separator::Blank && l.cells.size() > 1 && l.cells[0].kind == Kind::Empty;
-    const bool header = !l.HasNumber() || corner;
-    const bool words = std::all_of(l.cells.begin(), l.cells.end(), [](const Cell& c) { return c.kind == Kind::Word; });
-    Block& last = t.blocks.back();
+    const bool header = !l.HasNumber() || (!blank && l.cells.size() > 1 && l.cells[0].kind == Empty);
+    const bool words = std::all_of(l.cells.begin(), l.cells.end(), [](const Cell& c) { return c.kind == Word; });
+    Block& last = p.blocks.back();
     if (header && last.header == nullptr && last.lines.empty()) {
       last.header = &l;
-    } else if (header && words && p.separator == Separator::Blank && t.blocks[0].header && !last.lines.empty()) {
-      t.blocks.push_back(Block{&l, {}});
+    } else if (header && words && blank && p.blocks[0].header && !last.lines.empty()) {
+      p.blocks.push_back(Block{&l, {}});
     } else {
       last.lines.push_back(&l);
     }
   }
-  const Block& last = t.blocks.back();
-  if (last.lines.empty() && t.blocks.size() > 1) {
-    t.fault = "the column block that starts on line " + Num(last.header->number) + " has no rows";
-  } else if (last.lines.empty()) {
-    t.fault = last.header ? "the text has no numbers" : "the text is empty: paste a covariance matrix";
-  } else {
-    t.rowNames = HasRowNames(t.blocks, p.separator);
+  const Block& last = p.blocks.back();
+  if (last.lines.empty())
+    p.fault = p.blocks.size() > 1 ? "the column block that starts on line " + Num(last.header->number) + " has no rows"
+              : last.header ? "the text has no numbers" : "the text is empty: paste a covariance matrix";
+  if (!p.fault.empty()) return;
+  auto isName = [](const Cell& c) { return c.kind == Word && !c.IsCommaNumber(); };
+  std::size_t named = 0, total = 0;
+  for (const Block& b : p.blocks) {
+    for (const Line* l : b.lines) named += isName(l->cells[0]) || l->cells[0].kind == Empty ? 1 : 0;
+    total += b.lines.size();
   }
-  return t;
+  const Line* header = p.blocks[0].header;
+  p.rowNames = (!blank && header != nullptr && header->cells[0].kind == Empty) || 2 * named > total ||
+               (2 * named == total && isName(p.blocks[0].lines[0]->cells[0]));
 }
-
-// Whether the text is a table with names (row names, column names or both) whose cells `s` separates.
-bool IsNamedTable(const Pasted& p, Separator s) {
-  return p.separator == s && p.table.fault.empty() && (p.table.blocks[0].header || p.table.rowNames);
-}
-
-// A row of a table. Its name is its first cell; in R's print (blank-separated) the leading words of its line, as a
-// name may hold blanks ("poly(wt, 2)1"), but only the first where the line has exactly one cell more than the line of
-// names above has names.
-Row TableRow(const Line& l, Separator s, bool rowNames, const Line* header) {
-  std::size_t words = rowNames && s != Separator::Blank ? 1 : 0;
-  while (rowNames && s == Separator::Blank && words < l.cells.size() && l.cells[words].kind == Kind::Word) ++words;
-  if (header && l.cells.size() == header->cells.size() + 1 && words > 1) words = 1;
-  Row row{words == 1 ? l.cells[0].text : "", {l.cells.begin() + static_cast<std::ptrdiff_t>(words), l.cells.end()}};
-  if (words > 1) row.name = l.text.substr(l.cells[0].begin, l.cells[words - 1].end - l.cells[0].begin);
-  return row;
-}
-
-// R's line of names cut at the right edges of the number columns under it (R right-aligns names and numbers alike),
-// for names that hold blanks: "poly(wt, 2)1". Nothing when a column gets no name.
-std::optional<std::vector<std::string>> CutAtColumns(const Line& header, const std::vector<Cell>& numbers) {
-  std::vector<std::size_t> begin(numbers.size(), npos), end(numbers.size());
-  std::size_t k = 0;
-  for (const Cell& c : header.cells) {
-    while (k < numbers.size() && c.end > numbers[k].end) ++k;
-    if (k >= numbers.size()) return std::nullopt;  // a name beyond the last column
-    begin[k] = std::min(begin[k], c.begin);
-    end[k] = c.end;
-  }
-  std::vector<std::string> names;
-  for (std::size_t j = 0; j < numbers.size(); ++j) {
-    if (begin[j] == npos) return std::nullopt;
-    names.push_back(header.text.substr(begin[j], end[j] - begin[j]));
-  }
-  return names;
-}
-
-// The names of a block's columns, less a corner cell above the row names ("" or a word such as "Variable"); in R's
-// print cut at the number columns where the names do not fit them otherwise.
-void AddColumnNames(const Pasted& p, const Block& block, const std::vector<Row>& rows,
-                    std::vector<std::string>& columns) {
-  std::vector<std::string> names;
-  for (const Cell& c : block.header->cells) names.push_back(c.text);
-  std::size_t width = 0;
-  for (const Row& r : rows) width = std::max(width, r.cells.size());
-  if (p.separator == Separator::Blank && names.size() != width && !(p.table.rowNames && names.size() == width + 1)) {
-    if (auto cut = CutAtColumns(*block.header, rows[0].cells)) names = std::move(*cut);
-  }
-  if (p.table.rowNames && names.size() == width + 1) names.erase(names.begin());
-  if (p.table.blocks.size() > 1 && names.size() != width) {
-    Fail("the line of names on line " + Num(block.header->number) + " names " + Count(names.size(), "column") +
-         ", but the rows under it have " + Count(width, "number"));
-  }
-  columns.insert(columns.end(), names.begin(), names.end());
-}
-
-// The rows of a table, put together across its column blocks, and the names its lines of names give the columns.
-std::vector<Row> TableRows(const Pasted& p, std::vector<std::string>& columns) {
-  const std::vector<Block>& blocks = p.table.blocks;
+// A table's rows across its blocks, and its column names. A row's name is its first cell, in R's print its leading
+// words ("poly(wt, 2)1"), but only the first where the line has one cell more than the names. A corner cell names no
+// column. In R's print, names that do not fit the columns are cut at the numbers' right edges (R right-aligns both).
+std::vector<Row> TableRows(const Pasted& p, Names& columns) {
+  const bool blank = p.separator == Separator::Blank;
   std::vector<Row> all;
-  for (const Block& block : blocks) {
+  for (const Block& block : p.blocks) {
     std::vector<Row> rows;
-    for (const Line* l : block.lines) rows.push_back(TableRow(*l, p.separator, p.table.rowNames, block.header));
-    const std::string start = block.header ? "column block that starts on line " + Num(block.header->number) : "";
-    if (&block == &blocks[0]) {
-      all = rows;
-    } else if (rows.size() != all.size()) {
-      Fail("the " + start + " has " + Count(rows.size(), "row") + ", the first has " + Num(all.size()));
+    std::size_t width = 0;
+    for (const Line* l : block.lines) {
+      std::size_t words = p.rowNames && !blank ? 1 : 0;
+      while (p.rowNames && blank && words < l->cells.size() && l->cells[words].kind == Word) ++words;
+      if (block.header && l->cells.size() == block.header->cells.size() + 1 && words > 1) words = 1;
+      rows.push_back({words == 1 ? l->cells[0].text : "", {l->cells.begin() + words, l->cells.end()}});
+      if (words > 1) rows.back().name = l->text.substr(l->cells[0].begin, l->cells[words - 1].end - l->cells[0].begin);
+      width = std::max(width, rows.back().cells.size());
     }
-    for (std::size_t i = 0; &block != &blocks[0] && i < rows.size(); ++i) {
-      if (rows[i].name != all[i].name) {
+    const bool first = &block == &p.blocks[0];
+    const std::string start = first ? "" : "column block that starts on line " + Num(block.header->number);
+    if (first) all = rows;
+    if (!first && rows.size() != all.size())
+      Fail("the " + start + " has " + Count(rows.size(), "row") + ", the first has " + Num(all.size()));
+    for (std::size_t i = 0; !first && i < rows.size(); ++i) {
+      if (rows[i].name != all[i].name)
         Fail("row " + Num(i + 1) + " of the " + start + " is named " + Quoted(rows[i].name) +
              ", the same row of the first block " + Quoted(all[i].name));
-      }
       all[i].cells.insert(all[i].cells.end(), rows[i].cells.begin(), rows[i].cells.end());
     }
-    if (block.header) AddColumnNames(p, block, rows, columns);
+    if (!block.header) continue;
+    const Line& header = *block.header;
+    Names names;
+    for (const Cell& c : header.cells) names.push_back(c.text);
+    if (blank && names.size() != width && !(p.rowNames && names.size() == width + 1)) {
+      const std::vector<Cell>& numbers = rows[0].cells;
+      Names cut(numbers.size());
+      std::size_t k = 0, from = 0;  // the column, and where its name begins
+      for (const Cell& c : header.cells) {
+        while (k < numbers.size() && c.end > numbers[k].end) ++k;
+        if (k >= numbers.size()) break;
+        from = cut[k].empty() ? c.begin : from;
+        cut[k] = header.text.substr(from, c.end - from);
+      }
+      if (k < numbers.size() && std::none_of(cut.begin(), cut.end(), [](auto& name) { return name.empty(); }))
+        names = std::move(cut);
+    }
+    if (p.rowNames && names.size() == width + 1) names.erase(names.begin());
+    if (p.blocks.size() > 1 && names.size() != width)
+      Fail("the line of names on line " + Num(header.number) + " names " + Count(names.size(), "column") +
+           ", but the rows under it have " + Count(width, "number"));
+    columns.insert(columns.end(), names.begin(), names.end());
   }
   return all;
 }
-
-// Row names and column names both: the same names, maybe in another order (then `order` gives the column of each
-// row's weight) or with other runs of blanks.
-void MatchColumns(const std::vector<std::string>& rows, const std::vector<std::string>& columns, bool triangle,
-                  std::vector<std::size_t>& order) {
+// Row and column names: the same, maybe in another order (`order`: each row's column) or with other runs of blanks.
+void MatchColumns(const Names& rows, const Names& columns, bool triangle, std::vector<std::size_t>& order) {
   CheckDistinct(columns, "column");
-  auto key = [](std::string_view s) {  // runs of blanks as one space
-    std::string out(Trim(s));
-    std::replace(out.begin(), out.end(), '\t', ' ');
-    return std::string(out.begin(),
-                       std::unique(out.begin(), out.end(), [](char a, char b) { return a == ' ' && b == ' '; }));
+  auto key = [](std::string s) {  // runs of blanks as one space
+    std::replace(s.begin(), s.end(), '\t', ' ');
+    s.erase(std::unique(s.begin(), s.end(), [](char a, char b) { return a == ' ' && b == ' '; }), s.end());
+    return std::string(Trim(s));
   };
-  std::vector<std::string> rowKeys, columnKeys;
-  for (std::size_t j = 0; j < rows.size(); ++j) {
-    rowKeys.push_back(key(rows[j]));
-    columnKeys.push_back(key(columns[j]));
-  }
+  Names rowKeys, columnKeys;
+  std::transform(rows.begin(), rows.end(), std::back_inserter(rowKeys), key);
+  std::transform(columns.begin(), columns.end(), std::back_inserter(columnKeys), key);
   if (rowKeys == columnKeys) return;
-  for (std::size_t j = 0; j < rows.size(); ++j) {
+  for (std::size_t j = 0, k = 0; j < rows.size(); ++j) {
     const auto it = std::find(columnKeys.begin(), columnKeys.end(), rowKeys[j]);
     order[j] = static_cast<std::size_t>(it - columnKeys.begin());
     if (it != columnKeys.end()) continue;
-    std::size_t k = 0;
     while (k + 1 < rows.size() && rowKeys[k] == columnKeys[k]) ++k;
     Fail("column " + Num(k + 1) + " is named " + Quoted(columns[k]) + ", but row " + Num(k + 1) + " is named " +
          Quoted(rows[k]) + ": the rows and columns must name the same weights");
   }
   if (triangle) Fail("the columns of the lower triangle are named in another order than its rows");
 }
-
-// What every table shares once its rows are put together: its cells, its shape (a full square, or a lower triangle
-// in one block only), its names (the row names, else the column names).
-PastedMatrix ReadRows(const Pasted& p, const char* format, const char* triangleFormat) {
-  std::vector<std::string> columns;
+// A table: a full square, or a lower triangle in one block; named by its rows, else by its columns.
+PastedMatrix ReadTable(const Pasted& p, const char* format) {
+  Names columns;
   const std::vector<Row> rows = TableRows(p, columns);
-  const bool rowNames = p.table.rowNames, header = p.table.blocks[0].header != nullptr;
   const std::size_t n = rows.size(), n0 = rows[0].cells.size();
-  auto name = [&](std::size_t i) { return rowNames ? rows[i].name : std::string(); };
+  auto name = [&](std::size_t i) { return p.rowNames ? rows[i].name : std::string(); };
   for (std::size_t i = 0; i < n; ++i) {
-    if (rowNames && rows[i].name.empty()) Fail(RowWords(i) + " has no name, where the other rows have one");
-    for (std::size_t j = 0; j < rows[i].cells.size(); ++j) NumberIn(rows[i].cells[j], i, name(i), j);
+    if (p.rowNames && rows[i].name.empty()) Fail(RowWords(i) + " has no name, where the other rows have one");
+    for (std::size_t j = 0; j < rows[i].cells.size(); ++j) NumberIn(rows[i].cells[j], i, name(i), j, p.separator);
   }
   if (n0 == 0) Fail(RowWords(0, name(0)) + " has no numbers");
-  const bool triangle = p.table.blocks.size() == 1 && n > 1 && n0 == 1 && rows[1].cells.size() == 2;
+  const bool triangle = p.blocks.size() == 1 && n > 1 && n0 == 1 && rows[1].cells.size() == 2;
   for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t size = rows[i].cells.size();
-    if (size == (triangle ? i + 1 : n0)) continue;
-    const std::string want =
-        triangle ? "where row " + Num(i + 1) + " of a lower triangle has " + Num(i + 1) : "row 1 has " + Num(n0);
-    Fail(RowWords(i, name(i)) + " has " + Count(size, "number") + ", " + want + ": the rows are of unequal length");
+    if (rows[i].cells.size() != (triangle ? i + 1 : n0))
+      Fail(RowWords(i, name(i)) + " has " + Count(rows[i].cells.size(), "number") + ", " +
+           (triangle ? "where row " + Num(i + 1) + " of a lower triangle has " + Num(i + 1) : "row 1 has " + Num(n0)) +
+           ": the rows are of unequal length");
   }
   if (!triangle && n != n0) Fail("the matrix is not square: it has " + Count(n, "row") + " of " + Count(n0, "number"));
-  if (header && columns.size() != n) {
+  const bool header = p.blocks[0].header != nullptr;
+  if (header && columns.size() != n)
     Fail("the first line names " + Count(columns.size(), "column") + ", but the matrix has " + Num(n));
-  }
   PastedMatrix m;
   m.size = n;
   std::vector<std::size_t> order(n);  // the column of each row's weight
   for (std::size_t j = 0; j < n; ++j) order[j] = j;
-  if (rowNames) {
+  if (p.rowNames) {
     for (const Row& r : rows) m.names.push_back(r.name);
     if (header) MatchColumns(m.names, columns, triangle, order);
   } else if (header) {
@@ -639,89 +461,70 @@ PastedMatrix ReadRows(const Pasted& p, const char* format, const char* triangleF
     CheckDistinct(columns, "column");
     m.names = columns;
   }
-  m.cells.assign(n * n, 0.0);
+  Grid read(n * n);
   for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < rows[i].cells.size(); ++j) m.cells[i * n + j] = rows[i].cells[order[j]].value;
-    for (std::size_t j = 0; triangle && j < i; ++j) m.cells[j * n + i] = m.cells[i * n + j];
+    for (std::size_t j = 0; j < rows[i].cells.size(); ++j) read[i * n + j] = &rows[i].cells[order[j]];
+    for (std::size_t j = 0; triangle && j < i; ++j) read[j * n + i] = read[i * n + j];
   }
-  m.format = triangle ? triangleFormat : format;
-  return Finish(std::move(m));
+  const bool bare = std::string_view(format) == "bare numbers";
+  return Finish(std::move(m), read, triangle && bare ? "a bare lower triangle" : format);
 }
-
-PastedMatrix ReadTable(const Pasted& p, const char* format) { return ReadRows(p, format, format); }
-
-// R's write.csv: comma-separated with names, its corner a quoted empty name.
-bool IsRWriteCsv(const Pasted& p) {
-  const Line* header = IsNamedTable(p, Separator::Comma) ? p.table.blocks[0].header : nullptr;
-  return header && header->cells[0].quoted && header->cells[0].text.empty();
-}
-
-// Bare numbers, whatever separates them: a full square, or a lower triangle row by row. Tried last, it also tells
-// what is wrong with a text that makes no table.
-PastedMatrix ReadBare(const Pasted& p, const char* format) {
-  if (!p.table.fault.empty()) Fail(p.table.fault);
-  return ReadRows(p, format, "a bare lower triangle");
-}
-
 // ---- The layouts, in the order they are tried --------------------------------------------------------------------
-struct Layout {
-  const char* format;  // in words, for the status line
-  bool (*recognises)(const Pasted&);
-  PastedMatrix (*read)(const Pasted&, const char* format);
-};
-
-constexpr Layout kLayouts[] = {
-    {"Stata's matrix list", [](const Pasted& p) { return p.stata.has_value(); }, ReadStata},
-    {"SPSS's coefficient correlations", [](const Pasted& p) { return FindCovarianceBlock(p).has_value(); }, ReadSpss},
-    {"Stata's matrix list", IsStataTriangle, ReadStata},  // without its header line
-    {"R's print", [](const Pasted& p) { return IsNamedTable(p, Separator::Blank); }, ReadTable},
-    {"R's write.csv", IsRWriteCsv, ReadTable},
-    {"a comma-separated table", [](const Pasted& p) { return IsNamedTable(p, Separator::Comma); }, ReadTable},
-    {"a tab-separated table", [](const Pasted& p) { return IsNamedTable(p, Separator::Tab); }, ReadTable},
-    {"bare numbers", [](const Pasted&) { return true; }, ReadBare},
-};
-
-// The words of a fault as a sentence: a capital first, a full stop last.
-ReadResult Error(std::string words) {
-  ReadResult r;
-  r.error = std::move(words);
-  if (!r.error.empty() && r.error[0] >= 'a' && r.error[0] <= 'z') r.error[0] = static_cast<char>(r.error[0] - 32);
-  if (!r.error.ends_with('.')) r.error += '.';
-  return r;
+PastedMatrix ReadLayout(const Pasted& p) {
+  const Line* h = p.blocks[0].header;
+  auto named = [&](Separator s) { return p.separator == s && p.fault.empty() && (h || p.rowNames); };
+  // By R's write.csv or write.csv2: named, the corner a quoted empty name.
+  auto written = [&](Separator s) { return named(s) && h && h->cells[0].quoted && h->cells[0].text.empty(); };
+  if (p.stata != npos) return ReadStata(p, "Stata's matrix list");
+  if (FindCovarianceBlock(p)) return ReadSpss(p, "SPSS's coefficient correlations");
+  if (IsStataTriangle(p)) return ReadStata(p, "Stata's matrix list");  // without its header line
+  if (named(Separator::Blank)) return ReadTable(p, "R's print");
+  if (written(Separator::Comma)) return ReadTable(p, "R's write.csv");
+  if (written(Separator::Semicolon)) return ReadTable(p, "R's write.csv2");
+  if (named(Separator::Comma)) return ReadTable(p, "a comma-separated table");
+  if (named(Separator::Semicolon)) return ReadTable(p, "a semicolon-separated table");
+  if (named(Separator::Tab)) return ReadTable(p, "a tab-separated table");
+  // Bare numbers, whatever separates them. Tried last, they also tell what is wrong with a text that makes no table.
+  if (!p.fault.empty()) Fail(p.fault);
+  return ReadTable(p, "bare numbers");
 }
 
 }  // namespace
 
 ReadResult ReadPastedMatrix(std::string_view text) {
+  ReadResult r;
   try {
-    Pasted p = Prepare(text);
-    p.table = TableOf(p);  // (p stays where it is: the table points into its lines)
-    const Layout& layout = *std::find_if(std::begin(kLayouts), std::end(kLayouts),
-                                         [&](const Layout& l) { return l.recognises(p); });  // bare numbers take all
-    ReadResult r;
+    Pasted p;
+    p.lines = Lines(text);
+    FindStataHeader(p);
+    p.separator = p.stata != npos ? Separator::Blank : SeparatorOf(p.lines);
+    const bool commaDecimals = CutCells(p.lines, p.separator);
+    for (Line& l : p.lines) {  // Stata prints no number with a trailing point: "1." over "t2" is part of a name
+      for (Cell& c : l.cells) c.kind = p.stata < npos && c.kind == Number && c.text.back() == '.' ? Word : c.kind;
+    }
+    TableOf(p);  // (p stays where it is: the table points into its lines)
+    r.matrix = ReadLayout(p);
+    r.matrix.commaDecimals = commaDecimals;
     r.ok = true;
-    r.matrix = layout.read(p, layout.format);
-    r.matrix.commaDecimals = p.commaDecimals;
     return r;
   } catch (const Fault& fault) {
-    return Error(fault.words);
+    r.error = fault.words;
   } catch (...) {  // only an allocation can fail here
-    return Error("the text could not be read: it is too large");
+    r.error = "the text could not be read: it is too large";
   }
+  // The words of the fault as a sentence: a capital first, a full stop last.
+  if (!r.error.empty() && r.error[0] >= 'a' && r.error[0] <= 'z') r.error[0] = static_cast<char>(r.error[0] - 32);
+  if (!r.error.ends_with('.')) r.error += '.';
+  return r;
 }
 
 std::string WriteMatrix(const PastedMatrix& m) {
   auto name = [&](std::size_t i) { return i < m.names.size() ? m.names[i] : "row " + Num(i + 1); };
   std::string out;
   for (std::size_t j = 0; j < m.size; ++j) out += "\t" + name(j);
-  std::array<char, 64> buf{};
   for (std::size_t i = 0; i < m.size; ++i) {
     out += "\n" + name(i);
-    for (std::size_t j = 0; j < m.size; ++j) {
-      const auto end =
-          std::to_chars(buf.data(), buf.data() + buf.size(), m.At(i, j), std::chars_format::general, 17).ptr;
-      out += "\t" + std::string(buf.data(), end);
-    }
+    for (std::size_t j = 0; j < m.size; ++j) out += "\t" + ShowNumber(m.At(i, j), 17);
   }
   return out + "\n";
 }

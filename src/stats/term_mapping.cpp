@@ -225,6 +225,12 @@ bool IsInterceptName(std::string_view name) {
   return false;
 }
 
+bool IsProductOf(std::string_view name, const std::vector<std::string>& parts) {
+  const std::vector<std::string_view> named = SplitProduct(name), wanted(parts.begin(), parts.end());
+  const std::vector<std::string> keys = PartKeys(wanted, false);
+  return IsProductName(name) && (PartKeys(named, false) == keys || PartKeys(named, true) == keys);
+}
+
 std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std::vector<std::string>& names,
                               std::size_t rows) {
   using K = WeightSlot::Kind;

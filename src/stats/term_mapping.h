@@ -26,4 +26,12 @@ std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std:
 // _cons, const, Constant, (Constant).
 bool IsInterceptName(std::string_view name);
 
+// Whether a pasted name is the product of the terms named `parts`: joined by
+// ':' or '#' in any order, compared as the guess compares them (Stata's c.,
+// i., o. and level flags aside, and a level where the part has none):
+// "Wind_c:Temp_c" is the product of {"Temp_c", "Wind_c"}, "c.temp_c#c.wind_c"
+// of {"wind_c", "temp_c"}, "1.g#c.x" of {"g", "x"}, but "2.f#c.x" not of
+// {"3.f", "x"}.
+bool IsProductOf(std::string_view name, const std::vector<std::string>& parts);
+
 }  // namespace marvane::stats

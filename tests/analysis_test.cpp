@@ -46,9 +46,14 @@ bool Has(const std::string& text, const std::string& part) { return text.find(pa
 TEST(Analysis, PastedRPrintGivesRsSimpleSlopes) {
   const Analysis a = Analyse(MtcarsProbe(), Pasted(kQuantVcov));
   ASSERT_TRUE(a.ready) << a.covarianceStatus.text;
-  EXPECT_FALSE(a.covarianceStatus.problem);
   EXPECT_EQ(a.covarianceStatus.text.rfind("4 \u00d7 4 matrix from R's print; constant = (Intercept)", 0), 0u)
       << a.covarianceStatus.text;
+  // Which of x and z is X the names cannot tell: their rows are guesses, said so.
+  EXPECT_TRUE(a.covarianceStatus.problem);
+  EXPECT_TRUE(Has(a.covarianceStatus.text, "weight of X = `x`, weight of Z = `z` were taken from their places in the "
+                                           "paste: check them."))
+      << a.covarianceStatus.text;
+  EXPECT_EQ(a.mapping.decided, (std::vector<std::string>{"name", "place", "place", "name"}));
   const ShownTable& s = Slopes(a);
   EXPECT_EQ(s.header, (std::vector<std::string>{"line", "estimate", "SE", "t", "df", "p", "lower", "upper"}));
   ASSERT_EQ(s.rows.size(), 3u);
@@ -100,7 +105,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReferenceCase{"df typed", "28", "", "95", "t", "28", "-3.62723", "4 \u00d7 4 matrix"},
         ReferenceCase{"no df or N: the normal distribution", "", "", "95", "z", "", "-3.56657", "normal distribution"},
         ReferenceCase{"N gives df = N - 4", "", "32", "95", "t", "28", "-3.62723", "df = N \u2212 4 = 28."},
-        ReferenceCase{"both: df wins", "28", "100", "95", "t", "28", "-3.62723", "df is used"},
+        ReferenceCase{"both, agreeing: df is used", "28", "32", "95", "t", "28", "-3.62723", "df is used"},
+        ReferenceCase{"both, disagreeing: said", "28", "100", "95", "t", "28", "-3.62723",
+                      "but N = 100 cases and 4 weights leave 96"},
+        ReferenceCase{"a level typed as a proportion", "28", "", "0.95", "t", "28", "-3.62723", "0.95 is read as 95"},
         ReferenceCase{"a 90% level narrows the interval", "28", "", "90", "t", "28", "-3.38905", "4 \u00d7 4"}),
     [](const auto& info) { return std::to_string(info.index); });
 
@@ -190,7 +198,7 @@ TEST(Analysis, MappingKeptWhileTheNumbersAreEdited) {
   EXPECT_EQ(twice.mapping, *in.mapping) << "the choices shown stay";
 
   // A paste whose names differ is mapped by its names again.
-  in.pasted = "1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n";
+  in.pasted = "2 0 0 0\n0 2 0 0\n0 0 2 0\n0 0 0 2\n";
   const Analysis bare = Analyse(p, in);
   EXPECT_EQ(bare.mapping.rows, (std::vector<std::string>{"row 1", "row 2", "row 3", "row 4"}));
   EXPECT_EQ(bare.mapping.rowOf, (std::vector<int>{0, 1, 2, 3}));
@@ -204,12 +212,12 @@ TEST(Analysis, MappingKeptWhileTheNumbersAreEdited) {
 // still hold, with a warning that the intercepts are at the covariates = 0.
 TEST(Analysis, CovariatesBeyondTheFormAreSaid) {
   const std::string v = "            (Intercept)   x    z   cyl  disp  x:z\n"
-                        "(Intercept)        1     0    0    0    0     0\n"
-                        "x                  0     1    0    0    0     0\n"
-                        "z                  0     0    1    0    0     0\n"
-                        "cyl                0     0    0    1    0     0\n"
-                        "disp               0     0    0    0    1     0\n"
-                        "x:z                0     0    0    0    0     1\n";
+                        "(Intercept)        2     0    0    0    0     0\n"
+                        "x                  0     2    0    0    0     0\n"
+                        "z                  0     0    2    0    0     0\n"
+                        "cyl                0     0    0    2    0     0\n"
+                        "disp               0     0    0    0    2     0\n"
+                        "x:z                0     0    0    0    0     2\n";
   const Analysis a = Analyse(MtcarsProbe(), Pasted(v));
   ASSERT_TRUE(a.ready) << a.covarianceStatus.text;
   EXPECT_TRUE(a.covarianceStatus.problem);
@@ -381,10 +389,10 @@ TEST(Names, VariableAndLevel) {
 TEST(Names, GroupLinesFromThePaste) {
   const Probe p = Mixed2Probe({.bx = 0.5, .bz = 1, .bxz = 0.25, .a = 2, .stdx = 2});
   const std::string v = "            (Intercept) dose_c suppVC dose_c:suppVC\n"
-                        "(Intercept)        1       0      0      0\n"
-                        "dose_c             0       1      0      0\n"
-                        "suppVC             0       0      1      0\n"
-                        "dose_c:suppVC      0       0      0      1\n";
+                        "(Intercept)        2       0      0      0\n"
+                        "dose_c             0       2      0      0\n"
+                        "suppVC             0       0      2      0\n"
+                        "dose_c:suppVC      0       0      0      2\n";
   const Analysis a = Analyse(p, Pasted(v));
   ASSERT_TRUE(a.ready) << a.covarianceStatus.text;
   EXPECT_EQ(a.probe.lines[0].name, "supp = VC");

@@ -8,6 +8,7 @@
 #include "shell/words.h"
 #include "stats/matrix_reader.h"
 #include "stats/term_mapping.h"
+#include "analysis/mapping.h"
 
 namespace marvane {
 namespace {
@@ -35,7 +36,7 @@ struct ReferenceRead {
   std::vector<std::string> notes;
 };
 
-ReferenceRead ReadReference(const AnalysisInput& in, std::size_t weightCount) {
+ReferenceRead ReadReference(const AnalysisInput& in, std::size_t weightCount, std::optional<double> printedDf) {
   ReferenceRead out;
   const TypedNumber df = ReadTypedNumber(in.df), size = ReadTypedNumber(in.sampleSize);
   const double weights = static_cast<double>(weightCount);
@@ -44,7 +45,10 @@ ReferenceRead ReadReference(const AnalysisInput& in, std::size_t weightCount) {
   if (!df.empty) {
     if (df.value <= 0) return {{}, "The df must be above 0.", {}};
     out.reference = {.normal = false, .df = df.value};
-    if (!size.empty) out.notes.push_back("Both df and N are filled: df is used.");
+    if (!size.empty) {
+      const std::string differ = mapping::CheckDegrees(df.value, size.value, weightCount);
+      out.notes.push_back(differ.empty() ? "Both df and N are filled: df is used." : differ);
+    }
   } else if (!size.empty) {
     const double d = size.value - weights;
     if (!(d > 0)) {
@@ -55,14 +59,20 @@ ReferenceRead ReadReference(const AnalysisInput& in, std::size_t weightCount) {
     }
     out.reference = {.normal = false, .df = d};
     out.notes.push_back("df = N \u2212 " + NumberToText(weights) + " = " + NumberToText(d) + ".");
+  } else if (printedDf && *printedDf > 0) {
+    out.reference = {.normal = false, .df = *printedDf};
+    out.notes.push_back("df = " + NumberToText(*printedDf) + ", as printed with the coefficients.");
   } else {
     out.notes.push_back("No df or N: the tests use the normal distribution (z).");
   }
   const TypedNumber level = ReadTypedNumber(in.level);
-  if (!level.ok || !(level.value > 0 && level.value < 100)) {
+  std::string levelNote;
+  const double percent = level.ok ? mapping::LevelPercent(level.value, levelNote) : 0;
+  if (!level.ok || !(percent > 0 && percent < 100)) {
     return {{}, "The confidence level must be a number of percent above 0 and below 100, such as 95.", {}};
   }
-  out.reference.level = level.value / 100;
+  if (!levelNote.empty()) out.notes.push_back(levelNote);
+  out.reference.level = percent / 100;
   return out;
 }
 
@@ -75,25 +85,43 @@ std::vector<std::string> RowChoices(const stats::PastedMatrix& m) {
   return rows;
 }
 
-stats::WeightSlot::Kind SlotKind(ModelWeight::Kind k) {
-  switch (k) {
-    case ModelWeight::Kind::Constant: return stats::WeightSlot::Kind::Constant;
-    case ModelWeight::Kind::Main: return stats::WeightSlot::Kind::Main;
-    case ModelWeight::Kind::Product: return stats::WeightSlot::Kind::Product;
-    case ModelWeight::Kind::Held: return stats::WeightSlot::Kind::Held;
+// The model's picks (by weight, an index into the model's coefficients) as
+// indexes into the coefficients pasted with the matrix, found by their terms.
+std::vector<int> PicksAmong(const AnalysisInput& in, const std::vector<stats::PastedCoefficient>& coefficients) {
+  std::vector<int> picks;
+  for (const int k : in.modelPicks) {
+    int found = -1;
+    if (k >= 0 && static_cast<std::size_t>(k) < in.modelCoefficients.size()) {
+      const std::string& term = in.modelCoefficients[static_cast<std::size_t>(k)].term;
+      for (std::size_t j = 0; j < coefficients.size() && found < 0; ++j) {
+        if (coefficients[j].term == term) found = static_cast<int>(j);
+      }
+    }
+    picks.push_back(found);
   }
-  return stats::WeightSlot::Kind::Main;
+  return picks;
 }
 
-// The user's choices while the paste names the same rows, else the guess.
+// The user's choices while the paste names the same rows; else each row
+// decided by the model pasted on the form, an estimate, the names or the
+// place. `problem` tells a product mapped to a row of other parts.
 MappingChoice ChooseMapping(const Probe& probe, const stats::PastedMatrix& m,
-                            const std::optional<MappingChoice>& kept) {
-  MappingChoice choice{.rows = RowChoices(m), .rowOf = {}};
+                            const std::vector<stats::PastedCoefficient>& pastedCoefficients, const AnalysisInput& in,
+                            std::string& problem) {
+  MappingChoice choice{.rows = RowChoices(m), .rowOf = {}, .decided = {}};
+  const std::optional<MappingChoice>& kept = in.mapping;
   if (kept && kept->rows == choice.rows && kept->rowOf.size() == probe.weights.size()) return *kept;
-  std::vector<stats::WeightSlot> slots;
-  for (const ModelWeight& w : probe.weights) slots.push_back({SlotKind(w.kind), w.parts});
-  choice.rowOf = stats::GuessMapping(slots, m.names, m.size);
-  for (int& r : choice.rowOf) r = r >= 0 && static_cast<std::size_t>(r) < m.size ? r : -1;
+  // Without coefficients in the box, the model's own, to find its picks' rows.
+  const bool own = pastedCoefficients.empty();
+  const std::vector<stats::PastedCoefficient>& coefficients = own ? in.modelCoefficients : pastedCoefficients;
+  const mapping::Paste paste{.names = m.names, .rows = m.size, .coefficients = coefficients,
+                             .picks = own ? in.modelPicks : PicksAmong(in, coefficients)};
+  const mapping::Mapping decided = mapping::Map(probe.weights, paste);
+  for (const mapping::RowOfWeight& r : decided.rows) {
+    choice.rowOf.push_back(r.row >= 0 && static_cast<std::size_t>(r.row) < m.size ? r.row : -1);
+    choice.decided.push_back(mapping::Words(r.row >= 0 ? r.by : mapping::Decided::None));
+  }
+  problem = decided.problem;
   return choice;
 }
 
@@ -139,6 +167,35 @@ std::string UnusedRows(const stats::PastedMatrix& m, const MappingChoice& c, con
   return s;
 }
 
+// The rows taken only by their place in the paste, in words: guesses the
+// user should check.
+std::string Guesses(const Probe& probe, const MappingChoice& c) {
+  std::vector<std::string> guessed;
+  for (std::size_t i = 0; i < c.rowOf.size() && i < c.decided.size(); ++i) {
+    if (c.decided[i] != "place" || c.rowOf[i] < 0) continue;
+    guessed.push_back(probe.weights[i].meaning + " = `" + c.rows[static_cast<std::size_t>(c.rowOf[i])] + "`");
+  }
+  if (guessed.empty()) return {};
+  if (guessed.size() == c.rowOf.size()) {
+    return "Every weight was taken from its place in the paste: check which row is which weight.";
+  }
+  return Join(guessed, ", ") + (guessed.size() == 1 ? " was" : " were") +
+         " taken from " + (guessed.size() == 1 ? "its place" : "their places") + " in the paste: check " +
+         (guessed.size() == 1 ? "it." : "them.");
+}
+
+// The clipboard's Mapping section: each weight, its pasted row and how that
+// was decided.
+std::string MappingSection(const Probe& probe, const MappingChoice& c) {
+  std::string out = "Mapping\nweight\tpasted\tdecided by";
+  for (std::size_t i = 0; i < probe.weights.size() && i < c.rowOf.size(); ++i) {
+    const int row = c.rowOf[i];
+    out += "\n" + probe.weights[i].meaning + "\t" + (row >= 0 ? c.rows[static_cast<std::size_t>(row)] : "") + "\t" +
+           (i < c.decided.size() ? c.decided[i] : "");
+  }
+  return out;
+}
+
 // What was read and how it is used, for the status line.
 StatusText MatrixWords(const Probe& probe, const stats::PastedMatrix& m, const MappingChoice& c,
                        const std::vector<std::string>& referenceNotes, const std::string& problem) {
@@ -160,7 +217,13 @@ StatusText MatrixWords(const Probe& probe, const stats::PastedMatrix& m, const M
   if (!missing.empty())
     notes.push_back("No pasted row for the " + Join(missing, ", the ") + ": what needs it is left empty.");
   if (used < m.size) notes.push_back(UnusedRows(m, c, probe));
-  return {said + " " + Join(notes, " "), used < m.size};
+  if (m.digits > 0 && m.digits < 7) {
+    notes.push_back("The matrix was read with " + std::to_string(m.digits) +
+                    " significant digits; print(vcov(fit), digits = 15) gives all of them.");
+  }
+  const std::string guesses = Guesses(probe, c);
+  if (!guesses.empty()) notes.push_back(guesses);
+  return {said + " " + Join(notes, " "), used < m.size || !guesses.empty()};
 }
 
 // ---- Tables as shown --------------------------------------------------------
@@ -244,6 +307,38 @@ struct Pasted {
   std::vector<std::string> referenceNotes;
 };
 
+// The matrix in the box, with the coefficients printed with it where they
+// are; the problem in words where there is none to use.
+struct Read {
+  std::optional<stats::PastedMatrix> matrix;
+  std::vector<stats::PastedCoefficient> coefficients;
+  std::optional<double> df;
+  std::string problem;
+};
+
+Read ReadBox(const std::string& text) {
+  const stats::ModelReadResult model = stats::ReadPastedModel(text);
+  Read r;
+  if (model.ok) {
+    if (!model.model.matrix) {
+      r.problem = "This is the model's summary: paste vcov(fit) with it, or use Paste model on the form.";
+      return r;
+    }
+    r.matrix = model.model.matrix;
+    r.coefficients = model.model.coefficients;
+    r.df = model.model.df;
+  } else {
+    const stats::ReadResult read = stats::ReadPastedMatrix(text);
+    if (!read.ok) return {.matrix = {}, .coefficients = {}, .df = {}, .problem = read.error};
+    r.matrix = read.matrix;
+  }
+  if (r.matrix->looksLikeCorrelations) {
+    r.problem = "This looks like correlations, not covariances: paste the covariance matrix of the weights (R's "
+                "vcov(fit), Stata's matrix list e(V), SPSS's covariances).";
+  }
+  return r;
+}
+
 Pasted ReadPaste(Analysis& a, const Probe& probe, const AnalysisInput& in) {
   if (in.mapping) {
     a.mapping = *in.mapping;
@@ -253,25 +348,27 @@ Pasted ReadPaste(Analysis& a, const Probe& probe, const AnalysisInput& in) {
     a.covarianceStatus = {"Paste the covariance matrix of the weights to test the lines.", false};
     return {};
   }
-  const stats::ReadResult read = stats::ReadPastedMatrix(in.pasted);
-  if (!read.ok) {
-    a.covarianceStatus = {read.error, true};
+  const Read read = ReadBox(in.pasted);
+  if (!read.problem.empty()) {
+    a.covarianceStatus = {read.problem, true};
     return {};
   }
-  a.mapping = ChooseMapping(probe, read.matrix, in.mapping);
+  const stats::PastedMatrix& m = *read.matrix;
+  std::string productProblem;
+  a.mapping = ChooseMapping(probe, m, read.coefficients, in, productProblem);
   a.rowChoices = a.mapping.rows;
-  if (std::string twice = RowChosenTwice(probe, a.mapping); !twice.empty()) {
-    a.covarianceStatus = {twice, true};
-    return {};
-  }
-  const ReferenceRead ref = ReadReference(in, probe.weights.size());
-  if (!ref.problem.empty()) {
-    a.covarianceStatus = {ref.problem, true};
+  std::string problem = RowChosenTwice(probe, a.mapping);
+  if (problem.empty()) problem = productProblem;
+  if (problem.empty()) problem = mapping::CheckStandardErrors(read.coefficients, m);
+  const ReferenceRead ref = ReadReference(in, probe.weights.size(), read.df);
+  if (problem.empty()) problem = ref.problem;
+  if (!problem.empty()) {
+    a.covarianceStatus = {problem, true};
     return {};
   }
   a.reference = ref.reference;
-  a.covariance = InModelOrder(read.matrix, a.mapping.rowOf);
-  return {read.matrix, ref.notes};
+  a.covariance = InModelOrder(m, a.mapping.rowOf);
+  return {m, ref.notes};
 }
 
 // The pasted name of each weight's row, "" where it has none.
@@ -289,6 +386,7 @@ void TestLines(Analysis& a, const Probe& shown, const Pasted& pasted) {
   if (!pasted.matrix) return;
   a.tables = stats::Analyse(shown, a.covariance, a.reference);
   a.ready = true;
+  a.mappingSection = MappingSection(shown, a.mapping);
   a.covarianceStatus = MatrixWords(shown, *pasted.matrix, a.mapping, pasted.referenceNotes, a.tables.problem);
   a.tablesNote = TablesNote(a.tables);
 }

@@ -29,22 +29,31 @@
 #include "figure/figure.h"
 #include "models/probe.h"
 #include "stats/inference.h"
+#include "stats/model_reader.h"
 #include "stats/reference.h"
 #include "stats/regions.h"
 
 namespace marvane {
 
-// Which pasted row holds each weight, for the pasted rows it was made for.
+// Which pasted row holds each weight, for the pasted rows it was made for,
+// and how each was decided: "model" (the model pasted on the form),
+// "estimate" (a pasted coefficient equal to the weight), "name", "place" (a
+// guess), "you" (chosen in the window) or "none".
 struct MappingChoice {
   std::vector<std::string> rows;  // the pasted row names, or "row k" where the paste has none
   std::vector<int> rowOf;         // by weight: an index into `rows`, or -1 for none
+  std::vector<std::string> decided = {};  // by weight
   bool operator==(const MappingChoice&) const = default;
 };
 
 // What the plot window holds, as typed.
 struct AnalysisInput {
-  std::string pasted;                    // the covariance box
+  std::string pasted;                    // the covariance box: a matrix, with the coefficients or not
   std::optional<MappingChoice> mapping;  // the choices shown; none before the first paste
+  // The model pasted on the form (Paste model): its coefficients and, by
+  // weight, the one picked for it (-1 for none).
+  std::vector<stats::PastedCoefficient> modelCoefficients = {};
+  std::vector<int> modelPicks = {};
   std::string df, sampleSize, level = "95";
   int decimals = 3;
   figure::Range range = figure::Range::OneSd;
@@ -116,7 +125,8 @@ struct Analysis {
   std::string xFromDefault, xToDefault;  // the typed X range's boxes, where empty: +-2 SD of X
 
   // --- The clipboard
-  std::string sections;   // every table's section after the lines, each after an empty line
+  std::string mappingSection;  // "Mapping": each weight's pasted row and how it was decided
+  std::string sections;        // every table's section after the lines, each after an empty line
   // The report sentences, one per line: of the significance tab, of the
   // regions tab, and both.
   std::string significanceSentences, regionSentences, sentences;

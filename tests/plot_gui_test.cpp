@@ -248,6 +248,22 @@ class PlotGuiTest : public QObject {
     QCOMPARE(w->Analyses(), opened + 2);
   }
 
+  // The lines at typed moderator values reach the figure, the legend and
+  // the copied table.
+  void linesAtTypedValues() {
+    ModelForm* form = OpenFromMenu("Command1");
+    Drive(form, kExamples[0].steps);
+    ProbeWindow* w = OpenPlot(form);
+    w->findChild<QComboBox*>("moderators")->setCurrentIndex(2);
+    auto* values = w->findChild<QLineEdit*>("moderatorValues");
+    QTest::keyClicks(values, "-1, 0, 1, 2");
+    QCOMPARE(w->CurrentFigure().lines.size(), std::size_t{4});
+    QCOMPARE(w->findChild<QTableWidget*>("legend")->rowCount(), 4);
+    QCOMPARE(w->CurrentFigure().lines[3].name, std::string("Z = 2"));
+    // Z = 2 is the form's +1 SD line: slope 0.75, intercept 2.5.
+    QVERIFY2(w->TableText().contains("\nZ = 2\t0.75\t2.5\t"), qPrintable(w->TableText()));
+  }
+
   void zeroStdxGivesWords() {
     ModelForm* form = OpenFromMenu("Command1");
     Drive(form, {"bx=0.5", "bz=0.25", "bxz=0.125", "a=2", "stdz=2", "stdx=0", "Command1"});

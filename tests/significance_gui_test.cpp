@@ -219,10 +219,11 @@ class SignificanceGuiTest : public QObject {
     const QStringList sections = QGuiApplication::clipboard()->text().split(QStringLiteral("\n\n"));
     QStringList titles;
     for (const QString& s : sections) titles << s.section('\n', 0, 0);
-    QCOMPARE(titles, (QStringList{"Simple-effect lines", "Simple slopes", "Simple intercepts", "Predicted values",
-                                  "Slope differences", "Intercept differences", "Regions of significance",
-                                  "Crossovers"}));
-    const QStringList slopes = sections[1].split('\n', Qt::SkipEmptyParts);
+    // How the pasted rows were mapped comes right after the lines.
+    QCOMPARE(titles, (QStringList{"Simple-effect lines", "Mapping", "Simple slopes", "Simple intercepts",
+                                  "Predicted values", "Slope differences", "Intercept differences",
+                                  "Regions of significance", "Crossovers"}));
+    const QStringList slopes = sections[2].split('\n', Qt::SkipEmptyParts);
     QCOMPARE(slopes.size(), 5);
     QCOMPARE(slopes[1], QStringLiteral("line\testimate\tSE\tt\tdf\tp\tlower\tupper"));
     const QStringList first = slopes[2].split('\t');
@@ -231,10 +232,10 @@ class SignificanceGuiTest : public QObject {
     QVERIFY(std::abs(first[1].toDouble() - -2.222300) < 1e-6);
     QVERIFY(std::abs(first[2].toDouble() - 0.6858664) < 1e-7);
     QCOMPARE(first[4], QStringLiteral("28"));
-    QCOMPARE(sections[3].split('\n', Qt::SkipEmptyParts).size(), 2 + 6);
-    QCOMPARE(sections[4].split('\n', Qt::SkipEmptyParts).at(1),
+    QCOMPARE(sections[4].split('\n', Qt::SkipEmptyParts).size(), 2 + 6);
+    QCOMPARE(sections[5].split('\n', Qt::SkipEmptyParts).at(1),
              QStringLiteral("lines\testimate\tSE\tt\tdf\tp\tp Holm\tlower\tupper"));
-    QCOMPARE(sections[7].split('\n', Qt::SkipEmptyParts).at(2).section('\t', 0, 0), QStringLiteral("all lines"));
+    QCOMPARE(sections[8].split('\n', Qt::SkipEmptyParts).at(2).section('\t', 0, 0), QStringLiteral("all lines"));
 
     QTest::mouseClick(Find<QPushButton>(w, "copyText"), Qt::LeftButton);
     const QStringList text = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
@@ -278,6 +279,30 @@ class SignificanceGuiTest : public QObject {
     QCOMPARE(w->CurrentFigure().lines[0].name, std::string("hp = +1 SD (68.6)"));
     QVERIFY(Find<QLabel>(w, "regionsText")->text().startsWith(QStringLiteral("The slope of wt is significant")));
     QVERIFY(w->TableText().contains("Low horsepower\t"));
+  }
+
+  // Which row is which weight, and how that was decided: guesses by place
+  // are marked in the terms table and said; a choice of the user's is the
+  // user's; the copied table has the Mapping after the lines.
+  void mappingDecidedAndGuessesMarked() {
+    ProbeWindow* w = Open("Command1", kQuantSteps);
+    QVERIFY(w != nullptr);
+    Paste(w, kQuantVcov);
+    auto* terms = Find<QTableWidget>(w, "terms");
+    QCOMPARE(terms->columnCount(), 3);
+    QCOMPARE(terms->item(0, 2)->text(), QStringLiteral("name"));
+    QCOMPARE(terms->item(1, 2)->text(), QStringLiteral("place: a guess, check it"));
+    QVERIFY2(Status(w).contains(QStringLiteral("were taken from their places in the paste: check them")),
+             qPrintable(Status(w)));
+    auto* bz = Find<QComboBox>(w, "map_bz");
+    bz->setCurrentIndex(bz->findText(QStringLiteral("none")));
+    QCOMPARE(terms->item(2, 2)->text(), QStringLiteral("none"));
+    bz->setCurrentIndex(bz->findText(QStringLiteral("z")));
+    QCOMPARE(terms->item(2, 2)->text(), QStringLiteral("you"));
+    const QStringList sections = w->TableText().split(QStringLiteral("\n\n"));
+    QVERIFY(sections.size() > 2);
+    QCOMPARE(sections[1].section('\n', 0, 1), QStringLiteral("Mapping\nweight\tpasted\tdecided by"));
+    QVERIFY2(sections[1].contains(QStringLiteral("weight of Z\tz\tyou")), qPrintable(sections[1]));
   }
 
   // Before a matrix is pasted there is nothing to copy, and the tab says so.

@@ -95,6 +95,11 @@ bool ProbeWindow::SaveFigure(const QString& path, const QString& format, Which w
   return problem.isEmpty();
 }
 
-QString ProbeWindow::TableText() const { return Q(LinesSection(probe_, figure_->LegendNames()) + analysis_.sections); }
+QString ProbeWindow::TableText() const {
+  // The lines shown (the form's, or at the moderator values chosen), then how
+  // the pasted rows were mapped, then every table's section.
+  const std::string mapping = analysis_.mappingSection.empty() ? "" : "\n" + analysis_.mappingSection + "\n";
+  return Q(LinesSection(analysis_.probe, figure_->LegendNames()) + mapping + analysis_.sections);
+}
 
 }  // namespace marvane

@@ -42,12 +42,13 @@ QWidget* SignificanceTab::BuildInputs() {
   mono.setStyleHint(QFont::Monospace);
   text_->setFont(mono);
 
-  terms_ = new QTableWidget(0, 2, box);
+  terms_ = new QTableWidget(0, 3, box);
   terms_->setObjectName(QStringLiteral("terms"));
-  terms_->setHorizontalHeaderLabels({QStringLiteral("Weight"), QStringLiteral("Pasted row")});
+  terms_->setHorizontalHeaderLabels({QStringLiteral("Weight"), QStringLiteral("Pasted row"), QStringLiteral("Decided by")});
   terms_->verticalHeader()->setVisible(false);
   terms_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  terms_->horizontalHeader()->setStretchLastSection(true);
+  terms_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+  terms_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
   terms_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
   auto line = [box](const char* name, const char* accessible, const QString& text = {}) {
@@ -148,10 +149,15 @@ void SignificanceTab::FillInput(AnalysisInput& in) const {
   in.level = Std(level_->text());
   in.decimals = decimals_->value();
   if (offered_.empty()) return;
-  MappingChoice choice{.rows = offered_, .rowOf = {}};
+  // A box the user changed is decided by them; the others as they were.
+  MappingChoice choice{.rows = offered_, .rowOf = {}, .decided = {}};
   for (int row = 0; row < terms_->rowCount(); ++row) {
     const auto* combo = qobject_cast<QComboBox*>(terms_->cellWidget(row, 1));
-    choice.rowOf.push_back(combo != nullptr ? combo->currentData().toInt() : -1);
+    const int chosen = combo != nullptr ? combo->currentData().toInt() : -1;
+    const std::size_t i = static_cast<std::size_t>(row);
+    const bool same = i < shown_.rowOf.size() && shown_.rowOf[i] == chosen && i < shown_.decided.size();
+    choice.rowOf.push_back(chosen);
+    choice.decided.push_back(same ? shown_.decided[i] : chosen >= 0 ? "you" : "none");
   }
   in.mapping = std::move(choice);
 }
@@ -171,8 +177,14 @@ void SignificanceTab::ShowMapping(const Analysis& a) {
     const std::size_t i = static_cast<std::size_t>(row);
     const int chosen = i < a.mapping.rowOf.size() ? a.mapping.rowOf[i] : -1;
     combo->setCurrentIndex(std::max(0, combo->findData(chosen)));
+    // A row taken by its place only is a guess, marked so.
+    const std::string decided = i < a.mapping.decided.size() ? a.mapping.decided[i] : "";
+    auto* item = new QTableWidgetItem(decided == "place" ? QStringLiteral("place: a guess, check it") : Q(decided));
+    if (decided == "place") item->setForeground(QColor(128, 0, 0));
+    terms_->setItem(row, 2, item);
   }
   offered_ = a.rowChoices;
+  shown_ = a.mapping;
   filling_ = false;
 }
 

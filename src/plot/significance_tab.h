@@ -43,6 +43,7 @@ class SignificanceTab : public QWidget {
 
   std::vector<std::string> boxes_;          // the weights' boxes the rows are for
   std::vector<std::string> offered_;        // what each mapping box offers before "none"
+  MappingChoice shown_;                     // the mapping the boxes show, with how each row was decided
   bool filling_ = false;
 
   QPlainTextEdit* text_ = nullptr;

@@ -291,6 +291,14 @@ Picks ApplyPicks(const std::vector<ModelWeight>& weights, const std::vector<Past
   }
   for (std::size_t w = 0; w < weights.size(); ++w) {
     if (weights[w].kind != Kind::Product) continue;
+    // A product picked by hand (a name the parts do not make, as SPSS users
+    // give them) is taken as picked.
+    const int picked = w < mains.size() ? mains[w] : -1;
+    if (picked >= 0 && static_cast<std::size_t>(picked) < terms.size() && !used[static_cast<std::size_t>(picked)]) {
+      p.term[w] = picked;
+      used[static_cast<std::size_t>(picked)] = true;
+      continue;
+    }
     std::vector<std::string> parts;
     for (int part : weights[w].parts) {
       const int k = part >= 0 && static_cast<std::size_t>(part) < weights.size() ? p.term[part] : -1;

@@ -88,9 +88,10 @@ struct Picks {
 };
 
 // Every weight's term from the picks of the main effects (`mains`, by weight as DefaultPicks gives them): the constant
-// takes the intercept; each product the term whose parts are its parts' terms, in any order, with ':' or '#' ("no
-// pasted term is the product of `Temp_c` and `Wind_c`, for the weight of X*Z"); the held weights the other terms in
-// the paste's order.
+// takes the intercept; each product the term picked for it by hand (in `mains` too, where a product's name is not
+// made of its parts' names, as SPSS users name them), else the term whose parts are its parts' terms, in any order,
+// with ':' or '#' ("no pasted term is the product of `Temp_c` and `Wind_c`, for the weight of X*Z"); the held weights
+// the other terms in the paste's order.
 Picks ApplyPicks(const std::vector<ModelWeight>& weights, const std::vector<stats::PastedCoefficient>& terms,
                  const std::vector<int>& mains);
 

@@ -6,9 +6,11 @@
 #include <QVBoxLayout>
 
 #include "plot/figure_tab.h"
+#include "plot/model_paste_window.h"
 #include "plot/regions_tab.h"
 #include "plot/save_dialog.h"
 #include "plot/significance_tab.h"
+#include "shell/number_text.h"
 #include "shell/qt_text.h"
 
 namespace marvane {
@@ -62,6 +64,14 @@ void ProbeWindow::MarkStale(const QString& formMessage) {
   Update();
 }
 
+void ProbeWindow::UsePastedModel(const PastedModel& model) {
+  modelCoefficients_ = model.coefficients;
+  modelPicks_ = model.picks;
+  significance_->UsePaste(model.withMatrix ? Q(model.text) : QString(),
+                          model.df ? Q(NumberToText(*model.df)) : QString());
+  Update();
+}
+
 void ProbeWindow::Update() {
   if (!hasProbe_) return;
   AnalysisInput in;
@@ -69,6 +79,8 @@ void ProbeWindow::Update() {
   significance_->FillInput(in);
   regions_->FillInput(in);
   in.stale = stale_;
+  in.modelCoefficients = modelCoefficients_;
+  in.modelPicks = modelPicks_;
   in.staleMessage = Std(staleMessage_);
   analysis_ = Analyse(probe_, in);
   ++analyses_;

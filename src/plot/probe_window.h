@@ -23,6 +23,7 @@ class QTabWidget;
 namespace marvane {
 
 class FigureTab;
+struct PastedModel;
 class RegionsTab;
 class SignificanceTab;
 
@@ -36,6 +37,11 @@ class ProbeWindow : public QWidget {
   // A later Compute faulted: the figure stays, and the window says it is not
   // up to date, with the form's message.
   void MarkStale(const QString& formMessage);
+
+  // What Paste model read on the form: its matrix (with the coefficients)
+  // goes into the covariance box, its df into the df box, and its picks
+  // decide which pasted row is which weight.
+  void UsePastedModel(const PastedModel& model);
 
   // The figure as it is drawn now.
   const figure::Figure& CurrentFigure() const;
@@ -68,6 +74,8 @@ class ProbeWindow : public QWidget {
   QString staleMessage_;
   Analysis analysis_;
   int analyses_ = 0;
+  std::vector<stats::PastedCoefficient> modelCoefficients_;
+  std::vector<int> modelPicks_;
 
   QTabWidget* tabs_ = nullptr;
   FigureTab* figure_ = nullptr;

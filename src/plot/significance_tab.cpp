@@ -188,6 +188,13 @@ void SignificanceTab::ShowMapping(const Analysis& a) {
   filling_ = false;
 }
 
+void SignificanceTab::UsePaste(const QString& pasted, const QString& df) {
+  filling_ = true;
+  if (!pasted.isEmpty()) text_->setPlainText(pasted);
+  if (!df.isEmpty() && df_->text().trimmed().isEmpty()) df_->setText(df);
+  filling_ = false;
+}
+
 void SignificanceTab::Render(const Analysis& a) {
   ShowMapping(a);
   for (std::size_t k = 0; k < tables_.size() && k < a.significanceTables.size(); ++k) {

@@ -32,6 +32,9 @@ class SignificanceTab : public QWidget {
   // Writes what the tab holds into the analysis input.
   void FillInput(AnalysisInput& in) const;
   void Render(const Analysis& a);
+  // Puts a model's paste into the covariance box (when not empty) and its df
+  // into the df box (when given and the box is empty), without analysing.
+  void UsePaste(const QString& pasted, const QString& df);
 
   // Called when any input changes.
   std::function<void()> onChanged;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "plot/model_paste_window.h"
 #include "plot/probe_window.h"
 #include "shell/accessibility.h"
 #include "shell/keyboard.h"
@@ -25,6 +26,9 @@ std::string RowLabel(const char* prefix, int k, int column) {
 
 ModelForm::ModelForm(const forms::FormDesign& design) : FormWindow(design) {
   if (QPushButton* plot = Button("Plot")) connect(plot, &QPushButton::clicked, this, &ModelForm::Plot_Click);
+  if (QPushButton* paste = Button("pasteModel")) {
+    connect(paste, &QPushButton::clicked, this, &ModelForm::PasteModel_Click);
+  }
   ConnectEnterToButton(*this, [this](std::string_view box) { return EnterButton(box); });
 }
 
@@ -48,9 +52,26 @@ void ModelForm::Plot_Click() {
     plot_->ShowProbe(*probe_);
     if (stale_) plot_->MarkStale(MessageText());
   }
+  if (pastedModel_ != nullptr) {
+    plot_->UsePastedModel(*pastedModel_);
+    pastedModel_.reset();
+  }
   plot_->show();
   plot_->raise();
   plot_->activateWindow();
+}
+
+void ModelForm::PasteModel_Click() {
+  if (modelPaste_ == nullptr) modelPaste_ = new ModelPasteWindow(this);
+  modelPaste_->show();
+  modelPaste_->raise();
+  modelPaste_->activateWindow();
+}
+
+ModelPasteWindow* ModelForm::PasteModelWindow() const { return modelPaste_.data(); }
+
+void ModelForm::SetPastedModel(PastedModel model) {
+  pastedModel_ = std::make_shared<const PastedModel>(std::move(model));
 }
 
 void ModelForm::Publish(Probe probe) {
@@ -67,6 +88,7 @@ void ModelForm::hideEvent(QHideEvent* event) {
   // Unloading hides the form: its plot window goes with it. A window system
   // hiding it (minimising) is left alone.
   if (!event->spontaneous() && plot_ != nullptr) plot_->close();
+  if (!event->spontaneous() && modelPaste_ != nullptr) modelPaste_->close();
 }
 
 QString ModelForm::MessageText() const {

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <initializer_list>
 #include <string>
 #include <optional>
@@ -27,6 +28,8 @@ namespace marvane {
 // Which p-label digits of a point row hold X1, Y1, X2 and Y2 (the layout's
 // forms::PointDigits says the same for the design).
 class ProbeWindow;
+class ModelPasteWindow;
+struct PastedModel;
 
 struct PointLabels {
   int x1 = 2, y1 = 3, x2 = 5, y2 = 6;
@@ -53,6 +56,13 @@ class ModelForm : public FormWindow {
   void Plot_Click();
   // The open plot window, or nullptr.
   ProbeWindow* PlotWindow() const;
+
+  // The Paste model button: opens the window that reads the model as a
+  // package printed it, or raises it.
+  void PasteModel_Click();
+  ModelPasteWindow* PasteModelWindow() const;
+  // What Paste model read, for the plot window at the next Plot.
+  void SetPastedModel(PastedModel model);
 
  protected:
   // Connects a button's click to a handler of this form, run under the guard.
@@ -153,6 +163,8 @@ class ModelForm : public FormWindow {
   std::optional<Probe> probe_;
   bool stale_ = false;
   QPointer<ProbeWindow> plot_;
+  QPointer<ModelPasteWindow> modelPaste_;
+  std::shared_ptr<const PastedModel> pastedModel_;  // for the next Plot
 };
 
 }  // namespace marvane

@@ -194,6 +194,59 @@ class ModelPasteGuiTest : public QObject {
     QCOMPARE(form->Box("bx")->text(), QString());
   }
 
+  // Every common wrong paste into the plot window, told in words there: what
+  // the user should do instead, and whether tables are shown.
+  void wrongPastesInThePlotWindow_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("df");
+    QTest::addColumn<QString>("n");
+    QTest::addColumn<QString>("level");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<bool>("tables");
+    const QString summary = Sample("airquality_a_summary.txt");
+    const QString vcov = Sample("airquality_a_vcov.txt");
+    QTest::newRow("a summary alone") << summary << "" << "" << "95" << "This is the model's summary" << false;
+    QTest::newRow("correlations") << Sample("airquality_a_cor.txt") << "" << "" << "95"
+                                  << "this looks like correlations" << false;
+    QTest::newRow("another model's matrix") << summary + "\n" + Sample("savings_a_vcov.txt") << "" << "" << "95"
+                                            << "does not belong to this model" << false;
+    QTest::newRow("a level as a proportion") << summary + "\n" + vcov << "" << "" << "0.95" << "0.95 is read as 95"
+                                             << true;
+    QTest::newRow("df and N disagree") << summary + "\n" + vcov << "110" << "116" << "95" << "leave 112" << true;
+    QTest::newRow("three digits") << summary + "\n" + Sample("airquality_a_vcov3.txt") << "" << "" << "95"
+                                  << "significant digits; print(vcov(fit), digits = 15)" << true;
+    QTest::newRow("write.csv2") << summary + "\n" + Sample("airquality_a_vcov2.csv") << "" << "" << "95"
+                                << "from R's write.csv2" << true;
+    QTest::newRow("covariates") << Sample("savings6_a_vcov.txt") << "" << "" << "95"
+                                << "the intercepts and predicted values here are at those terms = 0" << true;
+    QTest::newRow("a guess by place") << vcov << "" << "" << "95"
+                                      << "weight of X = `Wind_c`, weight of Z = `Temp_c` were taken from their places"
+                                      << true;
+  }
+
+  void wrongPastesInThePlotWindow() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, df);
+    QFETCH(QString, n);
+    QFETCH(QString, level);
+    QFETCH(QString, told);
+    QFETCH(bool, tables);
+    ModelForm* form = OpenFromMenu("Command1");
+    Drive(form, {"bx=1.86751", "bz=-3.10119", "bxz=-0.22391", "a=38.28232", "stdz=3.5", "stdx=9.5", "Command1"});
+    Click(form, "Plot");
+    ProbeWindow* w = form->PlotWindow();
+    QVERIFY(w != nullptr);
+    for (const auto& [name, text] : {std::pair{"df", df}, std::pair{"sampleSize", n}, std::pair{"level", level}}) {
+      Find<QLineEdit>(w, QLatin1String(name))->setText(text);
+    }
+    Find<QPlainTextEdit>(w, "covariance")->setPlainText(pasted);
+    const QString status = Find<QLabel>(w, "covarianceStatus")->text();
+    QVERIFY2(status.contains(told, Qt::CaseInsensitive), qPrintable(status));
+    QCOMPARE(Find<QTableWidget>(w, "slopes")->rowCount() > 0, tables);
+    // What was pasted stays as it was.
+    QCOMPARE(Find<QPlainTextEdit>(w, "covariance")->toPlainText(), pasted);
+  }
+
   // What is not a model is told in words, and the form is untouched.
   void notAModelIsTold() {
     ModelForm* form = OpenFromMenu("Command1");

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -67,9 +68,20 @@ FigureTab::FigureTab(QWidget* parent) : QWidget(parent) {
   auto* left = new QVBoxLayout;
   left->addWidget(notice_);
   left->addWidget(plot_, 1);
+  // The controls in a column of their own, scrolled where the window is
+  // short, so that the figure keeps most of the tab.
+  auto* controls = new QWidget;
+  controls->setLayout(BuildControls());
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(controls);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setMaximumWidth(400);
+  scroll->setMinimumWidth(320);
   auto* top = new QHBoxLayout(this);
   top->addLayout(left, 1);
-  top->addLayout(BuildControls());
+  top->addWidget(scroll);
 }
 
 QLayout* FigureTab::BuildControls() {

@@ -28,7 +28,7 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
   tabs_->addTab(regions_, QStringLiteral("Re&gions"));
   auto* whole = new QVBoxLayout(this);
   whole->addWidget(tabs_);
-  resize(1080, 640);
+  resize(1180, 720);
 
   figure_->onChanged = significance_->onChanged = regions_->onChanged = [this] { Update(); };
   figure_->onSettingsChanged = [this] { regions_->SetSettings(figure_->Settings()); };

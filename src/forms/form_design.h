@@ -11,7 +11,8 @@
 
 namespace marvane::forms {
 
-enum class Kind { Label, TextBox, Button };
+// List: a drop-down list of choices (the menu's recent sessions).
+enum class Kind { Label, TextBox, Button, List };
 
 enum class Align { Left, Right };
 
@@ -100,5 +101,7 @@ Control MakeMessage(int left, int top, int width, int height);
 // The button that opens the form's plot window ("Plot"), placed in free room
 // of the form and last in its tab order.
 Control MakePlotButton(int left, int top, int tabIndex);
+// A drop-down list, 9.75 pt bold; its choices are filled in at run time.
+Control MakeList(std::string name, std::string meaning, int left, int top, int width, int height, int tabIndex);
 
 }  // namespace marvane::forms

@@ -45,13 +45,14 @@ QString& ChosenFolder() {
 // a child of the form, so it goes with it.
 class WorkFile : public QObject {
  public:
-  explicit WorkFile(QObject* form) : QObject(form) {}
+  explicit WorkFile(QObject* form) : QObject(form) { setObjectName(QStringLiteral("marvaneWorkFile")); }
   QString path;
   QByteArray work;
 };
 
 WorkFile* FileRecord(const ModelForm& form) {
-  return form.findChild<WorkFile*>(QString(), Qt::FindDirectChildrenOnly);
+  return dynamic_cast<WorkFile*>(
+      form.findChild<QObject*>(QStringLiteral("marvaneWorkFile"), Qt::FindDirectChildrenOnly));
 }
 
 // The session without what changes with every save: when, and by which Marvane.

@@ -3,7 +3,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QFileInfo>
-#include <QFont>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -185,12 +184,12 @@ QByteArray PdfBytes(const ReportContent& r) {
   writer.setResolution(300);
   writer.setPageSize(QPageSize(QPageSize::A4));
   writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+  // The figures go in where the HTML holds their places; then the whole is
+  // laid out on the PDF's pages at its resolution. (In that order: Qt 6.4
+  // lays the headings after a table out without their line when the
+  // document changes after it was laid out on the writer, or when a default
+  // font is set on it; the page's style sheet sets the fonts.)
   QTextDocument doc;
-  doc.documentLayout()->setPaintDevice(&writer);
-  doc.setDefaultFont(QFont(QStringLiteral("Liberation Sans"), 10));
-  doc.setPageSize(QSizeF(writer.width(), writer.height()));
-  FigureObject figures(r, writer.logicalDpiX());
-  doc.documentLayout()->registerHandler(kFigureObject, &figures);
   doc.setHtml(ReportHtml(r, false));
   for (int n : {0, 1}) {
     QTextCursor at = doc.find(QStringLiteral("[[figure %1]]").arg(n));
@@ -200,6 +199,10 @@ QByteArray PdfBytes(const ReportContent& r) {
     object.setProperty(kFigureIndex, n);
     at.insertText(QString(QChar::ObjectReplacementCharacter), object);
   }
+  FigureObject figures(r, writer.logicalDpiX());
+  doc.documentLayout()->registerHandler(kFigureObject, &figures);
+  doc.documentLayout()->setPaintDevice(&writer);
+  doc.setPageSize(QSizeF(writer.width(), writer.height()));
   doc.print(&writer);
   return bytes;
 }

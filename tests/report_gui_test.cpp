@@ -173,6 +173,9 @@ class ReportGuiTest : public QObject {
     // Both figures inline, as drawn: the names and titles typed.
     QCOMPARE(h.svgs, 2);
     QVERIFY2(h.svgTexts.contains("Heavy cars") && h.svgTexts.contains("Weight"), qPrintable(h.svgTexts.join('|')));
+    QVERIFY(h.paragraphs.contains("Figure 1. The simple-effect lines of the form's last Compute."));
+    QVERIFY(h.paragraphs.contains("Figure 2. The slope of X, along Z, with its confidence band; shaded where it is "
+                                  "significant."));
     // The methods with their references; the R code.
     const QString methods = h.paragraphs.filter("SE = \u221a(L\u1d40VL)").value(0);
     for (const char* words : {"Student's t distribution with 28 residual degrees of freedom", "95% level", "Holm's (1979)",

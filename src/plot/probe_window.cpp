@@ -123,6 +123,7 @@ void ProbeWindow::Update() {
   in.stale = stale_;
   in.staleMessage = Std(staleMessage_);
   analysis_ = Analyse(probe_, in);
+  regionEffect_ = in.regionEffect;
   ++analyses_;
   figure_->Render(analysis_);
   significance_->Render(analysis_);

@@ -66,6 +66,8 @@ class ProbeWindow : public QWidget {
   // What the three tabs show now, the figures' settings, and the title the
   // saved figures carry ("Plot — Quant").
   const Analysis& CurrentAnalysis() const { return analysis_; }
+  // The effect of the region figure: an index into the analysis's effects.
+  int RegionEffect() const { return regionEffect_; }
   FigureSettings Settings() const;
   QString FigureTitle() const;
   // The report sentences, as "Copy text" copies them.
@@ -93,6 +95,7 @@ class ProbeWindow : public QWidget {
   QString staleMessage_;
   Analysis analysis_;
   int analyses_ = 0;
+  int regionEffect_ = 0;
 
   QTabWidget* tabs_ = nullptr;
   FigureTab* figure_ = nullptr;

@@ -288,6 +288,8 @@ ReportContent ReportOf(const ModelForm& form, const ProbeWindow& window) {
   r.analysis = window.CurrentAnalysis();
   r.lines = window.CurrentFigure();
   r.region = window.RegionFigure();
+  const std::vector<std::string>& effects = window.CurrentAnalysis().effectNames;
+  if (const auto k = static_cast<std::size_t>(window.RegionEffect()); k < effects.size()) r.regionEffect = Q(effects[k]);
   r.settings = window.Settings();
   r.figureTitle = window.FigureTitle();
   r.rCode = RCodeOf(window);

@@ -37,9 +37,10 @@ constexpr const char* kStyle =
 
 // A table as the window shows it; number cells aligned right.
 QString TableHtml(const ShownTable& t) {
-  QString out = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n<tr>");
+  // The header row is repeated on each page a table runs over.
+  QString out = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n<thead><tr>");
   for (const std::string& h : t.header) out += QStringLiteral("<th>") + Esc(h) + QStringLiteral("</th>");
-  out += QStringLiteral("</tr>\n");
+  out += QStringLiteral("</tr></thead>\n<tbody>\n");
   for (const std::vector<std::string>& row : t.rows) {
     out += QStringLiteral("<tr>");
     for (std::size_t c = 0; c < row.size(); ++c) {
@@ -49,7 +50,7 @@ QString TableHtml(const ShownTable& t) {
     }
     out += QStringLiteral("</tr>\n");
   }
-  return out + QStringLiteral("</table>\n");
+  return out + QStringLiteral("</tbody>\n</table>\n");
 }
 
 // Each line of `text` a paragraph.
@@ -103,7 +104,11 @@ QString RegionsPart(const ReportContent& r, bool inlineSvg, QString* error) {
   QString out = QStringLiteral("<h2>Regions of significance</h2>\n");
   if (a.ready) out += TableHtml(a.regionsTable);
   out += Paragraphs(a.regionsText);
-  if (a.ready && r.region.note.empty()) out += Figure(r, 1, inlineSvg, error) + Paragraphs(a.regionStatus.text);
+  if (a.ready && r.region.note.empty()) {
+    out += Figure(r, 1, inlineSvg, error) +
+           QStringLiteral("<p><b>Figure 2.</b> The %1, with its confidence band; shaded where it is significant.</p>\n")
+               .arg(Esc(r.regionEffect));
+  }
   out += QStringLiteral("<h2>Where the lines cross</h2>\n");
   if (a.ready) out += TableHtml(a.crossingsTable);
   return out + Paragraphs(a.crossingsText);
@@ -242,7 +247,9 @@ QString ReportHtml(const ReportContent& r, bool figures, QString* error) {
   out += QStringLiteral("<p>Made by Marvane %1 on %2.</p>\n")
              .arg(Esc(r.programVersion), Esc(r.written.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
   out += ModelPart(r);
-  out += QStringLiteral("<h2>The figure</h2>\n") + Figure(r, 0, figures, error) +
+  // Each figure with its caption after it, so that a page never parts them.
+  out += Figure(r, 0, figures, error) +
+         QStringLiteral("<p><b>Figure 1.</b> The simple-effect lines of the form's last Compute.</p>\n") +
          Paragraphs(a.notice.text, a.notice.problem);
   out += TestsPart(a) + RegionsPart(r, figures, error);
   if (!a.sentences.empty()) out += QStringLiteral("<h2>The results in words</h2>\n") + Paragraphs(a.sentences);

@@ -31,6 +31,7 @@ struct ReportContent {
   Analysis analysis;
   figure::Figure lines;   // as drawn: with the titles and legend names typed
   figure::Figure region;  // the region figure of the effect chosen
+  QString regionEffect;   // that effect in words: "slope of X, along Z"
   FigureSettings settings;
   QString figureTitle;
   QString rCode;

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <memory>
 #include <string>
 #include <vector>
@@ -238,6 +239,9 @@ void SwitchBaseline(benchmark::State& state, const ModelCase& c) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The last work each Compute keeps goes to Qt's test folders, not over
+  // the user's own.
+  QStandardPaths::setTestModeEnabled(true);
   QApplication app(argc, argv);
   marvane::ConfigureApplication(app);
   marvane::RegisterForms();

@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <cstdio>
 
@@ -177,14 +178,13 @@ void KeepLastWork(const ModelForm& form, bool leaving) {
     WriteSessionFile(LastWorkPath(), s);
     return;
   }
-  const QString fresh = LastWorkPath() + QStringLiteral(".new");
-  QFile file(fresh);
+  // A name of its own for the new file: two programs may keep their last
+  // work at the same moment.
+  QTemporaryFile fresh(DataFolder() + QStringLiteral("/last-work-XXXXXX.new"));
   const QByteArray text = SessionJson(s);
-  const bool written = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush();
-  file.close();
-  if (!written || std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(LastWorkPath()).constData()) != 0) {
-    QFile::remove(fresh);
-  }
+  if (!fresh.open() || fresh.write(text) != text.size() || !fresh.flush()) return;
+  fresh.close();
+  std::rename(QFile::encodeName(fresh.fileName()).constData(), QFile::encodeName(LastWorkPath()).constData());
 }
 
 // ---- Doing what the user did

@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -207,6 +208,7 @@ QWidget* BareForm(const marvane::forms::FormDesign& design) {
       case marvane::forms::Kind::Label: w = new QLabel(caption, window); break;
       case marvane::forms::Kind::TextBox: w = new QLineEdit(caption, window); break;
       case marvane::forms::Kind::Button: w = new QPushButton(caption, window); break;
+      case marvane::forms::Kind::List: w = new QComboBox(window); break;
     }
     w->setGeometry(marvane::forms::TwipsToPixels(ctl.left), marvane::forms::TwipsToPixels(ctl.top),
                    marvane::forms::TwipsToPixels(ctl.width), marvane::forms::TwipsToPixels(ctl.height));

@@ -190,8 +190,8 @@ class ReportGuiTest : public QObject {
     QCOMPARE(h.pre.mid(h.pre.indexOf("\n\n")), RCodeBody(*window_));
   }
 
-  // The report follows the window: no matrix, and it says so; the normal
-  // distribution when no df is given.
+  // The report follows the window: no matrix, and it says so, in its
+  // methods too.
   void htmlWithoutAMatrix() {
     Open({});
     const QString path = dir_.filePath("plain.html");
@@ -203,7 +203,9 @@ class ReportGuiTest : public QObject {
     QCOMPARE(h.svgs, 1);
     QVERIFY(h.paragraphs.contains("Paste the covariance matrix of the weights to test the lines."));
     QVERIFY(h.pre.contains("this script gives the lines only"));
-    QVERIFY(!h.paragraphs.filter("standard normal distribution (z)").isEmpty());
+    const QStringList methods = h.paragraphs.filter("The window had no covariance matrix of the weights, so no line");
+    QCOMPARE(methods.size(), 1);
+    QVERIFY(!methods.first().contains("Holm"));
   }
 
   void pdfIsReadBack() {

@@ -215,6 +215,12 @@ QByteArray PdfBytes(const ReportContent& r) {
 }  // namespace
 
 QString MethodsText(const Analysis& a) {
+  if (!a.ready) {
+    return QStringLiteral("The lines are the form's simple-effect lines, each a linear combination of the regression "
+                          "weights (Aiken & West, 1991). The window had no covariance matrix of the weights, so no "
+                          "line was tested: paste the matrix on its Significance tab for the tests, the regions of "
+                          "significance and the crossings' intervals.");
+  }
   const stats::Reference& ref = a.reference;
   const QString distribution =
       ref.normal ? QStringLiteral("No residual degrees of freedom were given, so the tests and the confidence "

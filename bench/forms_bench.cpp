@@ -12,9 +12,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <memory>
 #include <string>
 #include <vector>
@@ -206,6 +208,7 @@ QWidget* BareForm(const marvane::forms::FormDesign& design) {
       case marvane::forms::Kind::Label: w = new QLabel(caption, window); break;
       case marvane::forms::Kind::TextBox: w = new QLineEdit(caption, window); break;
       case marvane::forms::Kind::Button: w = new QPushButton(caption, window); break;
+      case marvane::forms::Kind::List: w = new QComboBox(window); break;
     }
     w->setGeometry(marvane::forms::TwipsToPixels(ctl.left), marvane::forms::TwipsToPixels(ctl.top),
                    marvane::forms::TwipsToPixels(ctl.width), marvane::forms::TwipsToPixels(ctl.height));
@@ -238,6 +241,9 @@ void SwitchBaseline(benchmark::State& state, const ModelCase& c) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The last work each Compute keeps goes to Qt's test folders, not over
+  // the user's own.
+  QStandardPaths::setTestModeEnabled(true);
   QApplication app(argc, argv);
   marvane::ConfigureApplication(app);
   marvane::RegisterForms();

@@ -3,10 +3,11 @@
 // argument "text" the window holds one line of text as well, so that the
 // cost of loading a font and drawing glyphs at all can be told apart. With
 // "menu" it is the program's menu built straight from Qt widgets: the two
-// labels and six buttons with the same texts, fonts, sizes and colours, in
-// the Fusion style, the labels aligned and wrapped as the menu's are and the
-// window titled and placed as the menu is: the same pixels as the program's
-// menu.
+// labels and seven buttons (the six models and Open session) with the same
+// texts, fonts, sizes and colours, in the Fusion style, the labels aligned
+// and wrapped as the menu's are and the window titled and placed as the menu
+// is: the same pixels as the program's menu when there is no last work and
+// no recent session (start_probe_marvane.cpp starts it so).
 
 #include <QApplication>
 #include <QLabel>
@@ -60,6 +61,17 @@ void BuildMenu(QApplication& app, QWidget& window) {
     b->setGeometry(16, top, 393, 25);
     top += 40;
   }
+  // Below them, as a start without any last work or recent session shows it.
+  QFont bold975("Liberation Sans");
+  bold975.setPointSizeF(9.75);
+  bold975.setBold(true);
+  auto* open = new QPushButton(QStringLiteral("Open session\u2026"), &window);
+  QPalette op = open->palette();
+  op.setColor(QPalette::Button, QColor(0, 255, 0));
+  op.setColor(QPalette::ButtonText, Qt::black);
+  open->setPalette(op);
+  open->setFont(bold975);
+  open->setGeometry(16, 386, 129, 25);
 }
 
 }  // namespace

@@ -2,11 +2,15 @@
 // been painted: start_bench runs it as a process, again and again.
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include "first_paint.h"
 #include "shell/app.h"
 
 int main(int argc, char* argv[]) {
+  // No last work or recent sessions of the user's: the menu shows what the
+  // bare menu shows (start_probe_bare.cpp), whoever runs the benchmark.
+  QStandardPaths::setTestModeEnabled(true);
   QApplication app(argc, argv);
   marvane::ConfigureApplication(app);
   marvane::RegisterForms();

@@ -13,6 +13,9 @@ install(FILES ${_gen}/${MARVANE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATA
 install(FILES ${_gen}/${MARVANE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${_pkg}/marvane.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${MARVANE_APP_ID}.svg)
+# The session files' type (application/x-marvane-session, *.marvane), for
+# update-mime-database; the desktop entry names it in MimeType=.
+install(FILES ${_pkg}/marvane-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME marvane.xml)
 
 # PNG icons rendered from the SVG at build time.
 include(${CMAKE_CURRENT_LIST_DIR}/icons.cmake)

@@ -14,6 +14,7 @@ packages=(
   locales
   xvfb xauth
   dpkg-dev file desktop-file-utils appstream librsvg2-bin lintian
+  shared-mime-info poppler-utils
 )
 
 missing=()

@@ -3,10 +3,16 @@
 // what is shown fits, and that the instruction notes break where they should;
 // and what the two forms with a crossover point do alike when there is none.
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 #include <iterator>
 
 #include "gui_support.h"
+#include "shell/sessions.h"
 
 using namespace marvane::testing;
 using marvane::forms::Kind;
@@ -63,7 +69,10 @@ const FormFacts kForms[] = {
      .name = "Choice",
      .title = "Choice",
      .size = QSize(505, 456),
-     .tabOrder = {"Command1", "Command2", "Command3", "Command4", "Command5", "Inomplete"}},
+     // After the model buttons, what the menu gains when there are recent
+     // sessions and a last work (initTestCase makes both).
+     .tabOrder = {"Command1", "Command2", "Command3", "Command4", "Command5", "Inomplete", "openSession",
+                  "recentSessions", "reopenLast"}},
     {.menuButton = "Command1",
      .name = "Quant",
      .title = "Quant",
@@ -176,13 +185,33 @@ void CheckFresh(marvane::FormWindow* f, const FormFacts& facts) {
   QCOMPARE(f->focusWidget(), f->Control(Std(facts.tabOrder.first())));
 }
 
+// The menu with all it can show: a recent session, and the last work left
+// on the form with the longest caption.
+void GiveTheMenuAll() {
+  QFile recent(marvane::sessions::DataFolder() + "/recent-sessions.json");
+  QVERIFY(recent.open(QIODevice::WriteOnly));
+  recent.write(QJsonDocument(QJsonObject{{"recent", QJsonArray{marvane::sessions::DataFolder() + "/work.marvane"}}}).toJson());
+  recent.close();
+  marvane::Session last;
+  last.form = "Quant3";
+  last.saved = QDateTime(QDate(2026, 12, 31), QTime(23, 59), Qt::LocalTime);
+  QCOMPARE(marvane::WriteSessionFile(marvane::sessions::LastWorkPath(), last), QString());
+}
+
 }  // namespace
 
 class FormsGuiTest : public QObject {
   Q_OBJECT
 
+  QTemporaryDir data_;
+
  private slots:
-  void initTestCase() { StartForms(); }
+  void initTestCase() {
+    StartForms();
+    QVERIFY(data_.isValid());
+    marvane::sessions::SetDataFolder(data_.path());
+  }
+
 
   void freshAtLoad_data() { AddModelFormRows(); }
 
@@ -224,6 +253,7 @@ class FormsGuiTest : public QObject {
   void tabOrderFollowsTheTabIndexes() {
     QFETCH(int, form);
     const FormFacts& facts = Facts(form);
+    if (form == 0) GiveTheMenuAll();
     marvane::FormWindow* f = Open(facts);
     QVERIFY(f != nullptr);
     Drive(f, facts.beforeTabbing);
@@ -260,6 +290,7 @@ class FormsGuiTest : public QObject {
     QFETCH(int, form);
     QFETCH(QStringList, steps);
     QFETCH(bool, message);
+    if (form == 0) GiveTheMenuAll();
     marvane::FormWindow* f = Open(Facts(form));
     QVERIFY(f != nullptr);
     Drive(f, steps);

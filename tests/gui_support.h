@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <initializer_list>
 #include <string>
@@ -24,7 +25,10 @@
 namespace marvane::testing {
 
 // The application as the program sets it up, with every form registered.
+// The last work a Compute, Back or closing keeps goes to Qt's test folders
+// (~/.qttest), never into the user's own data folder.
 inline void StartForms() {
+  QStandardPaths::setTestModeEnabled(true);
   ConfigureApplication(*qApp);
   RegisterForms();
 }

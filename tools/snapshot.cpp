@@ -15,6 +15,10 @@
 //                       or sets the spin box NAME to a number (figureWidth, ...)
 //   plot:NAME           clicks the button or check box NAME (bands, ...)
 //   plot:NAME#k         chooses item k of the combo box NAME (range, style, ...)
+// and on the form shown:
+//   save=FILE           saves its work as a session file
+//   open=FILE           opens a session file from it
+//   report=FILE         saves the report of its plot window (.html or .pdf)
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,7 +36,9 @@
 #include "plot/probe_window.h"
 #include "shell/app.h"
 #include "shell/form_window.h"
+#include "shell/model_form.h"
 #include "shell/navigation.h"
+#include "shell/sessions.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -93,6 +99,22 @@ int main(int argc, char* argv[]) {
       } else {
         return std::fprintf(stderr, "no control %s\n", qPrintable(spec)), 1;
       }
+    } else if (arg.startsWith(QLatin1String("save=")) || arg.startsWith(QLatin1String("open=")) ||
+               arg.startsWith(QLatin1String("report="))) {
+      auto* model = dynamic_cast<marvane::ModelForm*>(form);
+      const QString file = arg.section('=', 1);
+      QString problem;
+      if (arg.startsWith(QLatin1String("open="))) {
+        problem = marvane::sessions::Open(file, form);
+      } else if (model == nullptr) {
+        problem = QStringLiteral("no model form is shown");
+      } else if (arg.startsWith(QLatin1String("save="))) {
+        problem = marvane::sessions::Save(*model, file);
+      } else {
+        problem = model->PlotWindow() == nullptr ? QStringLiteral("no plot window is open")
+                                                 : marvane::sessions::SaveReport(*model, *model->PlotWindow(), file);
+      }
+      if (!problem.isEmpty()) return std::fprintf(stderr, "%s\n", qPrintable(problem)), 1;
     } else if (eq < 0) {
       QTest::mouseClick(form->Button(arg.toStdString()), Qt::LeftButton);
     } else if (arg.left(eq) == "click") {

@@ -26,6 +26,20 @@ const FormDesign& ChoiceDesign() {
         MakeButton("Command5", "3 quant predictors", 240, 4680, 5895, 375, 12, true, 6, Colour::Green),
         MakeButton("Inomplete", "Incomplete Models", 240, 5280, 5895, 375, 12, true, 7, Colour::Green),
     };
+    // The work kept in files, in the free strip below the model buttons and
+    // after them in the tab order: open a session, the recent ones (hidden
+    // while there are none) and the last work left on a form (hidden while
+    // there is none; its caption names the form and when it was left). What
+    // went wrong with a file is told in the free strip between the note and
+    // the first button.
+    d.controls.push_back(
+        MakeButton("openSession", "Open session\u2026", 240, 5790, 1935, 375, 9.75, true, 8, Colour::Green));
+    d.controls.push_back(MakeList("recentSessions", "a session opened or saved lately", 2295, 5790, 3840, 375, 9));
+    d.controls.push_back(
+        MakeButton("reopenLast", "Reopen last work", 240, 6270, 5895, 375, 9.75, true, 10, Colour::Green));
+    Control message = MakeLabel("sessionMessage", "", 240, 1725, 7095, 540, 8.25, true);
+    message.meaning = "what went wrong with a session file";
+    d.controls.push_back(message);
     return d;
   }();
   return design;

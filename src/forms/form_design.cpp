@@ -81,4 +81,10 @@ Control MakePasteModelButton(int left, int top, int tabIndex) {
   return MakeButton("pasteModel", "Paste model", left, top, 1455, 495, 9.75, true, tabIndex, Colour::Green);
 }
 
+Control MakeList(std::string name, std::string meaning, int left, int top, int width, int height, int tabIndex) {
+  Control c = MakeBox(std::move(name), std::move(meaning), left, top, width, height, tabIndex, 9.75, true);
+  c.kind = Kind::List;
+  return c;
+}
+
 }  // namespace marvane::forms

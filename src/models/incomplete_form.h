@@ -25,7 +25,7 @@ class IncompleteForm : public ModelForm {
 
   // The text Compute last printed on the form's surface ("" before the first
   // Compute) and the rectangle it occupies, in the form's coordinates.
-  QString SurfaceText() const { return surfaceText_; }
+  QString SurfaceText() const override { return surfaceText_; }
   QRect SurfaceTextRect() const;
 
  protected:

@@ -83,6 +83,9 @@ void ShowTable(QTableWidget* t, const ShownTable& shown) {
   t->setColumnCount(static_cast<int>(shown.header.size()));
   t->setHorizontalHeaderLabels(Q(shown.header));
   t->setRowCount(static_cast<int>(shown.rows.size()));
+  // A row with fewer cells than before (a row now in words) keeps none of
+  // its old numbers.
+  t->clearContents();
   for (std::size_t r = 0; r < shown.rows.size(); ++r)
     SetResultRow(t, static_cast<int>(r), Q(shown.rows[r]), shown.firstNumber);
 }

@@ -2,11 +2,17 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "plot/figure_tab.h"
 #include "plot/model_paste_window.h"
+#include "plot/panel_parts.h"
 #include "plot/regions_tab.h"
 #include "plot/save_dialog.h"
 #include "plot/significance_tab.h"
@@ -28,6 +34,7 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
   tabs_->addTab(regions_, QStringLiteral("Re&gions"));
   auto* whole = new QVBoxLayout(this);
   whole->addWidget(tabs_);
+  whole->addLayout(BuildWorkRow());
   resize(1180, 720);
 
   figure_->onChanged = significance_->onChanged = regions_->onChanged = [this] { Update(); };
@@ -47,12 +54,56 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
   regions_->SetSettings(figure_->Settings());
 }
 
+QLayout* ProbeWindow::BuildWorkRow() {
+  auto* row = new QHBoxLayout;
+  auto button = [this, row](const QString& text, const char* name, std::function<void()> act) {
+    auto* b = new QPushButton(text, this);
+    b->setObjectName(QLatin1String(name));
+    connect(b, &QPushButton::clicked, this, std::move(act));
+    row->addWidget(b);
+  };
+  button(QStringLiteral("Save session…"), "saveSession", [this] {
+    if (onSaveSession) onSaveSession(true);
+  });
+  button(QStringLiteral("Open session…"), "openSession", [this] {
+    if (onOpenSession) onOpenSession();
+  });
+  button(QStringLiteral("Save report…"), "saveReport", [this] {
+    if (onSaveReport) onSaveReport();
+  });
+  button(QStringLiteral("Copy R code"), "copyRCode", [this] {
+    if (onCopyRCode) onCopyRCode();
+  });
+  workStatus_ = MakeWordsLabel(QStringLiteral("workStatus"), this);
+  row->addWidget(workStatus_, 1);
+  connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] {
+    if (onSaveSession) onSaveSession(false);
+  });
+  connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, [this] {
+    if (onOpenSession) onOpenSession();
+  });
+  return row;
+}
+
+void ProbeWindow::SetWorkStatus(const QString& text, bool problem) { ShowStatus(workStatus_, text, problem); }
+
+void ProbeWindow::SetTitleSuffix(const QString& suffix) {
+  titleSuffix_ = suffix;
+  if (hasProbe_) setWindowTitle(FigureTitle() + titleSuffix_);
+}
+
+QString ProbeWindow::FigureTitle() const { return QStringLiteral("Plot — ") + Q(probe_.caption); }
+
+FigureSettings ProbeWindow::Settings() const { return figure_->Settings(); }
+
+QString ProbeWindow::SentencesText() const { return Q(analysis_.sentences); }
+
 void ProbeWindow::ShowProbe(const Probe& probe) {
   probe_ = probe;
   hasProbe_ = true;
   stale_ = false;
   staleMessage_.clear();
-  setWindowTitle(QStringLiteral("Plot — ") + Q(probe.caption));
+  setWindowTitle(FigureTitle() + titleSuffix_);
   figure_->SetProbe(probe_);
   significance_->SetWeights(probe_.weights);
   Update();
@@ -83,6 +134,7 @@ void ProbeWindow::Update() {
   in.modelPicks = modelPicks_;
   in.staleMessage = Std(staleMessage_);
   analysis_ = Analyse(probe_, in);
+  regionEffect_ = in.regionEffect;
   ++analyses_;
   figure_->Render(analysis_);
   significance_->Render(analysis_);
@@ -100,8 +152,8 @@ QSizeF ProbeWindow::FigureInches() const { return figure_->Settings().inches; }
 int ProbeWindow::Resolution() const { return figure_->Settings().dpi; }
 
 bool ProbeWindow::SaveFigure(const QString& path, const QString& format, Which which) {
-  if (which == Which::Region) return regions_->SaveFigure(path, format, windowTitle());
-  const QString problem = WriteFigure(path, format, figure_->Figure(), figure_->Settings(), windowTitle());
+  if (which == Which::Region) return regions_->SaveFigure(path, format, FigureTitle());
+  const QString problem = WriteFigure(path, format, figure_->Figure(), figure_->Settings(), FigureTitle());
   figure_->SetNotice(problem.isEmpty() ? QStringLiteral("Saved the figure as %1.").arg(path) : problem,
                      !problem.isEmpty());
   return problem.isEmpty();

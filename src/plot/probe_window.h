@@ -8,16 +8,20 @@
 // hold, analyses it once (analysis/analysis.h) and has every tab render the
 // result; the tabs never read each other.
 // The window is fed by its form (ModelForm::Publish); it never reads the
-// form's boxes or labels.
+// form's boxes or labels. Below the tabs, a row of buttons hands the work on:
+// sessions, the report and the R code, done by whoever sets the callbacks
+// (shell/sessions.h); Ctrl+S and Ctrl+O save and open sessions.
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "analysis/analysis.h"
 #include "models/probe.h"
 #include "plot/figure_export.h"
 #include "plot/figure_painter.h"
 
+class QLabel;
 class QTabWidget;
 
 namespace marvane {
@@ -65,8 +69,31 @@ class ProbeWindow : public QWidget {
   // sections the pasted matrix gives, tab-separated.
   QString TableText() const;
 
+  // What the three tabs show now, the figures' settings, and the title the
+  // saved figures carry ("Plot — Quant").
+  const Analysis& CurrentAnalysis() const { return analysis_; }
+  // The effect of the region figure: an index into the analysis's effects.
+  int RegionEffect() const { return regionEffect_; }
+  FigureSettings Settings() const;
+  QString FigureTitle() const;
+  // The report sentences, as "Copy text" copies them.
+  QString SentencesText() const;
+
+  // The buttons of the work's row: Save session… (chooseFile true) and
+  // Ctrl+S (false: the session's own file when it has one), Open session…
+  // and Ctrl+O, Save report…, Copy R code.
+  std::function<void(bool chooseFile)> onSaveSession;
+  std::function<void()> onOpenSession, onSaveReport, onCopyRCode;
+  // Tells how an action of that row went, beside its buttons.
+  void SetWorkStatus(const QString& text, bool problem);
+  // Added to the window's title: the session's file and whether the work
+  // differs from it (" — results.marvane*").
+  void SetTitleSuffix(const QString& suffix);
+
  private:
   void Update();
+  void CopyText();
+  QLayout* BuildWorkRow();
 
   Probe probe_;
   bool hasProbe_ = false;
@@ -76,11 +103,14 @@ class ProbeWindow : public QWidget {
   int analyses_ = 0;
   std::vector<stats::PastedCoefficient> modelCoefficients_;
   std::vector<int> modelPicks_;
+  int regionEffect_ = 0;
 
   QTabWidget* tabs_ = nullptr;
   FigureTab* figure_ = nullptr;
   SignificanceTab* significance_ = nullptr;
   RegionsTab* regions_ = nullptr;
+  QLabel* workStatus_ = nullptr;
+  QString titleSuffix_;
 };
 
 }  // namespace marvane

@@ -77,6 +77,9 @@ void DescribeForAccessibility(FormWindow& form) {
       case forms::Kind::Button:
         w->setAccessibleName(ButtonWords(c));
         break;
+      case forms::Kind::List:
+        w->setAccessibleName(WithoutArticle(c.meaning));
+        break;
       case forms::Kind::Label:
         if (!c.meaning.empty()) {
           w->setProperty(kValueLabelProperty, true);

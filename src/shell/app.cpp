@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLabel>
 #include <QStyleFactory>
 
 #include "models/mixed2_form.h"
@@ -14,6 +15,7 @@
 #include "shell/choice_form.h"
 #include "shell/form_window.h"
 #include "shell/navigation.h"
+#include "shell/sessions.h"
 #include "shell/window_icon.h"
 
 namespace marvane {
@@ -45,6 +47,16 @@ void RegisterForms() {
 void ShowMenu() {
   Forms& forms = Forms::Instance();
   forms.Show(forms.Load("Choice"));
+}
+
+void OpenAtStart(const QString& path) {
+  FormWindow* menu = Forms::Instance().Find("Choice");
+  const QString problem = sessions::Open(path, menu);
+  if (problem.isEmpty() || menu == nullptr) return;
+  if (QLabel* message = menu->Label("sessionMessage")) {
+    message->setText(problem);
+    message->setVisible(true);
+  }
 }
 
 }  // namespace marvane

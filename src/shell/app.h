@@ -1,6 +1,7 @@
 #pragma once
 
 class QApplication;
+class QString;
 
 namespace marvane {
 
@@ -14,5 +15,10 @@ void RegisterForms();
 
 // Loads and shows the menu.
 void ShowMenu();
+
+// Opens the session file named on the command line from the menu; a file
+// that cannot be opened after all (changed since it was checked) is told on
+// the menu.
+void OpenAtStart(const QString& path);
 
 }  // namespace marvane

@@ -1,8 +1,16 @@
 #include "shell/choice_form.h"
 
+#include <QComboBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 
+#include "shell/accessibility.h"
 #include "shell/navigation.h"
+#include "shell/sessions.h"
 
 namespace marvane {
 
@@ -13,6 +21,39 @@ ChoiceForm::ChoiceForm() : FormWindow(forms::ChoiceDesign()) {
   connect(Button("Command4"), &QPushButton::clicked, this, &ChoiceForm::Command4_Click);
   connect(Button("Command5"), &QPushButton::clicked, this, &ChoiceForm::Command5_Click);
   connect(Button("Inomplete"), &QPushButton::clicked, this, &ChoiceForm::Inomplete_Click);
+  connect(Button("openSession"), &QPushButton::clicked, this, &ChoiceForm::openSession_Click);
+  connect(Button("reopenLast"), &QPushButton::clicked, this, &ChoiceForm::reopenLast_Click);
+  auto* recent = qobject_cast<QComboBox*>(Control("recentSessions"));
+  connect(recent, &QComboBox::activated, this, &ChoiceForm::recentSessions_Activated);
+  // Arrow keys and the wheel would open the session they pass; the list
+  // opens a session only once chosen in its drop-down.
+  recent->installEventFilter(this);
+  QLabel* message = Label("sessionMessage");
+  QPalette pal = message->palette();
+  pal.setColor(QPalette::WindowText, QColor(128, 0, 0));
+  message->setPalette(pal);
+  message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  sessions::AddOpenShortcut(*this);
+}
+
+void ChoiceForm::Form_Load() {
+  Label("sessionMessage")->setVisible(false);
+  auto* recent = qobject_cast<QComboBox*>(Control("recentSessions"));
+  recent->clear();
+  recent->setPlaceholderText(QStringLiteral("Recent sessions"));
+  for (const QString& path : sessions::RecentSessions()) {
+    recent->addItem(QFileInfo(path).fileName(), path);
+    recent->setItemData(recent->count() - 1, path, Qt::ToolTipRole);
+  }
+  recent->setCurrentIndex(-1);
+  recent->setVisible(recent->count() > 0);
+  QPushButton* reopen = Button("reopenLast");
+  const std::optional<sessions::LastWork> last = sessions::FindLastWork();
+  if (last) {
+    reopen->setText(QStringLiteral("Reopen last work: %1, %2")
+                        .arg(last->caption, last->when.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+  }
+  reopen->setVisible(last.has_value());
 }
 
 void ChoiceForm::Command1_Click() { SwitchForm("Quant", this); }
@@ -21,5 +62,54 @@ void ChoiceForm::Command3_Click() { SwitchForm("Mixed2", this); }
 void ChoiceForm::Command4_Click() { SwitchForm("Mixed3", this); }
 void ChoiceForm::Command5_Click() { SwitchForm("Quant3", this); }
 void ChoiceForm::Inomplete_Click() { SwitchForm("Incomplete", this); }
+
+void ChoiceForm::openSession_Click() {
+  Tell({});
+  const QStringList recent = sessions::RecentSessions();
+  const QString path = QFileDialog::getOpenFileName(
+      this, QStringLiteral("Open session"), recent.isEmpty() ? QString() : QFileInfo(recent.first()).absolutePath(),
+      QStringLiteral("Marvane sessions (*.marvane);;All files (*)"));
+  if (path.isEmpty()) return;
+  Tell(sessions::Open(path, this));
+}
+
+void ChoiceForm::reopenLast_Click() {
+  Tell({});
+  Tell(sessions::OpenLastWork(this));
+}
+
+void ChoiceForm::recentSessions_Activated(int index) {
+  auto* recent = qobject_cast<QComboBox*>(Control("recentSessions"));
+  const QString path = recent->itemData(index).toString();
+  recent->setCurrentIndex(-1);
+  Tell({});
+  if (!path.isEmpty()) Tell(sessions::Open(path, this));
+}
+
+bool ChoiceForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel) return true;
+  if (event->type() == QEvent::KeyPress) {
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Up:
+      case Qt::Key_Down:
+      case Qt::Key_PageUp:
+      case Qt::Key_PageDown:
+      case Qt::Key_Home:
+      case Qt::Key_End:
+        // Alt+Down still opens the drop-down.
+        return !(static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier);
+      default:
+        break;
+    }
+  }
+  return FormWindow::eventFilter(watched, event);
+}
+
+void ChoiceForm::Tell(const QString& problem) {
+  QLabel* message = Label("sessionMessage");
+  message->setText(problem);
+  message->setVisible(!problem.isEmpty());
+  if (!problem.isEmpty()) AnnounceAlert(message);
+}
 
 }  // namespace marvane

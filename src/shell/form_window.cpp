@@ -1,6 +1,7 @@
 #include "shell/form_window.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,6 +111,15 @@ QWidget* BuildControl(const forms::Control& c, QWidget* parent) {
       button->setPalette(pal);
       button->setAutoDefault(false);
       w = button;
+      break;
+    }
+    case Kind::List: {
+      auto* list = new QComboBox(parent);
+      QPalette pal = list->palette();
+      pal.setColor(QPalette::Button, kGreen);
+      pal.setColor(QPalette::ButtonText, Qt::black);
+      list->setPalette(pal);
+      w = list;
       break;
     }
   }

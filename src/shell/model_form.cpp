@@ -1,5 +1,6 @@
 #include "shell/model_form.h"
 
+#include <QCloseEvent>
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,8 @@
 #include "shell/navigation.h"
 #include "shell/number_text.h"
 #include "shell/qt_text.h"
+#include "shell/sessions.h"
+#include "shell/words.h"
 
 namespace marvane {
 namespace {
@@ -30,6 +33,7 @@ ModelForm::ModelForm(const forms::FormDesign& design) : FormWindow(design) {
     connect(paste, &QPushButton::clicked, this, &ModelForm::PasteModel_Click);
   }
   ConnectEnterToButton(*this, [this](std::string_view box) { return EnterButton(box); });
+  sessions::AddShortcuts(*this);
 }
 
 std::string_view ModelForm::EnterButton(std::string_view) const { return "Command1"; }
@@ -49,6 +53,7 @@ void ModelForm::Plot_Click() {
     // Built on the first click only: a form that is never plotted never
     // touches the plot code.
     plot_ = new ProbeWindow(this);
+    sessions::AttachPlotWindow(*this, *plot_);
     plot_->ShowProbe(*probe_);
     if (stale_) plot_->MarkStale(MessageText());
   }
@@ -96,16 +101,77 @@ QString ModelForm::MessageText() const {
   return m != nullptr && m->isVisibleTo(this) ? m->text() : QString();
 }
 
-void ModelForm::BackToMenu() { SwitchForm("Choice", this); }
+void ModelForm::closeEvent(QCloseEvent* event) {
+  sessions::Leaving(*this);
+  FormWindow::closeEvent(event);
+}
+
+void ModelForm::BackToMenu() {
+  sessions::Leaving(*this);
+  SwitchForm("Choice", this);
+}
+
+BoxTexts ModelForm::TypedBoxes() const {
+  BoxTexts boxes;
+  for (const forms::Control& c : Design().controls) {
+    if (c.kind == forms::Kind::TextBox) boxes.emplace_back(Q(c.name), Box(c.name)->text());
+  }
+  return boxes;
+}
+
+void ModelForm::RecordStep(SessionStep step, bool computedWithoutFault) {
+  if (computedWithoutFault) {
+    std::erase_if(steps_, [this](const SessionStep& s) { return s.button == computeButton_; });
+  }
+  if (!steps_.empty() && steps_.back() == step) steps_.pop_back();
+  steps_.push_back(std::move(step));
+  if (steps_.size() > static_cast<std::size_t>(kMaxSessionSteps)) steps_.erase(steps_.begin());
+}
+
+// The panel's shown labels row by row (a label belongs to the row of the
+// first label whose height its middle lies within), left to right, each row
+// one text; after what the form prints on its surface.
+std::vector<QString> ModelForm::ShownLines() const {
+  std::vector<const forms::Control*> shown;
+  for (const forms::Control& c : Design().controls) {
+    if (c.role == forms::Role::Panel && Control(c.name)->isVisibleTo(this)) shown.push_back(&c);
+  }
+  std::stable_sort(shown.begin(), shown.end(), [](auto* x, auto* y) { return x->top < y->top; });
+  std::vector<QString> lines;
+  if (!SurfaceText().isEmpty()) lines.push_back(QStringLiteral("Printed at the top left: ") + SurfaceText());
+  std::vector<const forms::Control*> row;
+  auto flush = [&] {
+    std::stable_sort(row.begin(), row.end(), [](auto* x, auto* y) { return x->left < y->left; });
+    QStringList texts;
+    for (const forms::Control* c : row) {
+      const std::string text = CollapseBlanks(Std(Label(c->name)->text()));
+      if (!text.empty()) texts << Q(text);
+    }
+    if (!texts.isEmpty()) lines.push_back(texts.join(' '));
+    row.clear();
+  };
+  for (const forms::Control* c : shown) {
+    if (!row.empty() && c->top + c->height / 2 > row.front()->top + row.front()->height) flush();
+    row.push_back(c);
+  }
+  flush();
+  return lines;
+}
 
 void ModelForm::ConnectClick(std::string_view button, std::function<void()> handler, bool compute) {
   QPushButton* b = Button(button);
   if (b == nullptr) return;
-  connect(b, &QPushButton::clicked, this,
-          [this, compute, handler = std::move(handler)] { RunGuarded(handler, compute); });
+  if (compute) computeButton_ = Q(button);
+  connect(b, &QPushButton::clicked, this, [this, compute, name = std::string(button), handler = std::move(handler)] {
+    RunGuarded(name, handler, compute);
+  });
 }
 
-void ModelForm::RunGuarded(const std::function<void()>& handler, bool compute) {
+void ModelForm::RunGuarded(std::string_view button, const std::function<void()>& handler, bool compute) {
+  // The press as a session keeps it. Back (Command2 on every model form)
+  // leaves the form: it is no step of the form's work.
+  const bool step = button != "Command2";
+  SessionStep pressed{Q(button), step ? TypedBoxes() : BoxTexts{}};
   if (QLabel* m = Label("message")) {
     m->clear();
     m->setVisible(false);
@@ -127,6 +193,12 @@ void ModelForm::RunGuarded(const std::function<void()>& handler, bool compute) {
     stale_ = true;
     if (plot_ != nullptr) plot_->MarkStale(MessageText());
   }
+  if (compute && !faulted) {
+    publishedBoxes_ = pressed.boxes;
+    publishedLines_ = ShownLines();
+  }
+  if (step) RecordStep(std::move(pressed), compute && !faulted);
+  if (compute && !faulted) sessions::Computed(*this);
 }
 
 void ModelForm::ShowFault(const Fault& fault) {

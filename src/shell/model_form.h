@@ -22,6 +22,7 @@
 #include "models/simple_effect_line.h"
 #include "shell/fault.h"
 #include "shell/form_window.h"
+#include "shell/session_file.h"
 
 namespace marvane {
 
@@ -63,6 +64,24 @@ class ModelForm : public FormWindow {
   ModelPasteWindow* PasteModelWindow() const;
   // What Paste model read, for the plot window at the next Plot.
   void SetPastedModel(PastedModel model);
+  // --- The work, as a session keeps it (shell/sessions.h) ----------------
+  // Every box with its text as it stands, in the order of the design.
+  BoxTexts TypedBoxes() const;
+  // The presses of the form's own buttons (GO, Compute) that made what the
+  // form shows, oldest first, each with the boxes as typed just before it.
+  // A Compute without a fault rewrites the whole panel, so it drops the
+  // Computes before it; the rows GO revealed stay, so GO presses stay. A
+  // press that repeats the one before it with the same boxes adds nothing,
+  // and only the latest kMaxSessionSteps are kept.
+  const std::vector<SessionStep>& Steps() const { return steps_; }
+  // For the last Compute without a fault (whose lines the plot window
+  // shows): the boxes as typed for it, and the form's texts as it left
+  // them, one row of the panel a line.
+  const BoxTexts& PublishedBoxes() const { return publishedBoxes_; }
+  const std::vector<QString>& PublishedLines() const { return publishedLines_; }
+  // What the form prints on its surface outside its controls ("" when
+  // nothing).
+  virtual QString SurfaceText() const { return {}; }
 
  protected:
   // Connects a button's click to a handler of this form, run under the guard.
@@ -84,6 +103,8 @@ class ModelForm : public FormWindow {
 
   // Closes the plot window with the form.
   void hideEvent(QHideEvent* event) override;
+  // The work is kept as the last work before the close box unloads the form.
+  void closeEvent(QCloseEvent* event) override;
 
   // The button Return or Enter in `box` presses (shell/keyboard.h): the
   // form's compute button, Command1, unless a form says otherwise.
@@ -154,7 +175,9 @@ class ModelForm : public FormWindow {
 
  private:
   void ConnectClick(std::string_view button, std::function<void()> handler, bool compute = false);
-  void RunGuarded(const std::function<void()>& handler, bool compute);
+  void RunGuarded(std::string_view button, const std::function<void()>& handler, bool compute);
+  void RecordStep(SessionStep step, bool computedWithoutFault);
+  std::vector<QString> ShownLines() const;
   void ShowFault(const Fault& fault);
   void FitCaption(std::string_view label);
 
@@ -165,6 +188,10 @@ class ModelForm : public FormWindow {
   QPointer<ProbeWindow> plot_;
   QPointer<ModelPasteWindow> modelPaste_;
   std::shared_ptr<const PastedModel> pastedModel_;  // for the next Plot
+  QString computeButton_;
+  std::vector<SessionStep> steps_;
+  BoxTexts publishedBoxes_;
+  std::vector<QString> publishedLines_;
 };
 
 }  // namespace marvane

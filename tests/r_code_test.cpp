@@ -30,12 +30,13 @@
 #include "models/quant.h"
 #include "models/quant3.h"
 #include "models/quantz.h"
-#include "shell/r_code.h"
+#include "analysis/r_code.h"
 
 namespace marvane {
 namespace {
 
 struct Example {
+  const char* name;  // of the kept script and its output
   const char* form;
   const char* caption;
   const char* matrix;  // in tests/data/matrices
@@ -57,13 +58,30 @@ AnalysisInput Input(const char* df, const char* n, const char* level, figure::Ra
 // The weights of r_fits.R as a user types them from R's summary, to seven
 // significant digits; the reference distribution, level and X range vary
 // from form to form.
+AnalysisInput Observed(AnalysisInput in) {
+  in.lines.moderators = ModeratorChoice::MeanSd;
+  in.lines.sdMultiple = "1.5";
+  in.lines.meanX = "0.25";
+  in.lines.meanZ = "40";
+  in.observedFrom = "-120";
+  in.observedTo = "160";
+  in.observedXFrom = "-1.5";
+  in.observedXTo = "2";
+  in.fdr = true;
+  return in;
+}
+
 const Example kExamples[] = {
-    {"Quant", "Quant", "r_print_quant.txt", Input("28", "", "95")},
-    {"QuantZ", "QuantZ", "r_print_quant.txt", Input("", "", "90", figure::Range::TwoSd)},
-    {"Mixed2", "Mixed2", "r_print_mixed2.txt", Input("", "60", "95")},
-    {"Mixed3", "Mixed3", "r_print_mixed3.txt", Input("144", "", "99", figure::Range::Typed, "-1", "1")},
-    {"Quant3", "Quant 3-way", "r_print_quant3.txt", Input("39", "", "95")},
-    {"Incomplete", "Incomplete", "r_print_incomplete.txt", Input("26", "", "95", figure::Range::Typed, "-3", "0.5")},
+    {"Quant", "Quant", "Quant", "r_print_quant.txt", Input("28", "", "95")},
+    {"QuantZ", "QuantZ", "QuantZ", "r_print_quant.txt", Input("", "", "90", figure::Range::TwoSd)},
+    {"Mixed2", "Mixed2", "Mixed2", "r_print_mixed2.txt", Input("", "60", "95")},
+    {"Mixed3", "Mixed3", "Mixed3", "r_print_mixed3.txt", Input("144", "", "99", figure::Range::Typed, "-1", "1")},
+    {"Quant3", "Quant3", "Quant 3-way", "r_print_quant3.txt", Input("39", "", "95")},
+    // Lines at the typed means +-1.5 SD, regions controlling the false-discovery
+    // rate over observed values, crossings judged against the observed X.
+    {"QuantObserved", "Quant", "Quant", "r_print_quant.txt", Observed(Input("28", "", "95"))},
+    {"Quant3Observed", "Quant3", "Quant 3-way", "r_print_quant3.txt", Observed(Input("", "", "90"))},
+    {"Incomplete", "Incomplete", "Incomplete", "r_print_incomplete.txt", Input("26", "", "95", figure::Range::Typed, "-3", "0.5")},
 };
 
 Probe BuildProbe(const std::string& form) {
@@ -157,7 +175,7 @@ class RCodeOfForm : public ::testing::TestWithParam<Example> {};
 TEST_P(RCodeOfForm, IsTheKeptScript) {
   const Example& e = GetParam();
   const std::string code = RCode(Analysed(e), {.programVersion = "0.1", .written = "2026-12-09 12:00"});
-  const std::string path = std::string(MARVANE_TEST_DATA "/rcode/") + e.form + ".R";
+  const std::string path = std::string(MARVANE_TEST_DATA "/rcode/") + e.name + ".R";
   if (std::getenv("MARVANE_WRITE_RCODE") != nullptr) std::ofstream(path, std::ios::binary) << code;
   EXPECT_EQ(code, ReadFile(path)) << "the generator changed: make " << path << " and its output again";
 }
@@ -166,8 +184,8 @@ TEST_P(RCodeOfForm, RPrintedTheWindowsNumbers) {
   const Example& e = GetParam();
   const Analysis a = Analysed(e);
   ASSERT_TRUE(a.ready) << a.covarianceStatus.text;
-  const std::string r = ReadFile(std::string(MARVANE_TEST_DATA "/rcode/") + e.form + ".Rout");
-  ASSERT_FALSE(r.empty()) << "no output of R kept for " << e.form;
+  const std::string r = ReadFile(std::string(MARVANE_TEST_DATA "/rcode/") + e.name + ".Rout");
+  ASSERT_FALSE(r.empty()) << "no output of R kept for " << e.name;
   const std::vector<Section> printed = Sections(r);
   const std::vector<Section> window = Sections(LinesSection(a.probe, {}) + a.sections);
   ASSERT_EQ(printed.size(), window.size()) << r;
@@ -187,7 +205,7 @@ TEST_P(RCodeOfForm, RPrintedTheWindowsNumbers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, RCodeOfForm, ::testing::ValuesIn(kExamples),
-                         [](const auto& info) { return std::string(info.param.form); });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Without a matrix the script still gives the lines.
 TEST(RCode, WithoutAMatrixGivesTheLines) {

@@ -476,6 +476,9 @@ std::string DescribeLines(Analysis& a, const Probe& probe, const AnalysisInput& 
   const figure::Figure plain = figure::Describe(probe, o);
   const bool rangeOk = observed.x || (rangeProblem.empty() && plain.note.empty());
   const double from = observed.x ? observed.x->first : plain.xMin, to = observed.x ? observed.x->second : plain.xMax;
+  a.verdictRangeKnown = rangeOk;
+  a.verdictFrom = from;
+  a.verdictTo = to;
   for (const stats::Crossover& c : a.crossings) {
     a.verdicts.push_back(rangeOk ? stats::Judge(c, from, to) : stats::Verdict::Undetermined);
   }
@@ -608,6 +611,7 @@ Analysis Analyse(const Probe& form, const AnalysisInput& in) {
   if (a.ready) {
     a.regions = stats::Regions(probe, a.covariance, a.reference);
     a.crossings = stats::Crossovers(probe, a.covariance, a.reference);
+    a.fdr = in.fdr;
     AdjustRegions(a, observed, in.fdr);
   }
   ShowTables(a, in.decimals);

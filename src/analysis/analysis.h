@@ -110,6 +110,12 @@ struct Analysis {
   std::vector<stats::EffectRegion> regions;
   std::vector<stats::Crossover> crossings;
   std::vector<stats::Verdict> verdicts;  // by crossing, against the lines figure's X range
+  // The X range the crossings are judged against (the observed values of X
+  // when typed), when there is one.
+  bool verdictRangeKnown = false;
+  double verdictFrom = 0, verdictTo = 0;
+  // The regions were asked to control the false-discovery rate.
+  bool fdr = false;
   ShownTable regionsTable, crossingsTable;
   std::string regionsText, crossingsText;
   std::vector<std::string> effectNames;  // the region figure's choices

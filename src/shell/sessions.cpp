@@ -24,9 +24,9 @@
 #include "shell/model_form.h"
 #include "shell/navigation.h"
 #include "shell/qt_text.h"
-#include "shell/r_code.h"
+#include "analysis/r_code.h"
 #include "shell/window_inputs.h"
-#include "shell/work_report.h"
+#include "plot/work_report.h"
 
 namespace marvane::sessions {
 namespace {

@@ -16,15 +16,15 @@ b <- c(
 # Each line's slope and intercept as combinations of the weights, and the X of
 # its two plotting points.
 lines <- list(
-  list(name = "For 1 std above the mean of Z",
+  list(name = "z = +1 SD (68.6)",
        slope = c(0, 1, 0, 68.562870000000004),
        intercept = c(1, 0, 68.562870000000004, 0),
        x1 = -0.97845740000000003, x2 = 0.97845740000000003),
-  list(name = "For the mean of Z",
+  list(name = "z = mean (0)",
        slope = c(0, 1, 0, 0),
        intercept = c(1, 0, 0, 0),
        x1 = -0.97845740000000003, x2 = 0.97845740000000003),
-  list(name = "For 1 std below the mean of Z",
+  list(name = "z = -1 SD (-68.6)",
        slope = c(0, 1, 0, -68.562870000000004),
        intercept = c(1, 0, -68.562870000000004, 0),
        x1 = -0.97845740000000003, x2 = 0.97845740000000003)
@@ -45,18 +45,29 @@ known <- c("a" = TRUE, "bx" = TRUE, "bz" = TRUE, "bxz" = TRUE)
 df <- 28
 level <- 0.94999999999999996
 
-# The predicted values are at X = -stdx and X = +stdx.
+# The predicted values are at X = mean_x - stdx and mean_x + stdx (and mean_x
+# itself when a mean of X was typed).
 stdx <- 0.97845740000000003
+mean_x <- 0
+mean_x_typed <- FALSE
 # Whether all lines meet in one point: then one crossing stands for all.
 all_meet <- TRUE
 # The effects along a moderator, e(u) = sum(P * b) + u * sum(Q * b), for the
-# regions of significance; sd: the moderator's standard deviation (0: not known).
+# regions of significance; sd and mean: the moderator's (sd 0: not known);
+# observed: its lowest and highest value observed, when typed; words: its name
+# in the notes.
 effects <- list(
-  list(name = "slope of X", along = "Z", held = "", sd = 68.562870000000004,
+  list(name = "slope of x", along = "Z", held = "", words = "z",
+       sd = 68.562870000000004, mean = 0, observed = NULL,
        P = c(0, 1, 0, 0),
        Q = c(0, 0, 0, 1))
 )
-# The lines figure's X range, against which a crossing is judged.
+# Whether the regions control the false-discovery rate over the observed values,
+# and over how many values of the moderator.
+fdr <- FALSE
+fdr_points <- 100
+# The X range a crossing is judged against: the lines figure's, or the observed
+# values of X when typed.
 x_range <- c(-0.97845740000000003, 0.97845740000000003)
 
 # ---- From here on the script only works the numbers out and prints them,
@@ -121,9 +132,11 @@ differences <- function(part) lapply(pairs, function(p) {
 test_table("Simple slopes", "line", lapply(lines, function(l) list(name = l$name, L = l$slope)))
 test_table("Simple intercepts", "line", lapply(lines, function(l) list(name = l$name, L = l$intercept)))
 
-# The predicted value of each line at X = -stdx and X = +stdx.
+# The predicted value of each line at X = mean_x - stdx and mean_x + stdx, and
+# at mean_x itself when a mean of X was typed.
 points <- list()
-for (l in lines) for (x in c(-stdx, stdx)) points[[length(points) + 1]] <- list(name = l$name, x = x, r = tested(l$intercept + x * l$slope))
+xs <- if (mean_x_typed) c(mean_x - stdx, mean_x, mean_x + stdx) else c(mean_x - stdx, mean_x + stdx)
+for (l in lines) for (x in xs) points[[length(points) + 1]] <- list(name = l$name, x = x, r = tested(l$intercept + x * l$slope))
 if (any(sapply(points, function(p) !is.na(p$r[1])))) {
   section("Predicted values", c("line", "X", "Y", "SE", "lower", "upper"))
   for (p in points) out(p$name, cell(p$x), cell(p$r[1]), cell(p$r[2]), cell(p$r[5]), cell(p$r[6]))
@@ -149,27 +162,76 @@ solve_region <- function(A, B, C) {
   r <- sort(c(q / A, C / q))
   list(kind = if (A > 0) "outside" else "between", lower = r[1], upper = r[2])
 }
-region_of <- function(c0, c1, v0, c01, v1) solve_region(c1^2 - crit^2 * v1, 2 * (c0 * c1 - crit^2 * c01), c0^2 - crit^2 * v0)
+region_of <- function(c0, c1, v0, c01, v1, t = crit) solve_region(c1^2 - t^2 * v1, 2 * (c0 * c1 - t^2 * c01), c0^2 - t^2 * v0)
 # Variances that no positive semi-definite matrix gives, or none at all.
 no_region <- function(v0, c01, v1) v0 < 0 || v1 < 0 || v0 * v1 - c01^2 + v0 * v1 * 1e-12 < 0 || (v0 == 0 && c01 == 0 && v1 == 0)
+
+# The critical value that controls the false-discovery rate over the observed
+# values: the effect's p at fdr_points values from..to, the largest i with the
+# i-th smallest p <= alpha i / fdr_points (Benjamini-Hochberg), and the
+# two-sided critical value at alpha i / fdr_points. 0 when there is none.
+fdr_critical <- function(c0, c1, v0, c01, v1, from, to) {
+  u <- from + (to - from) * (0:(fdr_points - 1)) / (fdr_points - 1)
+  v <- v0 + 2 * u * c01 + u^2 * v1
+  e <- c0 + u * c1
+  if (any(!is.finite(v) | v < 0 | !is.finite(e))) return(0)
+  p <- ifelse(v > 0, 2 * pt(abs(e / sqrt(pmax(v, 0))), df, lower.tail = FALSE), ifelse(e == 0, 1, 0))
+  p <- sort(p)
+  alpha <- 1 - level
+  i <- fdr_points
+  while (i > 1 && !(p[i] <= alpha * i / fdr_points)) i <- i - 1
+  qt(1 - alpha * i / fdr_points / 2, df)
+}
 
 regions <- lapply(effects, function(e) {
   if (!usable(e$P) || !usable(e$Q)) return(NULL)
   v0 <- quad(e$P); c01 <- quad(e$P, e$Q); v1 <- quad(e$Q)
   if (no_region(v0, c01, v1)) return(NULL)
-  region_of(sum(e$P * b), sum(e$Q * b), v0, c01, v1)
+  c0 <- sum(e$P * b); c1 <- sum(e$Q * b)
+  t <- if (fdr && !is.null(e$observed)) fdr_critical(c0, c1, v0, c01, v1, e$observed[1], e$observed[2]) else 0
+  adjusted <- t > 0
+  c(region_of(c0, c1, v0, c01, v1, if (adjusted) t else crit), list(adjusted = adjusted, critical = t))
 })
+
+# The notes on a region's bounds: beyond the observed values, or more than 3 SD
+# from the mean when none were typed; and the critical value of an adjusted one.
+note_number <- function(x, d) toupper(sprintf(paste0("%.", d, "g"), x))
+bound_note <- function(e, x) {
+  if (!is.null(e$observed)) {
+    return(if (x < e$observed[1] || x > e$observed[2]) paste("beyond the observed values of", e$words) else "")
+  }
+  in_sd <- abs((x - e$mean) / e$sd)
+  if (e$sd > 0 && in_sd > 3) return(paste0(note_number(in_sd, 3), " SD from the mean, far from the typical values of ", e$words))
+  ""
+}
+bounds_of <- function(r) {
+  if (r$kind %in% c("outside", "between")) c(r$lower, r$upper) else if (r$kind %in% c("above", "below")) r$lower else numeric()
+}
+region_note <- function(e, r) {
+  notes <- character()
+  bs <- bounds_of(r)
+  for (i in seq_along(bs)) {
+    n <- bound_note(e, bs[i])
+    if (nzchar(n)) notes <- c(notes, paste0("bound ", i, ": ", n))
+  }
+  if (r$adjusted) notes <- c(notes, paste("false-discovery rate controlled, critical value", note_number(r$critical, 4)))
+  paste(notes, collapse = "; ")
+}
+
 if (any(!sapply(regions, is.null))) {
-  section("Regions of significance", c("effect", "along", "held at", "kind", "bound 1", "bound 2", "bound 1 in SD", "bound 2 in SD"))
+  notes <- mapply(function(e, r) if (is.null(r)) "" else region_note(e, r), effects, regions)
+  with_notes <- any(nzchar(notes))
+  section("Regions of significance", c("effect", "along", "held at", "kind", "bound 1", "bound 2", "bound 1 in SD",
+                                       "bound 2 in SD", if (with_notes) "note"))
   for (i in seq_along(effects)) {
     r <- regions[[i]]
     if (is.null(r)) next
     e <- effects[[i]]
-    one <- r$kind %in% c("outside", "between", "above", "below")
-    two <- r$kind %in% c("outside", "between")
+    bs <- bounds_of(r)
     sd_known <- e$sd > 0
-    out(e$name, e$along, e$held, r$kind, if (one) cell(r$lower) else "", if (two) cell(r$upper) else "",
-        if (one && sd_known) cell(r$lower / e$sd) else "", if (two && sd_known) cell(r$upper / e$sd) else "")
+    in_sd <- function(k) if (length(bs) >= k && sd_known) cell((bs[k] - e$mean) / e$sd) else ""
+    out(e$name, e$along, e$held, r$kind, if (length(bs) >= 1) cell(bs[1]) else "", if (length(bs) >= 2) cell(bs[2]) else "",
+        in_sd(1), in_sd(2), if (with_notes) notes[i])
   }
 }
 

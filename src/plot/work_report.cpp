@@ -1,4 +1,4 @@
-#include "shell/work_report.h"
+#include "plot/work_report.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "models/mixed2.h"
+#include "models/mixed3.h"
 #include "models/quant.h"
 #include "models/quant3.h"
 
@@ -398,9 +399,50 @@ TEST(Names, GroupLinesFromThePaste) {
   EXPECT_EQ(a.probe.lines[0].name, "supp = VC");
   EXPECT_EQ(a.probe.lines[1].name, "supp = reference level");
   EXPECT_EQ(a.xTitle, "dose_c");
-  EXPECT_EQ(a.effectNames.at(0), "supp = VC vs supp = reference level, along X");
+  EXPECT_EQ(a.effectNames.at(0), "supp = VC vs supp = reference level, along dose_c");
   EXPECT_TRUE(Has(a.regionsText, "The difference supp = VC vs supp = reference level is")) << a.regionsText;
   EXPECT_TRUE(Has(a.regionsText, " for dose_c ") || Has(a.regionsText, " of dose_c")) << a.regionsText;
+}
+
+// A diagonal matrix with these row and column names.
+std::string Diagonal(const std::vector<std::string>& names) {
+  std::string out = "x";
+  for (const std::string& n : names) out += " " + n;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    out += "\n" + names[i];
+    for (std::size_t j = 0; j < names.size(); ++j) out += i == j ? " 2" : " 0";
+  }
+  return out + "\n";
+}
+
+// On a form of three groups the dummy codes name the lines only where both
+// split into one variable and a level; names that do not split (R's
+// "Speciesversicolor") are shown as pasted, never cut at a guessed place;
+// a group without its pasted row keeps the form's names.
+TEST(Names, ThreeGroupsFromThePaste) {
+  const Probe form = Mixed3Probe({.rbx = 0.5f, .bz1 = 1, .bz2 = 2, .bxz1 = 0.25, .bxz2 = 0.5, .a = 2, .stdx = 1});
+  struct Case {
+    std::vector<std::string> rows;
+    bool secondGroupUnmapped;
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {{"(Intercept)", "wt", "cyl6", "cyl8", "wt:cyl6", "wt:cyl8"}, false, {"cyl = 6", "cyl = 8", "cyl = reference level"}},
+      {{"(Intercept)", "x", "Speciesversicolor", "Speciesvirginica", "x:Speciesversicolor", "x:Speciesvirginica"},
+       false,
+       {"Speciesversicolor", "Speciesvirginica", "reference level"}},
+      {{"(Intercept)", "x", "genderMale", "Diet2", "x:genderMale", "x:Diet2"}, false, {"genderMale", "Diet2", "reference level"}},
+      {{"(Intercept)", "wt", "cyl6", "cyl8", "wt:cyl6", "wt:cyl8"},
+       true,
+       {form.lines[0].name, form.lines[1].name, form.lines[2].name}},
+  };
+  for (const Case& c : cases) {
+    AnalysisInput in = Pasted(Diagonal(c.rows));
+    if (c.secondGroupUnmapped) in.mapping = MappingChoice{.rows = c.rows, .rowOf = {0, 1, 2, -1, 4, 5}};
+    const Analysis a = Analyse(form, in);
+    ASSERT_EQ(a.probe.lines.size(), c.lines.size()) << c.rows[2];
+    for (std::size_t i = 0; i < c.lines.size(); ++i) EXPECT_EQ(a.probe.lines[i].name, c.lines[i]) << c.rows[2];
+  }
 }
 
 TEST(Analysis, DressingLeavesTheNumbers) {

@@ -174,7 +174,7 @@ class ReportGuiTest : public QObject {
     QCOMPARE(h.svgs, 2);
     QVERIFY2(h.svgTexts.contains("Heavy cars") && h.svgTexts.contains("Weight"), qPrintable(h.svgTexts.join('|')));
     QVERIFY(h.paragraphs.contains("Figure 1. The simple-effect lines of the form's last Compute."));
-    QVERIFY(h.paragraphs.contains("Figure 2. The slope of X, along Z, with its confidence band; shaded where it is "
+    QVERIFY(h.paragraphs.contains("Figure 2. The slope of x, along z, with its confidence band; shaded where it is "
                                   "significant."));
     // The methods with their references; the R code.
     const QString methods = h.paragraphs.filter("SE = \u221a(L\u1d40VL)").value(0);

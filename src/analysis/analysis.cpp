@@ -624,7 +624,10 @@ Analysis Analyse(const Probe& form, const AnalysisInput& in) {
     a.crossingsText.clear();
   }
   for (const LinearEffect& e : probe.effects) {
-    a.effectNames.push_back(e.name + (e.heldAt.empty() ? "" : ", " + e.heldAt) + ", along " + e.along);
+    // In the paste's names where it gives them, as the sentences are.
+    const std::string& heldAt = e.heldAtName.empty() ? e.heldAt : e.heldAtName;
+    const std::string& along = e.alongName.empty() ? e.along : e.alongName;
+    a.effectNames.push_back(e.name + (heldAt.empty() ? "" : ", " + heldAt) + ", along " + along);
   }
   DescribeRegionFigure(a, probe, in, observed);
   if (!observed.problem.empty()) a.regionStatus = {observed.problem, true};

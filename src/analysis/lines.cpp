@@ -133,6 +133,37 @@ std::string NameOf(const Probe& p, const std::vector<std::string>& names, const 
   return variable;
 }
 
+// The group lines named after their pasted dummy codes, when every group
+// has one: "supp = VC" and "supp = reference level" where each name splits
+// into the same variable and a level; else the names as pasted and
+// "reference level" ("Speciesversicolor" does not tell where the level
+// starts). The form's names stay when a group's row is not named.
+void NameGroups(Probe& p, const std::vector<std::string>& names) {
+  std::vector<std::string> pasted;
+  for (const ProbeLine& l : p.lines) {
+    if (l.groupCode < 0) continue;
+    const auto k = static_cast<std::size_t>(l.groupCode);
+    if (k >= names.size() || names[k].empty()) return;
+    pasted.push_back(names[k]);
+  }
+  if (pasted.empty()) return;
+  const std::string variable = VariableAndLevel(pasted[0]).first;
+  const bool split = std::all_of(pasted.begin(), pasted.end(), [&](const std::string& n) {
+    const auto [v, level] = VariableAndLevel(n);
+    return v == variable && !level.empty();
+  });
+  const std::string prefix = split ? variable + " = " : std::string();
+  std::size_t next = 0;
+  for (ProbeLine& l : p.lines) {
+    if (l.groupCode < 0) {
+      l.name = prefix + "reference level";
+    } else {
+      const std::string& n = pasted[next++];
+      l.name = split ? prefix + VariableAndLevel(n).second : VariableName(n);
+    }
+  }
+}
+
 // The lines and effects named after the variables the paste names.
 void NameFromPaste(ShownLines& out, const std::vector<std::string>& names, const std::vector<double>& means) {
   Probe& p = out.probe;
@@ -146,25 +177,15 @@ void NameFromPaste(ShownLines& out, const std::vector<std::string>& names, const
     }
     return NameOf(p, names, variable) + " = " + NumberToText(at, 3);
   };
-  std::string groupVariable;
-  for (const ProbeLine& l : p.lines) {
-    if (l.groupCode >= 0 && static_cast<std::size_t>(l.groupCode) < names.size() && !names[l.groupCode].empty()) {
-      groupVariable = VariableAndLevel(names[l.groupCode]).first;
-    }
-  }
   for (ProbeLine& l : p.lines) {
-    if (!l.at.empty()) {
-      std::string name;
-      for (std::size_t j = 0; j < l.at.size() && j < f.moderators.size(); ++j) {
-        name += (j > 0 ? ", " : "") + where(f.moderators[j], l.at[j], l.at.size() == 1);
-      }
-      l.name = name;
-    } else if (f.moderators.empty() && !groupVariable.empty()) {
-      const bool named = l.groupCode >= 0 && !names[l.groupCode].empty();
-      const std::string level = named ? VariableAndLevel(names[l.groupCode]).second : "";
-      l.name = groupVariable + " = " + (named ? (level.empty() ? names[l.groupCode] : level) : "reference level");
+    if (l.at.empty()) continue;
+    std::string name;
+    for (std::size_t j = 0; j < l.at.size() && j < f.moderators.size(); ++j) {
+      name += (j > 0 ? ", " : "") + where(f.moderators[j], l.at[j], l.at.size() == 1);
     }
+    l.name = name;
   }
+  if (f.moderators.empty()) NameGroups(p, names);
   for (LinearEffect& e : p.effects) {
     if (e.kind == LinearEffect::Kind::Slope) {
       e.name = "slope of " + out.xTitle;

@@ -16,11 +16,11 @@ b <- c(
 # Each line's slope and intercept as combinations of the weights, and the X of
 # its two plotting points.
 lines <- list(
-  list(name = "g = g",
+  list(name = "g",
        slope = c(0, 1, 0, 1),
        intercept = c(1, 0, 1, 0),
        x1 = -0.62887219999999999, x2 = 0.62887219999999999),
-  list(name = "g = reference level",
+  list(name = "reference level",
        slope = c(0, 1, 0, 0),
        intercept = c(1, 0, 0, 0),
        x1 = -0.62887219999999999, x2 = 0.62887219999999999)
@@ -53,7 +53,7 @@ all_meet <- FALSE
 # observed: its lowest and highest value observed, when typed; words: its name
 # in the notes.
 effects <- list(
-  list(name = "g = g vs g = reference level", along = "X", held = "", words = "x",
+  list(name = "g vs reference level", along = "X", held = "", words = "x",
        sd = 0.62887219999999999, mean = 0, observed = NULL,
        P = c(0, 0, 1, 0),
        Q = c(0, 0, 0, 1))

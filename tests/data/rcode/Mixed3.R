@@ -20,15 +20,15 @@ b <- c(
 # Each line's slope and intercept as combinations of the weights, and the X of
 # its two plotting points.
 lines <- list(
-  list(name = "Speciesvirginica = Speciesversicolor",
+  list(name = "Speciesversicolor",
        slope = c(0, 1, 0, 0, 1, 0),
        intercept = c(1, 0, 1, 0, 0, 0),
        x1 = -0.43586629999999998, x2 = 0.43586629999999998),
-  list(name = "Speciesvirginica = Speciesvirginica",
+  list(name = "Speciesvirginica",
        slope = c(0, 1, 0, 0, 0, 1),
        intercept = c(1, 0, 0, 1, 0, 0),
        x1 = -0.43586629999999998, x2 = 0.43586629999999998),
-  list(name = "Speciesvirginica = reference level",
+  list(name = "reference level",
        slope = c(0, 1, 0, 0, 0, 0),
        intercept = c(1, 0, 0, 0, 0, 0),
        x1 = -0.43586629999999998, x2 = 0.43586629999999998)
@@ -63,15 +63,15 @@ all_meet <- FALSE
 # observed: its lowest and highest value observed, when typed; words: its name
 # in the notes.
 effects <- list(
-  list(name = "Speciesvirginica = Speciesversicolor vs Speciesvirginica = reference level", along = "X", held = "", words = "x",
+  list(name = "Speciesversicolor vs reference level", along = "X", held = "", words = "x",
        sd = 0.43586629999999998, mean = 0, observed = NULL,
        P = c(0, 0, 1, 0, 0, 0),
        Q = c(0, 0, 0, 0, 1, 0)),
-  list(name = "Speciesvirginica = Speciesvirginica vs Speciesvirginica = reference level", along = "X", held = "", words = "x",
+  list(name = "Speciesvirginica vs reference level", along = "X", held = "", words = "x",
        sd = 0.43586629999999998, mean = 0, observed = NULL,
        P = c(0, 0, 0, 1, 0, 0),
        Q = c(0, 0, 0, 0, 0, 1)),
-  list(name = "Speciesvirginica = Speciesversicolor vs Speciesvirginica = Speciesvirginica", along = "X", held = "", words = "x",
+  list(name = "Speciesversicolor vs Speciesvirginica", along = "X", held = "", words = "x",
        sd = 0.43586629999999998, mean = 0, observed = NULL,
        P = c(0, 0, 1, -1, 0, 0),
        Q = c(0, 0, 0, 0, 1, -1))

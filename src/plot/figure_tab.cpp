@@ -212,8 +212,6 @@ void FigureTab::Connect() {
   });
   connect(fontSize_, &QSpinBox::valueChanged, this, settings);
   for (QLineEdit* e : {xTitle_, yTitle_}) connect(e, &QLineEdit::textChanged, this, [this] { Redress(); });
-  // A title the user typed wins over the one the paste names.
-  connect(xTitle_, &QLineEdit::textEdited, this, [this] { xTitleTyped_ = true; });
   connect(legend_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
     if (!filling_) LegendEdited(item->row());
   });
@@ -279,9 +277,12 @@ void FigureTab::Render(const Analysis& a) {
     showCrossing_->setChecked(figure::CrossingShownByDefault(a.probe));
     filling_ = false;
   }
-  if (!xTitleTyped_ && xTitle_->text() != Q(a.xTitle)) {
+  // A title typed (or reopened from a session) wins over the one the paste
+  // names: only the title this tab gave itself follows the paste.
+  if (xTitle_->text() == xTitleGiven_ && xTitle_->text() != Q(a.xTitle)) {
+    xTitleGiven_ = Q(a.xTitle);
     filling_ = true;
-    xTitle_->setText(Q(a.xTitle));
+    xTitle_->setText(xTitleGiven_);
     filling_ = false;
   }
   undressed_ = a.lines;

@@ -67,7 +67,7 @@ class FigureTab : public QWidget {
   // Computes, pastes and choices of lines.
   std::vector<std::string> ownNames_;
   std::map<std::size_t, std::string> typedNames_;
-  bool xTitleTyped_ = false;
+  QString xTitleGiven_ = QStringLiteral("X");  // the X title the tab put in its box, not typed
   figure::Figure undressed_, dressed_;
   bool filling_ = false;
   bool crossingChosen_ = false;  // the user set showCrossing: a new Compute keeps it

@@ -141,12 +141,16 @@ void RestoreInputs(QWidget& window, const QJsonObject& inputs) {
   //   2. boxes, check boxes and lists, in the order they were made: among
   //      them the size's unit, which converts the size it finds;
   //   3. spin boxes: the size, in the unit now chosen;
-  //   4. tables, last: the legend has a row for each line the settings above
-  //      leave in the figure.
+  //   4. tables: the legend has a row for each line the settings above
+  //      leave in the figure;
+  //   5. lists again: a list made early may have had its entry only once a
+  //      later one was put back (the effects are named after the rows the
+  //      mapping lists choose).
   const Input order[][3] = {{Input::PlainText, Input::PlainText, Input::PlainText},
                             {Input::Text, Input::Check, Input::List},
                             {Input::Whole, Input::Decimal, Input::Decimal},
-                            {Input::Table, Input::Table, Input::Table}};
+                            {Input::Table, Input::Table, Input::Table},
+                            {Input::List, Input::List, Input::List}};
   for (const auto& pass : order) {
     // Names are looked up afresh in each pass: an earlier one may have made
     // widgets (the mapping lists appear with the paste).

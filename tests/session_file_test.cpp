@@ -84,7 +84,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadText{"plot_setting_null", QuantText("  \"plot\": {\"open\": true, \"settings\": {\"df\": null}},\n"),
                 {"setting \"df\""}},
         BadText{"plot_table_of_numbers",
-                QuantText("  \"plot\": {\"open\": true, \"settings\": {\"legend\": [[1, 2]]}},\n"), {"setting \"legend\""}}),
+                QuantText("  \"plot\": {\"open\": true, \"settings\": {\"legend\": [[1, 2]]}},\n"), {"setting \"legend\""}},
+        BadText{"model_as_text", QuantText("  \"model\": \"lm(y ~ x)\",\n"), {"its pasted model is not a list"}},
+        BadText{"model_without_picks", QuantText("  \"model\": {\"used\": {\"text\": \"x\"}},\n"),
+                {"its used model", "a pick for each weight"}},
+        BadText{"model_pick_fraction",
+                QuantText("  \"model\": {\"pending\": {\"text\": \"x\", \"picks\": [0, 1.5]}},\n"),
+                {"a pick of its pending model"}},
+        BadText{"model_pick_below_none",
+                QuantText("  \"model\": {\"used\": {\"text\": \"x\", \"picks\": [-2]}},\n"), {"a pick of its used model"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SessionFile, TooManyStepsAreTold) {
@@ -111,6 +119,8 @@ Session Example() {
                        {"resolution", 300},
                        {"range", QStringLiteral("\u00b12 SD")},
                        {"legend", QJsonArray{QJsonArray{"High Z"}, QJsonArray{""}, QJsonArray{"Low \u201cZ\u201d"}}}};
+  s.usedModel = SessionModel{.text = "Coefficients:\n  (Intercept) x\n", .picks = {0, 1, -1, 3}};
+  s.pendingModel = SessionModel{.text = "", .picks = {}};
   return s;
 }
 

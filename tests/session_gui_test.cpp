@@ -10,7 +10,10 @@
 #include <sys/resource.h>
 
 #include <QDir>
+#include <QComboBox>
 #include <QJsonArray>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,6 +37,11 @@ QStringList TwelveTerms() {
     steps << QStringLiteral("weight_%1=0.%2").arg(i).arg(i * 7) << QStringLiteral("value_%1=%2.5").arg(i).arg(i - 6);
   }
   return steps << "Command1";
+}
+
+QString ModelSample(const QString& file) {
+  QFile f(QStringLiteral(MARVANE_MODEL_DATA "/") + file);
+  return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 QByteArray FileText(const QString& path) {
@@ -143,6 +151,57 @@ class SessionGuiTest : public QObject {
     QCOMPARE(reopened.size(), before.size());
     QCOMPARE(Work(*g), work);
     QCOMPARE(sessions::FileOf(*g), QFileInfo(path).absoluteFilePath());
+  }
+
+  // A model pasted on the form is kept: the one the window decides its rows
+  // by, and one pasted since that waits for the next Plot.
+  void pastedModelIsKept() {
+    ModelForm* f = OpenFromMenu("Command1");
+    const auto paste = [&](const QStringList& files, const QStringList& picks) {
+      QString text;
+      for (const QString& file : files) text += ModelSample(file) + "\n";
+      Click(f, "pasteModel");
+      QWidget* m = f->PasteModelWindow();
+      QVERIFY(m != nullptr);
+      m->findChild<QPlainTextEdit*>("modelText")->setPlainText(text);
+      for (const QString& p : picks) {
+        auto* pick = m->findChild<QComboBox*>("pick_" + p.section('=', 0, 0));
+        QVERIFY(pick != nullptr);
+        pick->setCurrentIndex(pick->findText(p.section('=', 1)));
+      }
+      QTest::mouseClick(m->findChild<QPushButton*>("applyModel"), Qt::LeftButton);
+      Settle();
+    };
+    paste({"airquality_a_summary.txt", "airquality_a_vcov.txt"}, {"bx=Temp_c", "bz=Wind_c"});
+    Drive(f, {"stdz=3.5", "stdx=9.5", "Command1", "Plot"});
+    QVERIFY(f->PlotWindow() != nullptr);
+    // The pasted row of X and how it was decided.
+    const auto decided = [](ModelForm* form) {
+      ProbeWindow* w = form->PlotWindow();
+      auto* terms = w->findChild<QTableWidget*>("terms");
+      auto* row = w->findChild<QComboBox*>("map_bx");
+      if (terms == nullptr || row == nullptr || terms->item(1, 2) == nullptr) return QStringLiteral("no mapping of bx");
+      return row->currentText() + " by " + terms->item(1, 2)->text();
+    };
+    QCOMPARE(decided(f), QStringLiteral("Temp_c by model"));
+    paste({"airquality_a_summary.txt"}, {"bx=Wind_c", "bz=Temp_c"});
+    const QString path = dir_.filePath("model.marvane");
+    QCOMPARE(sessions::Save(*f, path), QString());
+    const QStringList before = Snapshot(f);
+    const QByteArray work = Work(*f);
+    QVERIFY(work.contains("\"pending\"") && work.contains("\"used\""));
+
+    QCOMPARE(sessions::Open(path, FreshMenu()), QString());
+    Settle();
+    ModelForm* g = Loaded("Quant");
+    QVERIFY(g != nullptr && g->PlotWindow() != nullptr);
+    QCOMPARE(Snapshot(g), before);
+    QCOMPARE(Work(*g), work);
+    // The next Plot takes the model pasted last, as it would have.
+    Click(g, "Command1");
+    Click(g, "Plot");
+    Settle();
+    QCOMPARE(decided(g), QStringLiteral("Wind_c by model"));
   }
 
   // The title names the file, with a "*" while the work differs from it:

@@ -22,6 +22,7 @@
 #include "gui_support.h"
 #include "models/incomplete_form.h"
 #include "plot/figure_export.h"
+#include "plot/model_paste_window.h"
 #include "plot/probe_window.h"
 #include "shell/sessions.h"
 #include "shell/window_inputs.h"

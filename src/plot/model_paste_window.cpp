@@ -154,6 +154,16 @@ void ModelPasteWindow::Repick() {
   SetStatus(said, false);
 }
 
+std::optional<PastedModel> ModelFromText(const std::string& text, std::vector<int> picks) {
+  const stats::ModelReadResult r = stats::ReadPastedModel(text);
+  if (!r.ok) return std::nullopt;
+  for (int& k : picks) {
+    if (k < 0 || static_cast<std::size_t>(k) >= r.model.coefficients.size()) k = -1;
+  }
+  return PastedModel{.text = text, .withMatrix = r.model.matrix.has_value(), .coefficients = r.model.coefficients,
+                     .picks = std::move(picks), .df = r.model.df};
+}
+
 bool ModelPasteWindow::Apply() {
   if (!read_ || !picks_.faults.empty()) {
     SetStatus(read_ ? "Nothing was written: " + Join(picks_.faults, " ")

@@ -37,6 +37,10 @@ struct PastedModel {
   std::optional<double> df;
 };
 
+// The model of `text` read again, with the picks kept (a pick that is no
+// term of it is none); nothing when the text is no model.
+std::optional<PastedModel> ModelFromText(const std::string& text, std::vector<int> picks);
+
 class ModelPasteWindow : public QWidget {
  public:
   // A top-level window that belongs to `form`.

@@ -116,8 +116,7 @@ void ProbeWindow::MarkStale(const QString& formMessage) {
 }
 
 void ProbeWindow::UsePastedModel(const PastedModel& model) {
-  modelCoefficients_ = model.coefficients;
-  modelPicks_ = model.picks;
+  model_ = std::make_shared<const PastedModel>(model);
   significance_->UsePaste(model.withMatrix ? Q(model.text) : QString(),
                           model.df ? Q(NumberToText(*model.df)) : QString());
   Update();
@@ -130,8 +129,10 @@ void ProbeWindow::Update() {
   significance_->FillInput(in);
   regions_->FillInput(in);
   in.stale = stale_;
-  in.modelCoefficients = modelCoefficients_;
-  in.modelPicks = modelPicks_;
+  if (model_ != nullptr) {
+    in.modelCoefficients = model_->coefficients;
+    in.modelPicks = model_->picks;
+  }
   in.staleMessage = Std(staleMessage_);
   analysis_ = Analyse(probe_, in);
   regionEffect_ = in.regionEffect;

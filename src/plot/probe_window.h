@@ -15,6 +15,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "analysis/analysis.h"
 #include "models/probe.h"
@@ -46,6 +47,8 @@ class ProbeWindow : public QWidget {
   // goes into the covariance box, its df into the df box, and its picks
   // decide which pasted row is which weight.
   void UsePastedModel(const PastedModel& model);
+  // The model it uses, if any.
+  const PastedModel* UsedModel() const { return model_.get(); }
 
   // The figure as it is drawn now.
   const figure::Figure& CurrentFigure() const;
@@ -101,8 +104,7 @@ class ProbeWindow : public QWidget {
   QString staleMessage_;
   Analysis analysis_;
   int analyses_ = 0;
-  std::vector<stats::PastedCoefficient> modelCoefficients_;
-  std::vector<int> modelPicks_;
+  std::shared_ptr<const PastedModel> model_;
   int regionEffect_ = 0;
 
   QTabWidget* tabs_ = nullptr;

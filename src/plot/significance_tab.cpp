@@ -189,6 +189,9 @@ void SignificanceTab::ShowMapping(const Analysis& a) {
 }
 
 void SignificanceTab::UsePaste(const QString& pasted, const QString& df) {
+  // A model applied anew decides the rows again, by its picks: the rows
+  // chosen before are not kept over it.
+  offered_.clear();
   filling_ = true;
   if (!pasted.isEmpty()) text_->setPlainText(pasted);
   if (!df.isEmpty() && df_->text().trimmed().isEmpty()) df_->setText(df);

@@ -64,6 +64,8 @@ class ModelForm : public FormWindow {
   ModelPasteWindow* PasteModelWindow() const;
   // What Paste model read, for the plot window at the next Plot.
   void SetPastedModel(PastedModel model);
+  // The model pasted since the last Plot, if any.
+  const PastedModel* PendingModel() const { return pastedModel_.get(); }
   // --- The work, as a session keeps it (shell/sessions.h) ----------------
   // Every box with its text as it stands, in the order of the design.
   BoxTexts TypedBoxes() const;

@@ -164,6 +164,34 @@ QString Identify(const QJsonDocument& doc) {
   return {};
 }
 
+// The pasted model: a text and a pick for each weight of the form (no form
+// has more than kMaxPicks), each a term's index or -1.
+std::optional<SessionModel> ReadModel(const QJsonValue& value, const QString& where) {
+  constexpr qsizetype kMaxPicks = 64;
+  if (value.isUndefined()) return std::nullopt;
+  const QJsonObject o = value.toObject();
+  const QJsonValue text = o.value(QLatin1String("text")), picks = o.value(QLatin1String("picks"));
+  if (!value.isObject() || !text.isString() || !picks.isArray() || picks.toArray().size() > kMaxPicks) {
+    throw Malformed{QStringLiteral("its %1 model is not a pasted text with a pick for each weight").arg(where)};
+  }
+  SessionModel m{.text = text.toString(), .picks = {}};
+  for (const QJsonValue& k : picks.toArray()) {
+    const double d = k.toDouble(-2);
+    if (!k.isDouble() || d != std::floor(d) || d < -1 || d > 1e6) {
+      throw Malformed{QStringLiteral("a pick of its %1 model is not the number of a term").arg(where)};
+    }
+    m.picks.push_back(static_cast<int>(d));
+  }
+  return m;
+}
+
+void ReadModels(const QJsonValue& value, Session& s) {
+  if (value.isUndefined()) return;
+  if (!value.isObject()) throw Malformed{QStringLiteral("its pasted model is not a list")};
+  s.usedModel = ReadModel(value.toObject().value(QLatin1String("used")), QStringLiteral("used"));
+  s.pendingModel = ReadModel(value.toObject().value(QLatin1String("pending")), QStringLiteral("pending"));
+}
+
 }  // namespace
 
 SessionRead ParseSession(const QByteArray& text) {
@@ -190,6 +218,7 @@ SessionRead ParseSession(const QByteArray& text) {
     s.boxes = ReadBoxes(o.value(QLatin1String("boxes")), design, QStringLiteral("its boxes"));
     s.steps = ReadSteps(o.value(QLatin1String("steps")), design);
     ReadPlot(o.value(QLatin1String("plot")), s);
+    ReadModels(o.value(QLatin1String("model")), s);
   } catch (const Malformed& m) {
     return {{}, QStringLiteral("it is not a session as Marvane writes one: %1.").arg(m.clause)};
   }
@@ -197,6 +226,13 @@ SessionRead ParseSession(const QByteArray& text) {
 }
 
 QByteArray SessionJson(const Session& s) {
+  QJsonObject model;
+  for (const auto& [name, m] : {std::pair{"used", &s.usedModel}, std::pair{"pending", &s.pendingModel}}) {
+    if (!m->has_value()) continue;
+    QJsonArray picks;
+    for (const int k : (*m)->picks) picks.append(k);
+    model.insert(QLatin1String(name), QJsonObject{{QStringLiteral("text"), (*m)->text}, {QStringLiteral("picks"), picks}});
+  }
   QJsonArray steps;
   for (const SessionStep& step : s.steps) {
     steps.append(QJsonObject{{QStringLiteral("button"), step.button}, {QStringLiteral("boxes"), BoxesObject(step.boxes)}});
@@ -209,6 +245,7 @@ QByteArray SessionJson(const Session& s) {
                 {QStringLiteral("steps"), steps},
                 {QStringLiteral("plot"), QJsonObject{{QStringLiteral("open"), s.plotOpen},
                                                      {QStringLiteral("settings"), s.plot}}}};
+  if (!model.isEmpty()) o.insert(QStringLiteral("model"), model);
   if (s.saved.isValid()) o.insert(QStringLiteral("saved"), s.saved.toUTC().toString(Qt::ISODate));
   return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }

@@ -14,7 +14,12 @@
 //   "plot": {"open": whether the plot window was open, "settings": every
 //       input of the window by its objectName: a text (boxes, the pasted
 //       matrix, a list's chosen entry), true or false (a check box), a number
-//       (a spin box) or rows of texts (the legend's table)}.
+//       (a spin box) or rows of texts (the legend's table)},
+//   "model": the model pasted on the form (Paste model), where there is one:
+//       {"used": the one the plot window reads the matrix's rows with,
+//       "pending": one pasted since, for the next Plot}, each {"text": as
+//       pasted, "picks": by weight of the form, the index of the term
+//       picked for it among the terms read from the text, -1 for none}.
 //
 // Texts are kept as typed: "1.50" stays "1.50". Reading checks the whole file
 // against the forms' designs before anything is opened, and tells what is
@@ -25,6 +30,7 @@
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -46,12 +52,20 @@ struct SessionStep {
   bool operator==(const SessionStep&) const = default;
 };
 
+// A model pasted on the form: its text and, by weight, the term picked.
+struct SessionModel {
+  QString text;
+  std::vector<int> picks;
+  bool operator==(const SessionModel&) const = default;
+};
+
 struct Session {
   QString form;
   BoxTexts boxes;
   std::vector<SessionStep> steps;
   bool plotOpen = false;
   QJsonObject plot;  // the plot window's settings by objectName
+  std::optional<SessionModel> usedModel, pendingModel;
   QString programVersion;
   QDateTime saved;  // invalid when the file does not say
   bool operator==(const Session&) const = default;

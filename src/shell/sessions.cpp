@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "plot/model_paste_window.h"
 #include "plot/probe_window.h"
 #include "shell/accessibility.h"
 #include "shell/model_form.h"
@@ -219,8 +220,18 @@ ModelForm* Replay(const Session& s, FormWindow* from) {
       if (QPushButton* b = form->Button(Std(step.button))) b->click();
     }
     Type(*form, s.boxes);
-    if (s.plotOpen) form->Plot_Click();
+    // The model the window used goes to it with Plot; one pasted after that
+    // waits on the form for the next Plot, as it did.
+    const auto pasted = [&](const std::optional<SessionModel>& m) {
+      if (!m) return;
+      if (std::optional<PastedModel> model = ModelFromText(Std(m->text), m->picks)) form->SetPastedModel(*model);
+    };
+    if (s.plotOpen) {
+      pasted(s.usedModel);
+      form->Plot_Click();
+    }
     if (ProbeWindow* window = form->PlotWindow()) RestoreInputs(*window, s.plot);
+    pasted(s.pendingModel);
   }
   g_replaying = false;
   return form;
@@ -359,14 +370,21 @@ void Leaving(ModelForm& form) {
 
 // ---- Sessions
 
+std::optional<SessionModel> Kept(const PastedModel* model) {
+  if (model == nullptr) return std::nullopt;
+  return SessionModel{.text = Q(model->text), .picks = model->picks};
+}
+
 Session Capture(const ModelForm& form) {
   Session s;
   s.form = Q(form.Design().name);
   s.boxes = form.TypedBoxes();
   s.steps = form.Steps();
+  s.pendingModel = Kept(form.PendingModel());
   if (ProbeWindow* window = form.PlotWindow()) {
     s.plotOpen = true;
     s.plot = CaptureInputs(*window);
+    s.usedModel = Kept(window->UsedModel());
   }
   return s;
 }

@@ -146,6 +146,13 @@ class ReportGuiTest : public QObject {
                                   {"weight of Z", "bz", "-0.03050764"},
                                   {"weight of X*Z", "bxz", "0.02784815"}},
                          .firstNumber = 2}));
+    // Which pasted row is which weight, a guess said so.
+    QVERIFY(HasTable(h, {.id = "", .title = "", .header = {"weight", "pasted row", "decided by"},
+                         .rows = {{"constant", "(Intercept)", "name"},
+                                  {"weight of X", "x", "place: a guess, check it"},
+                                  {"weight of Z", "z", "place: a guess, check it"},
+                                  {"weight of X*Z", "x:z", "name"}},
+                         .firstNumber = 3}));
     QVERIFY(HasTable(h, {.id = "", .title = "", .header = {"box", "typed"},
                          .rows = {{"the weight of X", "-4.131649"},
                                   {"the weight of Z", "-0.03050764"},

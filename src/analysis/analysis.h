@@ -46,6 +46,12 @@ struct MappingChoice {
   bool operator==(const MappingChoice&) const = default;
 };
 
+// How a row was decided, as the window and the report show it: a guess by
+// place says so.
+inline std::string DecidedWords(const std::string& decided) {
+  return decided == "place" ? "place: a guess, check it" : decided;
+}
+
 // What the plot window holds, as typed.
 struct AnalysisInput {
   std::string pasted;                    // the covariance box: a matrix, with the coefficients or not

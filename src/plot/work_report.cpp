@@ -95,6 +95,16 @@ QString ModelPart(const ReportContent& r) {
 QString TestsPart(const Analysis& a) {
   QString out = QStringLiteral("<h2>Tests of the lines</h2>\n") + Paragraphs(a.covarianceStatus.text, a.covarianceStatus.problem);
   if (!a.ready) return out;
+  // Which pasted row was taken for each weight, and how that was decided: a
+  // guess is there for the reader to check.
+  ShownTable rows{.id = "mapping", .title = "", .header = {"weight", "pasted row", "decided by"}, .rows = {},
+                  .firstNumber = 3};
+  for (std::size_t i = 0; i < a.probe.weights.size() && i < a.mapping.rowOf.size(); ++i) {
+    const int row = a.mapping.rowOf[i];
+    rows.rows.push_back({a.probe.weights[i].meaning, row >= 0 ? a.mapping.rows[static_cast<std::size_t>(row)] : "none",
+                         i < a.mapping.decided.size() ? DecidedWords(a.mapping.decided[i]) : ""});
+  }
+  out += QStringLiteral("<h3>The pasted rows of the weights</h3>\n") + TableHtml(rows);
   for (const ShownTable& t : a.significanceTables) out += QStringLiteral("<h3>") + Esc(t.title) + QStringLiteral("</h3>\n") + TableHtml(t);
   return out + Paragraphs(a.tablesNote);
 }

@@ -90,6 +90,18 @@ class SessionGuiTest : public QObject {
                        "style#1", "figureUnit#1", "figureWidth:=15", "figureHeight:=10.5", "resolution:=600",
                        "bands!", "regionRange#1", "regionFrom=-100", "regionTo=100"}
         << QStringList{};
+    QTest::newRow("Quant, the lines at typed values, observed values and the figure's looks")
+        << "Command1" << kQuant
+        << QStringList{"paste=r_print_quant.txt", "df=28", "moderators#2", "moderatorValues=-50, 10, 80",
+                       "meanX=0.5", "meanZ=20", "observedFrom=-120", "observedTo=160", "observedXFrom=-1.5",
+                       "observedXTo=2", "jnAdjustment#1", "fontSize:=11", "bands!", "bandStyle#1", "showCrossing!",
+                       "regionXTitle=Wind (mph)", "regionYTitle=Effect of temperature", "legend[1]=Calm"}
+        << QStringList{};
+    QTest::newRow("Quant3, the lines at the means +- k SD")
+        << "Command5"
+        << QStringList{"bx=1", "bz=2", "bv=3", "bxz=0.5", "bxv=0.25", "bzv=0.1", "bxzv=0.05", "a=10", "stdx=2",
+                       "stdz=1", "stdv=4", "Command1"}
+        << QStringList{"moderators#1", "sdMultiple=1.5", "meanV=2", "regionEffect#1"} << QStringList{};
     QTest::newRow("QuantZ, a faulting Compute after the plot, a box typed after it")
         << "Command2" << kQuantZ << QStringList{"paste=r_print_quant.txt", "sampleSize=32", "bands!"}
         << QStringList{"bxz=10", "stdx=1", "hiz=1", "medz=1e308", "Command1", "a=7"};

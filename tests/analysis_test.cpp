@@ -404,6 +404,32 @@ TEST(Names, GroupLinesFromThePaste) {
   EXPECT_TRUE(Has(a.regionsText, " for dose_c ") || Has(a.regionsText, " of dose_c")) << a.regionsText;
 }
 
+// Lines named after the pasted moderator: at the mean +- k SD by the SDs
+// (the value too), at typed values by the values as typed, even where one is
+// the mean or a whole number of SDs from it.
+TEST(Names, ModeratorLinesFromThePaste) {
+  struct Case {
+    ModeratorChoice choice;
+    std::string values;
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {ModeratorChoice::AsOnForm, "", {"z = +1 SD (68.6)", "z = mean (0)", "z = -1 SD (-68.6)"}},
+      {ModeratorChoice::MeanSd, "", {"z = +1 SD (68.6)", "z = mean (0)", "z = -1 SD (-68.6)"}},
+      {ModeratorChoice::Typed, "-50, 0, 68.5628735217586", {"z = -50", "z = 0", "z = 68.5628735217586"}},
+      // Not read: the form's lines, named as on the form.
+      {ModeratorChoice::Typed, "a, b", {"z = +1 SD (68.6)", "z = mean (0)", "z = -1 SD (-68.6)"}},
+  };
+  for (const Case& c : cases) {
+    AnalysisInput in = Pasted(kQuantVcov);
+    in.lines.moderators = c.choice;
+    in.lines.values = c.values;
+    const Analysis a = Analyse(MtcarsProbe(), in);
+    ASSERT_EQ(a.probe.lines.size(), c.lines.size()) << c.values;
+    for (std::size_t i = 0; i < c.lines.size(); ++i) EXPECT_EQ(a.probe.lines[i].name, c.lines[i]) << c.values;
+  }
+}
+
 // A diagonal matrix with these row and column names.
 std::string Diagonal(const std::vector<std::string>& names) {
   std::string out = "x";

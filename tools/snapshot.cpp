@@ -19,6 +19,11 @@
 //   save=FILE           saves its work as a session file
 //   open=FILE           opens a session file from it
 //   report=FILE         saves the report of its plot window (.html or .pdf)
+//   model=FILE          opens its Paste model window and adds the text of FILE
+//                       to the paste (give it twice: a summary, then vcov)
+//   pick:BOX=TERM       picks the pasted term for the box BOX there
+//   model:apply         presses "Apply to the form" there
+// The Paste model window, when open, is saved as OUT-model.png.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,6 +38,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "plot/model_paste_window.h"
 #include "plot/probe_window.h"
 #include "shell/app.h"
 #include "shell/form_window.h"
@@ -99,6 +105,23 @@ int main(int argc, char* argv[]) {
       } else {
         return std::fprintf(stderr, "no control %s\n", qPrintable(spec)), 1;
       }
+    } else if (auto* model = dynamic_cast<marvane::ModelForm*>(form);
+               model != nullptr && (arg.startsWith(QLatin1String("model")) || arg.startsWith(QLatin1String("pick:")))) {
+      if (model->PasteModelWindow() == nullptr) QTest::mouseClick(model->Button("pasteModel"), Qt::LeftButton);
+      marvane::ModelPasteWindow* paste = model->PasteModelWindow();
+      if (arg.startsWith(QLatin1String("model="))) {
+        QFile file(arg.mid(6));
+        if (!file.open(QIODevice::ReadOnly)) return std::fprintf(stderr, "cannot read %s\n", qPrintable(arg.mid(6))), 1;
+        auto* text = paste->findChild<QPlainTextEdit*>("modelText");
+        text->setPlainText(text->toPlainText() + QString::fromUtf8(file.readAll()) + '\n');
+      } else if (arg == QLatin1String("model:apply")) {
+        QTest::mouseClick(paste->findChild<QPushButton*>("applyModel"), Qt::LeftButton);
+      } else {
+        auto* pick = paste->findChild<QComboBox*>("pick_" + arg.mid(5, eq - 5));
+        const int at = pick != nullptr ? pick->findText(arg.mid(eq + 1)) : -1;
+        if (at < 0) return std::fprintf(stderr, "no pick %s\n", qPrintable(arg)), 1;
+        pick->setCurrentIndex(at);
+      }
     } else if (arg.startsWith(QLatin1String("save=")) || arg.startsWith(QLatin1String("open=")) ||
                arg.startsWith(QLatin1String("report="))) {
       auto* model = dynamic_cast<marvane::ModelForm*>(form);
@@ -134,6 +157,10 @@ int main(int argc, char* argv[]) {
   }
   QString base = QString::fromLocal8Bit(argv[1]);
   base.chop(4);
+  if (auto* model = dynamic_cast<marvane::ModelForm*>(form); model != nullptr && model->PasteModelWindow() != nullptr &&
+                                                            model->PasteModelWindow()->isVisible()) {
+    model->PasteModelWindow()->grab().save(base + "-model.png");
+  }
   for (QWidget* w : QApplication::topLevelWidgets()) {
     auto* plot = dynamic_cast<marvane::ProbeWindow*>(w);
     if (plot == nullptr || !plot->isVisible()) continue;

@@ -165,11 +165,14 @@ void NameGroups(Probe& p, const std::vector<std::string>& names) {
 }
 
 // The lines and effects named after the variables the paste names.
-void NameFromPaste(ShownLines& out, const std::vector<std::string>& names, const std::vector<double>& means) {
+// Lines at typed values are named by the values, as typed.
+void NameFromPaste(ShownLines& out, const std::vector<std::string>& names, const std::vector<double>& means,
+                   bool typedValues) {
   Probe& p = out.probe;
   const LineFamily& f = p.family;
   out.xTitle = NameOf(p, names, "X");
   auto where = [&](const std::string& variable, double at, bool valued = true) {
+    if (typedValues) return NameOf(p, names, variable) + " = " + NumberToText(at);
     for (std::size_t j = 0; j < f.moderators.size(); ++j) {
       if (f.moderators[j] == variable) {
         return NameOf(p, names, variable) + " = " + Where(at, means[j], f.sd[j], valued);
@@ -289,7 +292,7 @@ ShownLines ShowLines(const Probe& form, const LineChoices& c) {
   if (named) {
     const std::vector<double> means{ReadTypedNumber(c.meanZ).ok ? ReadTypedNumber(c.meanZ).value : 0,
                                     ReadTypedNumber(c.meanV).ok ? ReadTypedNumber(c.meanV).value : 0};
-    NameFromPaste(out, c.weightNames, means);
+    NameFromPaste(out, c.weightNames, means, c.moderators == ModeratorChoice::Typed && out.problem.empty());
   }
   return out;
 }

@@ -329,8 +329,8 @@ class SignificanceGuiTest : public QObject {
 
     auto* regions = Find<QTableWidget>(w, "regions");
     QCOMPARE(regions->rowCount(), 1);
-    // The effect is named after the paste's variables; the along column keeps the form's word.
-    QCOMPARE(Row(regions, 0).mid(0, 2), (QStringList{"slope of x", "Z"}));
+    // The effect and the variable it is along are named after the paste's variables.
+    QCOMPARE(Row(regions, 0).mid(0, 2), (QStringList{"slope of x", "z"}));
     auto* crossovers = Find<QTableWidget>(w, "crossovers");
     QCOMPARE(crossovers->rowCount(), 1);
     QCOMPARE(Row(crossovers, 0).at(0), QStringLiteral("all lines"));

@@ -190,10 +190,6 @@ namespace {
 // "p < .05" for the level's two-sided alpha.
 std::string AlphaPhrase(const Reference& r) { return "p < " + AlphaText(r.level); }
 
-// The variable and what is held, in the paste's names where it gives them.
-std::string Along(const EffectRegion& e) { return e.alongName.empty() ? e.along : e.alongName; }
-std::string HeldAt(const EffectRegion& e) { return e.heldAtName.empty() ? e.heldAt : e.heldAtName; }
-
 std::string Subject(const EffectRegion& e) {
   std::string s = e.kind == LinearEffect::Kind::Slope ? "The " + e.name : "The difference " + e.name;
   if (!HeldAt(e).empty()) s += " at " + HeldAt(e);
@@ -241,6 +237,9 @@ std::string BoundNote(const EffectRegion& e, double b) {
 
 }  // namespace
 
+std::string Along(const EffectRegion& e) { return e.alongName.empty() ? e.along : e.alongName; }
+std::string HeldAt(const EffectRegion& e) { return e.heldAtName.empty() ? e.heldAt : e.heldAtName; }
+
 std::vector<std::string> RegionCells(const EffectRegion& e, const std::function<std::string(double)>& write) {
   const std::vector<double> b = Bounds(e);
   const bool sd = e.sd > 0;
@@ -281,7 +280,7 @@ std::string RegionsSection(const std::vector<EffectRegion>& regions) {
   for (const EffectRegion& e : regions) {
     if (e.state != Test::State::Tested) continue;
     any = true;
-    std::vector<std::string> cells{e.name, e.along, e.heldAt};
+    std::vector<std::string> cells{e.name, Along(e), HeldAt(e)};
     for (std::string& c : RegionCells(e, Canonical)) cells.push_back(std::move(c));
     if (notes) cells.push_back(RegionNote(e));
     out += '\n' + Join(cells);

@@ -45,6 +45,10 @@ QWidget* RegionsTab::BuildTables() {
   copied_ = copy.said;
   tables->addLayout(copy.row);
   connect(copy.button, &QPushButton::clicked, this, [this] { CopySentences(copied_, sentences_); });
+  // The observed values bear on the tables (the notes, the adjusted
+  // regions, the crossing's verdict) as much as on the figure.
+  tables->addWidget(new QLabel(QStringLiteral("<b>The values observed in the data</b>"), box));
+  tables->addLayout(BuildObserved());
   tables->addStretch(1);
   auto* scroll = new QScrollArea(this);
   scroll->setWidget(box);
@@ -97,7 +101,6 @@ QLayout* RegionsTab::BuildControls() {
   buttons->addStretch(1);
   auto* right = new QVBoxLayout;
   right->addLayout(controls);
-  right->addLayout(BuildObserved());
   right->addWidget(status_);
   right->addWidget(plot_, 1);
   right->addLayout(buttons);

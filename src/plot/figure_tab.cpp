@@ -104,7 +104,9 @@ QLayout* FigureTab::BuildControls() {
   legend_->setObjectName(QStringLiteral("legend"));
   legend_->setHorizontalHeaderLabels({QStringLiteral("Legend name")});
   legend_->horizontalHeader()->setStretchLastSection(true);
-  legend_->setMaximumHeight(130);
+  // Three rows in sight at least: the column scrolls rather than squeeze them.
+  legend_->setMinimumHeight(112);
+  legend_->setMaximumHeight(150);
   width_ = new QDoubleSpinBox(this);
   width_->setObjectName(QStringLiteral("figureWidth"));
   height_ = new QDoubleSpinBox(this);

@@ -10,8 +10,8 @@
 //   - a session: of one of the six model forms, every box name one of that
 //     form's boxes (at most once, in the order of the design), at most 64
 //     steps each pressing one of the form's own buttons but Back and Plot,
-//     and every plot setting a text, true or false, a finite number or rows
-//     of texts;
+//     every plot setting a text, true or false, a finite number or rows
+//     of texts, and a pasted model at most 64 picks, each -1 or more;
 //   - SessionJson of the session reads back as the same session, and writes
 //     out again as the same text.
 
@@ -77,6 +77,11 @@ void CheckSession(const Session& s) {
   }
   for (auto it = s.plot.begin(); it != s.plot.end(); ++it) {
     FUZZ_CHECK(!it.key().isEmpty() && SettingValue(it.value()), "plot setting " + it.key().toStdString());
+  }
+  for (const std::optional<SessionModel>* m : {&s.usedModel, &s.pendingModel}) {
+    if (!m->has_value()) continue;
+    FUZZ_CHECK((*m)->picks.size() <= 64, std::to_string((*m)->picks.size()) + " picks");
+    for (const int k : (*m)->picks) FUZZ_CHECK(k >= -1, "a pick of " + std::to_string(k));
   }
 }
 

@@ -18,7 +18,7 @@ struct Value {
   std::string words;  // "Z = +1 SD (3.52)", "Z = mean (0)", "Z = 1.5"
 };
 
-std::string Signed(double k) { return (k < 0 ? "-" : "+") + NumberToText(std::fabs(k)); }
+std::string Signed(double k) { return std::string(1, k < 0 ? '-' : '+') + NumberToText(std::fabs(k)); }
 
 // mean + k SD, mean, mean - k SD of moderator `name`; on a form of two
 // moderators (no line at the mean) without the values, so that a line's

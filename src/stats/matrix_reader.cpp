@@ -521,10 +521,10 @@ ReadResult ReadPastedMatrix(std::string_view text) {
 std::string WriteMatrix(const PastedMatrix& m) {
   auto name = [&](std::size_t i) { return i < m.names.size() ? m.names[i] : "row " + Num(i + 1); };
   std::string out;
-  for (std::size_t j = 0; j < m.size; ++j) out += "\t" + name(j);
+  for (std::size_t j = 0; j < m.size; ++j) out += '\t' + name(j);
   for (std::size_t i = 0; i < m.size; ++i) {
-    out += "\n" + name(i);
-    for (std::size_t j = 0; j < m.size; ++j) out += "\t" + ShowNumber(m.At(i, j), 17);
+    out += '\n' + name(i);
+    for (std::size_t j = 0; j < m.size; ++j) out += '\t' + ShowNumber(m.At(i, j), 17);
   }
   return out + "\n";
 }

@@ -16,7 +16,11 @@ namespace {
 using stats::PastedCoefficient;
 using Kind = ModelWeight::Kind;
 
-std::string Tick(std::string_view name) { return "`" + std::string(name) + "`"; }
+std::string Tick(std::string_view name) {
+  std::string out(1, '`');
+  out += name;
+  return out + '`';
+}
 
 // A number in `digits` significant digits, or with 0 as few as give it back: Show(0.29912, 3) is "0.299".
 std::string Show(double x, int digits = 0) {

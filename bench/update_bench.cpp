@@ -1,10 +1,14 @@
 // What a user waits for in the plot window: a changed box (the residual df)
-// until all three tabs are analysed, rendered and repainted offscreen, for
-// the largest model (Incomplete with twelve held terms, sixteen weights)
-// with a 16 x 16 covariance matrix pasted; against one frame at 60 Hz,
-// measured on the same clock in the same run.
+// until the window is analysed, rendered and repainted offscreen, for the
+// largest model (Incomplete with twelve held terms, sixteen weights) with a
+// 16 x 16 covariance matrix pasted; against one frame at 60 Hz, measured on
+// the same clock in the same run. Two measures: all three tabs rendered
+// whole at the window's size (QWidget::grab of each), and the tab in view
+// (Significance, where the box is) repainted by the window's own paint, as
+// on a screen.
 
 #include <QApplication>
+#include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -58,23 +62,69 @@ Probe LargestProbe() {
   return p;
 }
 
-void BM_UpdateAllTabs(benchmark::State& state) {
+// The plot window of the largest model, shown, with the matrix pasted and
+// the Significance tab in view. Only the tab in view is laid out by the tab
+// widget; the others are given its size, so that a grab renders each tab as
+// the user sees it when they turn to it.
+struct ShownWindow {
   QWidget owner;
-  auto* w = new ProbeWindow(&owner);
-  w->ShowProbe(LargestProbe());
-  w->findChild<QPlainTextEdit*>(QStringLiteral("covariance"))->setPlainText(QString::fromStdString(PastedMatrix()));
-  w->show();
-  QApplication::processEvents();
-  auto* df = w->findChild<QLineEdit*>(QStringLiteral("df"));
-  auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("tabs"));
+  ProbeWindow* window = new ProbeWindow(&owner);
+  QLineEdit* df = nullptr;
+  QTabWidget* tabs = nullptr;
+
+  ShownWindow() {
+    window->ShowProbe(LargestProbe());
+    window->findChild<QPlainTextEdit*>(QStringLiteral("covariance"))
+        ->setPlainText(QString::fromStdString(PastedMatrix()));
+    df = window->findChild<QLineEdit*>(QStringLiteral("df"));
+    tabs = window->findChild<QTabWidget*>(QStringLiteral("tabs"));
+    tabs->setCurrentWidget(TabOf(df));
+    window->show();
+    QApplication::processEvents();
+    for (int i = 0; i < tabs->count(); ++i) tabs->widget(i)->resize(tabs->currentWidget()->size());
+  }
+  QWidget* TabOf(QWidget* w) const {
+    for (int i = 0; i < tabs->count(); ++i)
+      if (tabs->widget(i)->isAncestorOf(w)) return tabs->widget(i);
+    return tabs->currentWidget();
+  }
+};
+
+// Counts the paint events a widget and its children take.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+void BM_UpdateAllTabs(benchmark::State& state) {
+  ShownWindow s;
   int k = 0;
   for (auto _ : state) {
-    df->setText(QString::number(100 + (k++ % 2)));
-    for (int i = 0; i < tabs->count(); ++i) benchmark::DoNotOptimize(tabs->widget(i)->grab());
+    s.df->setText(QString::number(100 + (k++ % 2)));
+    for (int i = 0; i < s.tabs->count(); ++i) benchmark::DoNotOptimize(s.tabs->widget(i)->grab());
   }
-  if (w->Analyses() < k) state.SkipWithError("a change did not reach the analysis");
+  if (s.window->Analyses() < k) state.SkipWithError("a change did not reach the analysis");
 }
 BENCHMARK(BM_UpdateAllTabs)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_UpdateTabInView(benchmark::State& state) {
+  ShownWindow s;
+  PaintCounter counter;
+  QWidget* tab = s.tabs->currentWidget();
+  for (QWidget* child : tab->findChildren<QWidget*>()) child->installEventFilter(&counter);
+  int k = 0;
+  for (auto _ : state) {
+    s.df->setText(QString::number(100 + (k++ % 2)));
+    QApplication::processEvents();  // the window's own repaint of what changed
+  }
+  if (s.window->Analyses() < k) state.SkipWithError("a change did not reach the analysis");
+  if (counter.paints < k) state.SkipWithError("the tab in view was not repainted after each change");
+}
+BENCHMARK(BM_UpdateTabInView)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // One frame at 60 Hz, waited out on the same clock.
 void BM_Frame60Hz(benchmark::State& state) {
@@ -90,9 +140,15 @@ BENCHMARK(BM_Frame60Hz)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  marvane::bench::Compare({.title = "A changed box to all three tabs updated and repainted, largest model, "
+  marvane::bench::Compare({.title = "A changed box to all three tabs updated and rendered whole, largest model, "
                                     "as a fraction of one 60 Hz frame",
                            .subject = "BM_UpdateAllTabs",
+                           .baseline = "BM_Frame60Hz",
+                           .measure = marvane::bench::Comparison::RealTime,
+                           .goal = 0.25});
+  marvane::bench::Compare({.title = "A changed box to the tab in view updated and repainted, largest model, "
+                                    "as a fraction of one 60 Hz frame",
+                           .subject = "BM_UpdateTabInView",
                            .baseline = "BM_Frame60Hz",
                            .measure = marvane::bench::Comparison::RealTime,
                            .goal = 0.25});

@@ -80,6 +80,11 @@ void CopySentences(QLabel* said, const QString& sentences) {
 }
 
 void ShowTable(QTableWidget* t, const ShownTable& shown) {
+  // The columns are fitted to their contents once, after every cell is set:
+  // a table in view that fits them as each cell comes measures every cell of
+  // the column again for each one.
+  QHeaderView* header = t->horizontalHeader();
+  header->setSectionResizeMode(QHeaderView::Fixed);
   t->setColumnCount(static_cast<int>(shown.header.size()));
   t->setHorizontalHeaderLabels(Q(shown.header));
   t->setRowCount(static_cast<int>(shown.rows.size()));
@@ -88,6 +93,7 @@ void ShowTable(QTableWidget* t, const ShownTable& shown) {
   t->clearContents();
   for (std::size_t r = 0; r < shown.rows.size(); ++r)
     SetResultRow(t, static_cast<int>(r), Q(shown.rows[r]), shown.firstNumber);
+  header->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
 
 }  // namespace marvane

@@ -179,7 +179,9 @@ void SignificanceTab::ShowMapping(const Analysis& a) {
     combo->setCurrentIndex(std::max(0, combo->findData(chosen)));
     // A row taken by its place only is a guess, marked so.
     const std::string decided = i < a.mapping.decided.size() ? a.mapping.decided[i] : "";
-    auto* item = new QTableWidgetItem(Q(DecidedWords(decided)));
+    const QString words = Q(DecidedWords(decided));
+    if (terms_->item(row, 2) != nullptr && terms_->item(row, 2)->text() == words) continue;
+    auto* item = new QTableWidgetItem(words);
     if (decided == "place") item->setForeground(QColor(128, 0, 0));
     terms_->setItem(row, 2, item);
   }

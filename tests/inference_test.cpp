@@ -18,24 +18,15 @@
 #include <tuple>
 #include <vector>
 
-#include "models/incomplete.h"
-#include "models/mixed2.h"
-#include "models/mixed3.h"
-#include "models/quant.h"
-#include "models/quant3.h"
-#include "models/quantz.h"
+#include "r_fit.h"
 #include "stats/inference.h"
 
 namespace marvane::stats {
 namespace {
 
 // One fit of the data file, and every reference row printed for it.
-struct Fit {
-  double df = 0, stdx = 0, stdz = 0, stdv = 0;
-  std::vector<double> zvalues, held;
-  std::vector<std::string> boxes;
-  std::map<std::string, double> weights;
-  std::map<std::string, std::vector<double>> vcov;  // by row box, in the order of `boxes`
+struct Fit : rdata::RFit {
+  double df = 0;
 };
 
 // A result row: its table, reference, level, line indexes (1-based) and
@@ -110,34 +101,7 @@ const RData& Data() {
   return data;
 }
 
-Probe BuildProbe(const std::string& form, const Fit& f) {
-  auto w = [&](const char* box) { return f.weights.at(box); };
-  if (form == "Quant") {
-    return QuantProbe({.bx = w("bx"), .bz = w("bz"), .bxz = w("bxz"), .a = w("a"), .stdz = f.stdz, .stdx = f.stdx});
-  }
-  if (form == "QuantZ") {
-    return QuantZProbe({.bx = w("bx"), .bz = w("bz"), .bxz = w("bxz"), .a = w("a"), .stdx = f.stdx,
-                        .hiz = f.zvalues.at(0), .medz = f.zvalues.at(1), .loz = f.zvalues.at(2)});
-  }
-  if (form == "Mixed2") return Mixed2Probe({.bx = w("bx"), .bz = w("bz"), .bxz = w("bxz"), .a = w("a"), .stdx = f.stdx});
-  if (form == "Mixed3") {
-    return Mixed3Probe({.rbx = static_cast<float>(w("rbx")), .bz1 = w("bz1"), .bz2 = w("bz2"), .bxz1 = w("bxz1"),
-                        .bxz2 = w("bxz2"), .a = w("a"), .stdx = f.stdx});
-  }
-  if (form == "Quant3") {
-    return Quant3Probe({.bx = w("bx"), .bz = w("bz"), .bv = w("bv"), .bxz = w("bxz"), .bxv = w("bxv"),
-                        .bzv = w("bzv"), .bxzv = w("bxzv"), .a = w("a"), .stdx = f.stdx, .stdz = f.stdz,
-                        .stdv = f.stdv});
-  }
-  // Incomplete: the held terms are weight_1, weight_2, ... at the control values.
-  std::vector<HeldTerm> held;
-  for (std::size_t i = 0; i < f.held.size(); ++i) {
-    held.push_back({.weight = w(("weight_" + std::to_string(i + 1)).c_str()), .value = f.held[i]});
-  }
-  const IncompleteInputs in{.a = FoldControlTerms(w("weight_0"), held), .bx = w("bx"), .bz = w("bz"),
-                            .bxz = w("bxz"), .sx = f.stdx, .sz = f.stdz};
-  return IncompleteProbe(w("weight_0"), held, in);
-}
+Probe BuildProbe(const std::string& form, const Fit& f) { return rdata::ProbeOfFit(form, f); }
 
 // R's matrix in the probe's order of weights, found by the weights' boxes.
 WeightCovariance MapCovariance(const Probe& p, const Fit& f) {

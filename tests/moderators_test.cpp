@@ -25,25 +25,15 @@
 #include <vector>
 
 #include "analysis/analysis.h"
-#include "models/incomplete.h"
-#include "models/mixed2.h"
-#include "models/mixed3.h"
-#include "models/quant.h"
-#include "models/quant3.h"
-#include "models/quantz.h"
+#include "r_fit.h"
 
 namespace marvane {
 namespace {
 
 using Fields = std::vector<std::string>;
 
-struct Fit {
+struct Fit : rdata::RFit {
   std::string df;
-  double stdx = 0, stdz = 0, stdv = 0;
-  std::vector<double> zvalues, held;
-  std::vector<std::string> boxes;
-  std::map<std::string, double> weights;
-  std::map<std::string, std::vector<double>> vcov;  // by row box, in the order of `boxes`
 };
 
 // One choice of the user on one fit, and what R printed for it.
@@ -140,36 +130,7 @@ const Case& FindCase(const std::string& id) {
 
 // ---- The form's probe and what the window holds -----------------------------
 
-Probe BuildProbe(const std::string& form, const Fit& f) {
-  auto w = [&](const char* box) { return f.weights.at(box); };
-  if (form == "Quant") {
-    return QuantProbe({.bx = w("bx"), .bz = w("bz"), .bxz = w("bxz"), .a = w("a"), .stdz = f.stdz, .stdx = f.stdx});
-  }
-  if (form == "QuantZ") {
-    return QuantZProbe({.bx = w("bx"), .bz = w("bz"), .bxz = w("bxz"), .a = w("a"), .stdx = f.stdx,
-                        .hiz = f.zvalues.at(0), .medz = f.zvalues.at(1), .loz = f.zvalues.at(2)});
-  }
-  if (form == "Mixed2") {
-    return Mixed2Probe({.bx = w("bx"), .bz = w("bz"), .bxz = w("bxz"), .a = w("a"), .stdx = f.stdx});
-  }
-  if (form == "Mixed3") {
-    // R printed the weight of X already rounded to single, as the form keeps it.
-    return Mixed3Probe({.rbx = static_cast<float>(w("rbx")), .bz1 = w("bz1"), .bz2 = w("bz2"), .bxz1 = w("bxz1"),
-                        .bxz2 = w("bxz2"), .a = w("a"), .stdx = f.stdx});
-  }
-  if (form == "Quant3") {
-    return Quant3Probe({.bx = w("bx"), .bz = w("bz"), .bv = w("bv"), .bxz = w("bxz"), .bxv = w("bxv"),
-                        .bzv = w("bzv"), .bxzv = w("bxzv"), .a = w("a"), .stdx = f.stdx, .stdz = f.stdz,
-                        .stdv = f.stdv});
-  }
-  std::vector<HeldTerm> held;
-  for (std::size_t i = 0; i < f.held.size(); ++i) {
-    held.push_back({.weight = w(("weight_" + std::to_string(i + 1)).c_str()), .value = f.held[i]});
-  }
-  const IncompleteInputs in{.a = FoldControlTerms(w("weight_0"), held), .bx = w("bx"), .bz = w("bz"),
-                            .bxz = w("bxz"), .sx = f.stdx, .sz = f.stdz};
-  return IncompleteProbe(w("weight_0"), held, in);
-}
+Probe BuildProbe(const std::string& form, const Fit& f) { return rdata::ProbeOfFit(form, f); }
 
 Probe FormProbe(const Case& c) { return BuildProbe(c.Form(), Data().fits.at(c.Form())); }
 

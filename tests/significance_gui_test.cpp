@@ -233,6 +233,10 @@ class SignificanceGuiTest : public QObject {
     QVERIFY(std::abs(first[2].toDouble() - 0.6858664) < 1e-7);
     QCOMPARE(first[4], QStringLiteral("28"));
     QCOMPARE(sections[4].split('\n', Qt::SkipEmptyParts).size(), 2 + 6);
+    // The copied rows are named by the legend names; the along and held-at
+    // columns keep the form's words.
+    const QStringList region = sections[7].split('\n', Qt::SkipEmptyParts).value(2).split('\t');
+    QCOMPARE(region.mid(0, 3), (QStringList{"slope of x", "Z", ""}));
     QCOMPARE(sections[5].split('\n', Qt::SkipEmptyParts).at(1),
              QStringLiteral("lines\testimate\tSE\tt\tdf\tp\tp Holm\tlower\tupper"));
     QCOMPARE(sections[8].split('\n', Qt::SkipEmptyParts).at(2).section('\t', 0, 0), QStringLiteral("all lines"));
@@ -329,8 +333,8 @@ class SignificanceGuiTest : public QObject {
 
     auto* regions = Find<QTableWidget>(w, "regions");
     QCOMPARE(regions->rowCount(), 1);
-    // The effect and the variable it is along are named after the paste's variables.
-    QCOMPARE(Row(regions, 0).mid(0, 2), (QStringList{"slope of x", "z"}));
+    // The effect is named after the paste's variables; the along column keeps the form's word.
+    QCOMPARE(Row(regions, 0).mid(0, 2), (QStringList{"slope of x", "Z"}));
     auto* crossovers = Find<QTableWidget>(w, "crossovers");
     QCOMPARE(crossovers->rowCount(), 1);
     QCOMPARE(Row(crossovers, 0).at(0), QStringLiteral("all lines"));

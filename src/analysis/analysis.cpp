@@ -270,7 +270,8 @@ void ShowRegions(Analysis& a, bool rangeOk, const std::string& rangeWords, int d
   auto write = [d](double v) { return Fixed(v, d); };
   std::vector<std::string> words;
   for (const stats::EffectRegion& e : a.regions) {
-    std::vector<std::string> cells{e.name, Along(e), HeldAt(e)};
+    // The variable and what is held in the form's words, as the copied table has them.
+    std::vector<std::string> cells{e.name, e.along, e.heldAt};
     if (e.state != Test::State::Tested) {
       cells.push_back(StateWords(e.state));
     } else {

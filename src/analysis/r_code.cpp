@@ -141,10 +141,10 @@ regions <- lapply(effects, function(e) {
 note_number <- function(x, d) toupper(sprintf(paste0("%.", d, "g"), x))
 bound_note <- function(e, x) {
   if (!is.null(e$observed)) {
-    return(if (x < e$observed[1] || x > e$observed[2]) paste("beyond the observed values of", e$along) else "")
+    return(if (x < e$observed[1] || x > e$observed[2]) paste("beyond the observed values of", e$words) else "")
   }
   in_sd <- abs((x - e$mean) / e$sd)
-  if (e$sd > 0 && in_sd > 3) return(paste0(note_number(in_sd, 3), " SD from the mean, far from the typical values of ", e$along))
+  if (e$sd > 0 && in_sd > 3) return(paste0(note_number(in_sd, 3), " SD from the mean, far from the typical values of ", e$words))
   ""
 }
 bounds_of <- function(r) {
@@ -297,19 +297,18 @@ std::string Effects(const Analysis& a) {
                     "\n# Whether all lines meet in one point: then one crossing stands for all.\nall_meet <- " +
                     (p.linesMeet ? "TRUE" : "FALSE") +
                     "\n# The effects along a moderator, e(u) = sum(P * b) + u * sum(Q * b), for the\n"
-                    "# regions of significance; along and held: the moderator and what is held, by\n"
-                    "# the names the paste gives; sd and mean: the moderator's (sd 0: not known);\n"
-                    "# observed: its lowest and highest value observed, when typed.\neffects <- list(\n";
+                    "# regions of significance; along and held: the moderator and what is held, in\n"
+                    "# the form's words; words: the moderator by the name the paste gives, for the\n"
+                    "# notes; sd and mean: the moderator's (sd 0: not known); observed: its lowest\n"
+                    "# and highest value observed, when typed.\neffects <- list(\n";
   for (std::size_t k = 0; k < p.effects.size(); ++k) {
     const LinearEffect& e = p.effects[k];
     const stats::EffectRegion* r = k < a.regions.size() ? &a.regions[k] : nullptr;
     const std::string observed = r != nullptr && r->observed
                                      ? "c(" + RNumber(r->observedFrom) + ", " + RNumber(r->observedTo) + ")"
                                      : std::string("NULL");
-    const std::string along = e.alongName.empty() ? e.along : e.alongName;
-    const std::string held = e.heldAtName.empty() ? e.heldAt : e.heldAtName;
-    out += "  list(name = " + RString(e.name) + ", along = " + RString(along) + ", held = " + RString(held) +
-           ",\n       sd = " + RNumber(e.sd) +
+    out += "  list(name = " + RString(e.name) + ", along = " + RString(e.along) + ", held = " + RString(e.heldAt) +
+           ", words = " + RString(e.alongName.empty() ? e.along : e.alongName) + ",\n       sd = " + RNumber(e.sd) +
            ", mean = " + RNumber(e.mean) + ", observed = " + observed + ",\n       P = " + Vector(e.p, n) +
            ",\n       Q = " + Vector(e.q, n) + ")" + (k + 1 < p.effects.size() ? ",\n" : "\n");
   }

@@ -183,9 +183,13 @@ std::vector<std::string> Sentences(const Tables& t, const Reference& r, int deci
   return out;
 }
 
-
 namespace {
 
+// The variable an effect is along and what it is held at, in the paste's
+// names where it gives them ("Wind_c"), else the form's ("Z"): the words of
+// the sentences and notes.
+std::string Along(const EffectRegion& e) { return e.alongName.empty() ? e.along : e.alongName; }
+std::string HeldAt(const EffectRegion& e) { return e.heldAtName.empty() ? e.heldAt : e.heldAtName; }
 
 // "p < .05" for the level's two-sided alpha.
 std::string AlphaPhrase(const Reference& r) { return "p < " + AlphaText(r.level); }
@@ -237,8 +241,6 @@ std::string BoundNote(const EffectRegion& e, double b) {
 
 }  // namespace
 
-std::string Along(const EffectRegion& e) { return e.alongName.empty() ? e.along : e.alongName; }
-std::string HeldAt(const EffectRegion& e) { return e.heldAtName.empty() ? e.heldAt : e.heldAtName; }
 
 std::vector<std::string> RegionCells(const EffectRegion& e, const std::function<std::string(double)>& write) {
   const std::vector<double> b = Bounds(e);
@@ -280,7 +282,7 @@ std::string RegionsSection(const std::vector<EffectRegion>& regions) {
   for (const EffectRegion& e : regions) {
     if (e.state != Test::State::Tested) continue;
     any = true;
-    std::vector<std::string> cells{e.name, Along(e), HeldAt(e)};
+    std::vector<std::string> cells{e.name, e.along, e.heldAt};
     for (std::string& c : RegionCells(e, Canonical)) cells.push_back(std::move(c));
     if (notes) cells.push_back(RegionNote(e));
     out += '\n' + Join(cells);

@@ -59,10 +59,6 @@ std::vector<std::string> Sentences(const stats::Tables& t, const stats::Referenc
 // The cells of a region row after effect, along and held at: kind, bound 1,
 // bound 2, bound 1 in SD, bound 2 in SD, each number written by `write`;
 // empty where the kind has no such bound or the SD is not known.
-// The variable an effect is along and what it is held at, in the paste's
-// names where it gives them ("Wind_c"), else the form's ("Z").
-std::string Along(const stats::EffectRegion& e);
-std::string HeldAt(const stats::EffectRegion& e);
 
 std::vector<std::string> RegionCells(const stats::EffectRegion& e, const std::function<std::string(double)>& write);
 

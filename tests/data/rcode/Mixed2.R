@@ -49,11 +49,12 @@ mean_x_typed <- FALSE
 # Whether all lines meet in one point: then one crossing stands for all.
 all_meet <- FALSE
 # The effects along a moderator, e(u) = sum(P * b) + u * sum(Q * b), for the
-# regions of significance; along and held: the moderator and what is held, by
-# the names the paste gives; sd and mean: the moderator's (sd 0: not known);
-# observed: its lowest and highest value observed, when typed.
+# regions of significance; along and held: the moderator and what is held, in
+# the form's words; words: the moderator by the name the paste gives, for the
+# notes; sd and mean: the moderator's (sd 0: not known); observed: its lowest
+# and highest value observed, when typed.
 effects <- list(
-  list(name = "g vs reference level", along = "x", held = "",
+  list(name = "g vs reference level", along = "X", held = "", words = "x",
        sd = 0.62887219999999999, mean = 0, observed = NULL,
        P = c(0, 0, 1, 0),
        Q = c(0, 0, 0, 1))
@@ -194,10 +195,10 @@ regions <- lapply(effects, function(e) {
 note_number <- function(x, d) toupper(sprintf(paste0("%.", d, "g"), x))
 bound_note <- function(e, x) {
   if (!is.null(e$observed)) {
-    return(if (x < e$observed[1] || x > e$observed[2]) paste("beyond the observed values of", e$along) else "")
+    return(if (x < e$observed[1] || x > e$observed[2]) paste("beyond the observed values of", e$words) else "")
   }
   in_sd <- abs((x - e$mean) / e$sd)
-  if (e$sd > 0 && in_sd > 3) return(paste0(note_number(in_sd, 3), " SD from the mean, far from the typical values of ", e$along))
+  if (e$sd > 0 && in_sd > 3) return(paste0(note_number(in_sd, 3), " SD from the mean, far from the typical values of ", e$words))
   ""
 }
 bounds_of <- function(r) {

@@ -248,6 +248,21 @@ class ReportGuiTest : public QObject {
     QVERIFY2(dark > 500, "the first page is blank");
   }
 
+  // The figures in the PDF keep the text size chosen for the figure.
+  void pdfFiguresKeepTheirTextSize() {
+    Open({"paste=r_print_quant.txt", "df=28", "legend[2]=Lightcars", "fontSize:=14"});
+    const QString path = dir_.filePath("large.pdf");
+    QCOMPARE(sessions::SaveReport(*form_, *window_, path), QString());
+    // pdftotext -bbox: each word with its box, in points.
+    const QString boxes = Run("pdftotext", {"-bbox", path, "-"});
+    const QRegularExpression word(
+        QStringLiteral("yMin=\"([0-9.]+)\"[^>]*yMax=\"([0-9.]+)\">Lightcars<"));
+    const QRegularExpressionMatch m = word.match(boxes);
+    QVERIFY2(m.hasMatch(), qPrintable(boxes.left(2000)));
+    const double height = m.captured(2).toDouble() - m.captured(1).toDouble();
+    QVERIFY2(height > 0.9 * 14 && height < 1.6 * 14, qPrintable(QString::number(height)));
+  }
+
   // A report that cannot be made or written is told, and the file that was
   // there stays as it was.
   void problemsAreTold() {

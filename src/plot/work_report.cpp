@@ -180,7 +180,7 @@ class FigureObject : public QObject, public QTextObjectInterface {
   void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int, const QTextFormat& format) override {
     const figure::Figure& f = format.property(kFigureIndex).toInt() == 0 ? r_.lines : r_.region;
     painter->save();
-    PaintFigure(*painter, f, rect, dpi_, r_.settings.style);
+    PaintFigure(*painter, f, rect, dpi_, r_.settings.style, r_.settings.fontSize);
     painter->restore();
   }
 

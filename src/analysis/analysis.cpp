@@ -15,12 +15,6 @@ namespace {
 
 using stats::Test;
 
-std::string Join(const std::vector<std::string>& parts, const std::string& between) {
-  std::string out;
-  for (std::size_t i = 0; i < parts.size(); ++i) out += (i > 0 ? between : "") + parts[i];
-  return out;
-}
-
 // Two typed numbers, such as a range's ends; nothing unless both are numbers.
 std::optional<std::pair<double, double>> ReadRange(const std::string& from, const std::string& to) {
   const TypedNumber a = ReadTypedNumber(from), b = ReadTypedNumber(to);
@@ -227,13 +221,6 @@ StatusText MatrixWords(const Probe& probe, const stats::PastedMatrix& m, const M
 }
 
 // ---- Tables as shown --------------------------------------------------------
-
-std::vector<std::string> TableHeader(const stats::Table& t, const stats::Reference& r) {
-  if (t.points) return {"line", "X", "Y", "SE", "lower", "upper"};
-  std::vector<std::string> h{t.first, "estimate", "SE", r.normal ? "z" : "t", "df", "p", "lower", "upper"};
-  if (t.holm) h.insert(h.begin() + 6, "p Holm");
-  return h;
-}
 
 ShownTable ShowTable(const stats::Table& t, const stats::Reference& r, int decimals) {
   ShownTable s{.id = t.id, .title = t.title, .header = TableHeader(t, r), .rows = {}, .firstNumber = 1};
@@ -553,19 +540,11 @@ void Collect(Analysis& a, const std::string& rangeWords, int decimals) {
 void ShowTables(Analysis& a, int decimals) {
   for (const stats::Table& t : a.tables.list) a.significanceTables.push_back(ShowTable(t, a.reference, decimals));
   a.regionsTable = {
-      .id = "regions",
-      .title = "Regions of significance",
-      .header = {"effect", "along", "held at", "kind", "bound 1", "bound 2", "bound 1 in SD", "bound 2 in SD",
-                 "note"},
-      .rows = {},
-      .firstNumber = 4};
-  a.crossingsTable = {.id = "crossovers",
-                      .title = "Crossovers",
-                      .header = {"lines", "X", "SE", "kind", "lower", "upper", "verdict"},
-                      .rows = {},
-                      .firstNumber = 4};
+      .id = "regions", .title = "Regions of significance", .header = RegionsHeader(), .rows = {}, .firstNumber = 4};
+  a.regionsTable.header.push_back("note");
+  a.crossingsTable = {
+      .id = "crossovers", .title = "Crossovers", .header = CrossingsHeader(), .rows = {}, .firstNumber = 4};
 }
-
 
 // The notice over the lines figure: a later Compute that faulted, then what
 // keeps the figure or its bands from being drawn, then the lines' choices.
@@ -626,9 +605,8 @@ Analysis Analyse(const Probe& form, const AnalysisInput& in) {
   }
   for (const LinearEffect& e : probe.effects) {
     // In the paste's names where it gives them, as the sentences are.
-    const std::string& heldAt = e.heldAtName.empty() ? e.heldAt : e.heldAtName;
-    const std::string& along = e.alongName.empty() ? e.along : e.alongName;
-    a.effectNames.push_back(e.name + (heldAt.empty() ? "" : ", " + heldAt) + ", along " + along);
+    const std::string& heldAt = HeldAtWords(e);
+    a.effectNames.push_back(e.name + (heldAt.empty() ? "" : ", " + heldAt) + ", along " + AlongWords(e));
   }
   DescribeRegionFigure(a, probe, in, observed);
   if (!observed.problem.empty()) a.regionStatus = {observed.problem, true};

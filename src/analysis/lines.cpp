@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "shell/number_text.h"
+#include "stats/term_mapping.h"
 
 namespace marvane {
 namespace {
@@ -203,13 +204,7 @@ void NameFromPaste(ShownLines& out, const std::vector<std::string>& names, const
 
 }  // namespace
 
-std::string VariableName(const std::string& pasted) {
-  std::string name = pasted;
-  for (const char* prefix : {"c.", "i.", "o.", "co."}) {
-    if (name.rfind(prefix, 0) == 0 && name.size() > std::string(prefix).size()) name.erase(0, std::string(prefix).size());
-  }
-  return name;
-}
+std::string VariableName(const std::string& pasted) { return std::string(stats::WithoutOperators(pasted)); }
 
 std::pair<std::string, std::string> VariableAndLevel(const std::string& pasted) {
   const std::string name = VariableName(pasted);
@@ -249,25 +244,42 @@ std::vector<double> ReadValues(const std::string& text, std::size_t most) {
 
 namespace {
 
-ShownLines ShowChosen(const Probe& form, const LineChoices& c) {
+// The means of X, Z and V as typed: 0 where a box is empty or holds no
+// number; `problem` tells the first that holds no number.
+struct Means {
+  std::vector<double> value;  // X, Z, V
+  std::vector<bool> typed;
+  std::string problem;
+};
+
+Means TypedMeans(const LineChoices& c) {
+  Means means;
+  for (const auto& [text, name] : {std::pair{&c.meanX, "X"}, std::pair{&c.meanZ, "Z"}, std::pair{&c.meanV, "V"}}) {
+    const TypedNumber m = ReadTypedNumber(*text);
+    if (!m.empty && !m.ok && means.problem.empty()) {
+      means.problem = std::string("The mean of ") + name + " must be a number, such as 3.2, or left empty for 0.";
+    }
+    means.value.push_back(m.ok ? m.value : 0);
+    means.typed.push_back(!m.empty);
+  }
+  return means;
+}
+
+ShownLines ShowChosen(const Probe& form, const LineChoices& c, const Means& typed) {
   ShownLines out{.probe = form, .problem = {}, .note = {}};
   Probe& p = out.probe;
-  const std::vector<std::pair<const std::string*, const char*>> typed{
-      {&c.meanX, "X"}, {&c.meanZ, "Z"}, {&c.meanV, "V"}};
-  std::vector<double> means;
-  for (const auto& [text, name] : typed) {
-    const TypedNumber m = ReadTypedNumber(*text);
-    if (!m.empty && !m.ok) {
-      // No mean is taken then, the others neither: the form's probe as it is.
-      out.problem = std::string("The mean of ") + name + " must be a number, such as 3.2, or left empty for 0.";
-      return out;
-    }
-    means.push_back(m.ok ? m.value : 0);
-    if (m.ok) out.note = "With means typed, the weights must be those of the fit of the predictors as measured, "
-                         "not centred.";
+  // With a mean that is no number no mean is taken, the others neither: the
+  // form's probe as it is.
+  if (!typed.problem.empty()) {
+    out.problem = typed.problem;
+    return out;
   }
+  if (std::find(typed.typed.begin(), typed.typed.end(), true) != typed.typed.end()) {
+    out.note = "With means typed, the weights must be those of the fit of the predictors as measured, not centred.";
+  }
+  const std::vector<double>& means = typed.value;
   p.meanX = means[0];
-  p.meanXTyped = !ReadTypedNumber(c.meanX).empty;
+  p.meanXTyped = typed.typed[0];
   if (p.meanXTyped) MovePoints(p);
   for (LinearEffect& e : p.effects) e.mean = e.along == "X" ? means[0] : e.along == "V" ? means[2] : means[1];
   if (c.moderators == ModeratorChoice::AsOnForm) return out;
@@ -285,14 +297,14 @@ ShownLines ShowChosen(const Probe& form, const LineChoices& c) {
 }  // namespace
 
 ShownLines ShowLines(const Probe& form, const LineChoices& c) {
-  ShownLines out = ShowChosen(form, c);
+  const Means means = TypedMeans(c);
+  ShownLines out = ShowChosen(form, c, means);
   const bool named = std::any_of(c.weightNames.begin(), c.weightNames.end(), [](const std::string& n) {
     return !n.empty();
   });
   if (named) {
-    const std::vector<double> means{ReadTypedNumber(c.meanZ).ok ? ReadTypedNumber(c.meanZ).value : 0,
-                                    ReadTypedNumber(c.meanV).ok ? ReadTypedNumber(c.meanV).value : 0};
-    NameFromPaste(out, c.weightNames, means, c.moderators == ModeratorChoice::Typed && out.problem.empty());
+    NameFromPaste(out, c.weightNames, {means.value[1], means.value[2]},
+                  c.moderators == ModeratorChoice::Typed && out.problem.empty());
   }
   return out;
 }

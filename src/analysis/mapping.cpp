@@ -49,19 +49,11 @@ bool Agrees(double value, const PastedCoefficient& c) {
   return back == value;
 }
 
-// A term's name without Stata's operators: "c.x" and "co.x" are x.
-std::string_view Bare(std::string_view name) {
-  name = stats::pasted::Trim(name);
-  for (std::string_view op : {"c.", "i.", "o.", "co."}) {
-    if (name.starts_with(op)) return Bare(name.substr(op.size()));
-  }
-  return name;
-}
-
 // Whether `term` is one of the parts of the product named `product` (joined by ':' or '#').
 bool HasPart(std::string_view product, std::string_view term) {
   for (std::size_t b = 0; b <= product.size(); b = std::min(product.find_first_of(":#", b), product.size()) + 1) {
-    if (Bare(product.substr(b, product.find_first_of(":#", b) - b)) == Bare(term)) return true;
+    const std::string_view part = product.substr(b, product.find_first_of(":#", b) - b);
+    if (stats::WithoutOperators(part) == stats::WithoutOperators(term)) return true;
   }
   return false;
 }

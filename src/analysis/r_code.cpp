@@ -308,7 +308,7 @@ std::string Effects(const Analysis& a) {
                                      ? "c(" + RNumber(r->observedFrom) + ", " + RNumber(r->observedTo) + ")"
                                      : std::string("NULL");
     out += "  list(name = " + RString(e.name) + ", along = " + RString(e.along) + ", held = " + RString(e.heldAt) +
-           ", words = " + RString(e.alongName.empty() ? e.along : e.alongName) + ",\n       sd = " + RNumber(e.sd) +
+           ", words = " + RString(AlongWords(e)) + ",\n       sd = " + RNumber(e.sd) +
            ", mean = " + RNumber(e.mean) + ", observed = " + observed + ",\n       P = " + Vector(e.p, n) +
            ",\n       Q = " + Vector(e.q, n) + ")" + (k + 1 < p.effects.size() ? ",\n" : "\n");
   }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "shell/number_text.h"
+#include "shell/words.h"
 
 namespace marvane {
 
@@ -33,14 +34,8 @@ std::string Word(double v, int decimals) {
   return s;
 }
 
-std::string Join(const std::vector<std::string>& cells) {
-  std::string out;
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) out += '\t';
-    out += cells[i];
-  }
-  return out;
-}
+// A row of the clipboard: its cells tab-separated.
+std::string TabRow(const std::vector<std::string>& cells) { return Join(cells, "\t"); }
 
 // The clipboard's cells of a test, after the row's name, in 15-digit text.
 std::vector<std::string> CanonicalCells(const Test& t, const Reference& r, bool holm) {
@@ -56,12 +51,6 @@ std::vector<std::string> CanonicalCells(const Test& t, const Reference& r, bool 
   c.push_back(tested ? Canonical(t.lower) : "");
   c.push_back(tested ? Canonical(t.upper) : "");
   return c;
-}
-
-std::string TestHeader(const char* first, const Reference& r, bool holm) {
-  std::string h = std::string(first) + "\testimate\tSE\t" + (r.normal ? "z" : "t") + "\tdf\tp";
-  if (holm) h += "\tp Holm";
-  return h + "\tlower\tupper";
 }
 
 std::vector<std::string> PointCells(const Row& row) {
@@ -115,8 +104,6 @@ std::string StatName(const Reference& r) {
   return "t(" + NumberToText(r.df, 6) + ")";
 }
 
-
-
 std::string StateWords(Test::State s) {
   switch (s) {
     case Test::State::NeedsUnknown: return "needs a weight the matrix has no row for";
@@ -153,19 +140,30 @@ std::vector<std::string> TestCells(const Test& t, const Reference& r, int decima
   return c;
 }
 
+std::vector<std::string> TableHeader(const Table& t, const Reference& r) {
+  if (t.points) return {"line", "X", "Y", "SE", "lower", "upper"};
+  std::vector<std::string> h{t.first, "estimate", "SE", r.normal ? "z" : "t", "df", "p", "lower", "upper"};
+  if (t.holm) h.insert(h.begin() + 6, "p Holm");
+  return h;
+}
+
+std::vector<std::string> RegionsHeader() {
+  return {"effect", "along", "held at", "kind", "bound 1", "bound 2", "bound 1 in SD", "bound 2 in SD"};
+}
+
+std::vector<std::string> CrossingsHeader() { return {"lines", "X", "SE", "kind", "lower", "upper", "verdict"}; }
+
 std::string Section(const Table& t, const Reference& r) {
   if (std::none_of(t.rows.begin(), t.rows.end(), [](const Row& row) { return HasNumbers(row.test); })) return {};
-  std::string out = std::string(t.title) + '\n';
+  std::string out = std::string(t.title) + '\n' + TabRow(TableHeader(t, r));
   if (t.points) {
-    out += "line\tX\tY\tSE\tlower\tupper";
-    for (const Row& row : t.rows) out += '\n' + Join(PointCells(row));
+    for (const Row& row : t.rows) out += '\n' + TabRow(PointCells(row));
     return out;
   }
-  out += TestHeader(t.first, r, t.holm);
   for (const Row& row : t.rows) {
     std::vector<std::string> cells{row.name};
     for (std::string& c : CanonicalCells(row.test, r, t.holm)) cells.push_back(std::move(c));
-    out += '\n' + Join(cells);
+    out += '\n' + TabRow(cells);
   }
   return out;
 }
@@ -185,18 +183,12 @@ std::vector<std::string> Sentences(const Tables& t, const Reference& r, int deci
 
 namespace {
 
-// The variable an effect is along and what it is held at, in the paste's
-// names where it gives them ("Wind_c"), else the form's ("Z"): the words of
-// the sentences and notes.
-std::string Along(const EffectRegion& e) { return e.alongName.empty() ? e.along : e.alongName; }
-std::string HeldAt(const EffectRegion& e) { return e.heldAtName.empty() ? e.heldAt : e.heldAtName; }
-
 // "p < .05" for the level's two-sided alpha.
 std::string AlphaPhrase(const Reference& r) { return "p < " + AlphaText(r.level); }
 
 std::string Subject(const EffectRegion& e) {
   std::string s = e.kind == LinearEffect::Kind::Slope ? "The " + e.name : "The difference " + e.name;
-  if (!HeldAt(e).empty()) s += " at " + HeldAt(e);
+  if (!HeldAtWords(e).empty()) s += " at " + HeldAtWords(e);
   return s;
 }
 
@@ -210,10 +202,6 @@ std::string Where(Region::Kind k, const std::string& lo, const std::string& hi) 
     default: return {};
   }
 }
-
-}  // namespace
-
-namespace {
 
 // The bounds a region has: none, its lower, or both.
 std::vector<double> Bounds(const EffectRegion& e) {
@@ -231,16 +219,15 @@ double InSd(const EffectRegion& e, double bound) { return (bound - e.mean) / e.s
 // typed; empty otherwise.
 std::string BoundNote(const EffectRegion& e, double b) {
   if (e.observed) {
-    return b < e.observedFrom || b > e.observedTo ? "beyond the observed values of " + Along(e) : "";
+    return b < e.observedFrom || b > e.observedTo ? "beyond the observed values of " + AlongWords(e) : "";
   }
   if (e.sd > 0 && std::fabs(InSd(e, b)) > 3) {
-    return NumberToText(std::fabs(InSd(e, b)), 3) + " SD from the mean, far from the typical values of " + Along(e);
+    return NumberToText(std::fabs(InSd(e, b)), 3) + " SD from the mean, far from the typical values of " + AlongWords(e);
   }
   return {};
 }
 
 }  // namespace
-
 
 std::vector<std::string> RegionCells(const EffectRegion& e, const std::function<std::string(double)>& write) {
   const std::vector<double> b = Bounds(e);
@@ -275,9 +262,9 @@ std::string RegionsSection(const std::vector<EffectRegion>& regions) {
   const bool notes = std::any_of(regions.begin(), regions.end(), [](const EffectRegion& e) {
     return e.state == Test::State::Tested && !RegionNote(e).empty();
   });
-  std::string out =
-      "Regions of significance\neffect\talong\theld at\tkind\tbound 1\tbound 2\tbound 1 in SD\tbound 2 in SD";
-  if (notes) out += "\tnote";
+  std::vector<std::string> header = RegionsHeader();
+  if (notes) header.push_back("note");
+  std::string out = "Regions of significance\n" + TabRow(header);
   bool any = false;
   for (const EffectRegion& e : regions) {
     if (e.state != Test::State::Tested) continue;
@@ -285,13 +272,13 @@ std::string RegionsSection(const std::vector<EffectRegion>& regions) {
     std::vector<std::string> cells{e.name, e.along, e.heldAt};
     for (std::string& c : RegionCells(e, Canonical)) cells.push_back(std::move(c));
     if (notes) cells.push_back(RegionNote(e));
-    out += '\n' + Join(cells);
+    out += '\n' + TabRow(cells);
   }
   return any ? out : std::string();
 }
 
 std::string CrossoversSection(const std::vector<Crossover>& crossovers, const std::vector<Verdict>& verdicts) {
-  std::string out = "Crossovers\nlines\tX\tSE\tkind\tlower\tupper\tverdict";
+  std::string out = "Crossovers\n" + TabRow(CrossingsHeader());
   bool any = false;
   for (std::size_t i = 0; i < crossovers.size(); ++i) {
     const Crossover& c = crossovers[i];
@@ -300,7 +287,7 @@ std::string CrossoversSection(const std::vector<Crossover>& crossovers, const st
     std::vector<std::string> cells{c.name, Canonical(c.x)};
     for (std::string& cell : CrossoverCells(c, Canonical)) cells.push_back(std::move(cell));
     cells.push_back(i < verdicts.size() ? VerdictName(verdicts[i]) : "");
-    out += '\n' + Join(cells);
+    out += '\n' + TabRow(cells);
   }
   return any ? out : std::string();
 }
@@ -309,7 +296,7 @@ std::string RegionSentence(const EffectRegion& e, const Reference& r, int decima
   const std::string subject = Subject(e);
   std::string alpha = AlphaPhrase(r);
   if (e.adjusted) {
-    alpha += ", with the false-discovery rate controlled over the observed values of " + Along(e) + ": critical " +
+    alpha += ", with the false-discovery rate controlled over the observed values of " + AlongWords(e) + ": critical " +
              (r.normal ? "z" : "t") + " = " + Word(e.critical, 2) + " (Esarey and Sumner 2018)";
   }
   switch (e.state) {
@@ -325,9 +312,9 @@ std::string RegionSentence(const EffectRegion& e, const Reference& r, int decima
       break;
   }
   const Region::Kind k = e.region.kind;
-  if (k == Region::Kind::Everywhere) return subject + " is significant (" + alpha + ") for every value of " + Along(e) + ".";
-  if (k == Region::Kind::Nowhere) return subject + " is not significant (" + alpha + ") for any value of " + Along(e) + ".";
-  std::string s = subject + " is significant (" + alpha + ") for " + Along(e) + " " +
+  if (k == Region::Kind::Everywhere) return subject + " is significant (" + alpha + ") for every value of " + AlongWords(e) + ".";
+  if (k == Region::Kind::Nowhere) return subject + " is not significant (" + alpha + ") for any value of " + AlongWords(e) + ".";
+  std::string s = subject + " is significant (" + alpha + ") for " + AlongWords(e) + " " +
                   Where(k, Word(e.region.lower, decimals), Word(e.region.upper, decimals));
   if (e.sd > 0) {
     s += ", that is " +
@@ -338,7 +325,8 @@ std::string RegionSentence(const EffectRegion& e, const Reference& r, int decima
     const std::string note = BoundNote(e, b);
     if (note.empty()) continue;
     s += " The bound " + Word(b, decimals) + " lies " + note;
-    if (e.observed && note.rfind("beyond", 0) == 0) {
+    // With the observed values typed, a note says the bound lies beyond them.
+    if (e.observed) {
       s += " (" + Word(e.observedFrom, decimals) + " to " + Word(e.observedTo, decimals) + ")";
     }
     s += ".";

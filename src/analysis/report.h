@@ -15,7 +15,6 @@
 
 namespace marvane {
 
-
 // v rounded to the nearest at `decimals` places, full stop as decimal point,
 // whatever the locale; a value that rounds to zero has no minus sign:
 // (0.74951, 3) -> "0.750", (-0.0004, 3) -> "0.000", (1234.5, 1) -> "1234.5".
@@ -44,6 +43,15 @@ std::string StateWords(stats::Test::State s);
 // cell where the row has no numbers at all.
 std::vector<std::string> TestCells(const stats::Test& t, const stats::Reference& r, int decimals, bool holm);
 
+// The header of a table, in the window and on the clipboard: its first
+// column, estimate, SE, t (or z), df, p, (p Holm), lower, upper; of the
+// predicted values: line, X, Y, SE, lower, upper.
+std::vector<std::string> TableHeader(const stats::Table& t, const stats::Reference& r);
+
+// The header of the regions (before a column of notes) and of the crossings.
+std::vector<std::string> RegionsHeader();
+std::vector<std::string> CrossingsHeader();
+
 // A table as the clipboard's section: "title\nheader\nrows...", numbers in
 // the canonical 15-digit text, without a trailing empty line; empty when
 // none of its rows can be computed.
@@ -55,11 +63,9 @@ std::string Section(const stats::Table& t, const stats::Reference& r);
 //  p < .001, 95% CI [0.551, 0.949]".
 std::vector<std::string> Sentences(const stats::Tables& t, const stats::Reference& r, int decimals);
 
-
 // The cells of a region row after effect, along and held at: kind, bound 1,
 // bound 2, bound 1 in SD, bound 2 in SD, each number written by `write`;
 // empty where the kind has no such bound or the SD is not known.
-
 std::vector<std::string> RegionCells(const stats::EffectRegion& e, const std::function<std::string(double)>& write);
 
 // The cells of a crossing row after lines and X: SE, kind, lower, upper,
@@ -73,14 +79,13 @@ std::vector<std::string> CrossoverCells(const stats::Crossover& c, const std::fu
 // when there is nothing to say.
 std::string RegionNote(const stats::EffectRegion& e);
 
-// The clipboard's regions section: "Regions of significance", the header
-// "effect\talong\theld at\tkind\tbound 1\tbound 2\tbound 1 in SD\tbound 2 in SD",
+// The clipboard's regions section: "Regions of significance", the header,
 // one row per effect that has a region (unused bound cells empty); a last
 // column "note" where a row has a note.
 std::string RegionsSection(const std::vector<stats::EffectRegion>& regions);
 
-// The clipboard's crossovers section: "Crossovers", the header
-// "lines\tX\tSE\tkind\tlower\tupper\tverdict"; `verdicts` by row.
+// The clipboard's crossovers section: "Crossovers", the header; `verdicts`
+// by row.
 std::string CrossoversSection(const std::vector<stats::Crossover>& crossovers,
                               const std::vector<stats::Verdict>& verdicts);
 

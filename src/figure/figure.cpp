@@ -407,8 +407,8 @@ bool Shade(Figure& f, const stats::Region& region, double from, double to, const
 Figure DescribeRegion(const Probe& probe, const LinearEffect& effect, const stats::WeightCovariance& covariance,
                       const stats::Reference& reference, const stats::Region& region, const RegionOptions& options) {
   Figure f;
-  const std::string& along = effect.alongName.empty() ? effect.along : effect.alongName;
-  const std::string& heldAt = effect.heldAtName.empty() ? effect.heldAt : effect.heldAtName;
+  const std::string& along = AlongWords(effect);
+  const std::string& heldAt = HeldAtWords(effect);
   const std::string variable = along.empty() ? "the variable" : along;
   std::string effectName = Capitalised(effect.name.empty() ? "the effect" : effect.name);
   if (!heldAt.empty()) effectName += " at " + heldAt;

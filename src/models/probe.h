@@ -61,6 +61,19 @@ struct LinearEffect {
   std::string alongName = {}, heldAtName = {};
 };
 
+// The variable an effect (a LinearEffect, or a region found for one) is
+// along and what it holds, in the words of sentences and figures: the names
+// the paste gives ("Wind_c", "Temp_c = +1 SD (3.52)"), else the form's ("Z",
+// "V = +1 SD").
+template <typename Effect>
+const std::string& AlongWords(const Effect& e) {
+  return e.alongName.empty() ? e.along : e.alongName;
+}
+template <typename Effect>
+const std::string& HeldAtWords(const Effect& e) {
+  return e.heldAtName.empty() ? e.heldAt : e.heldAtName;
+}
+
 // How the lines follow the form's continuous moderators (Z; Z and V): the
 // line at moderator values m has
 //   slope     = sum over terms of (product of m[i]^powers[i]) * (slope . weights),

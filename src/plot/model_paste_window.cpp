@@ -18,18 +18,9 @@
 #include "shell/model_form.h"
 #include "shell/number_text.h"
 #include "shell/qt_text.h"
+#include "shell/words.h"
 
 namespace marvane {
-namespace {
-
-std::string Join(const std::vector<std::string>& parts, const std::string& between) {
-  std::string out;
-  for (std::size_t i = 0; i < parts.size(); ++i) out += (i > 0 ? between : "") + parts[i];
-  return out;
-}
-
-}  // namespace
-
 ModelPasteWindow::ModelPasteWindow(ModelForm* form)
     : QWidget(form, Qt::Window), form_(form), weights_(FormWeights(form->Design().name)) {
   setObjectName(QStringLiteral("ModelPaste"));

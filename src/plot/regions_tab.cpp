@@ -168,7 +168,7 @@ void RegionsTab::Render(const Analysis& a) {
   heldAt_.clear();
   if (shownEffect >= 0 && static_cast<std::size_t>(shownEffect) < a.probe.effects.size()) {
     const LinearEffect& e = a.probe.effects[static_cast<std::size_t>(shownEffect)];
-    heldAt_ = e.heldAtName.empty() ? e.heldAt : e.heldAtName;
+    heldAt_ = HeldAtWords(e);
   }
   filling_ = true;
   // The effects to choose from, keeping the choice where it still exists.

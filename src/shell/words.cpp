@@ -28,4 +28,13 @@ std::string CollapseBlanks(std::string_view text) {
   return out;
 }
 
+std::string Join(const std::vector<std::string>& parts, std::string_view between) {
+  std::string out;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) out += between;
+    out += parts[i];
+  }
+  return out;
+}
+
 }  // namespace marvane

@@ -31,14 +31,12 @@
 
 #include "stats/term_mapping.h"
 
+#include "stats/pasted_cells.h"
+
 namespace marvane::stats {
 namespace {
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
+using pasted::Trim;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -70,28 +68,19 @@ std::vector<std::string_view> SplitProduct(std::string_view name) {
   return parts;
 }
 
-// A name part without Stata's operators: "c.x" -> "x", "co.x" -> "x",
-// "1b.f" -> "1.f"; with `dropLevel` also the level: "2.f" -> "f".
+// A name part without Stata's operators and the flags of its level: "c.x"
+// -> "x", "1b.f" -> "1.f"; with `dropLevel` also the level: "2.f" -> "f".
 std::string Key(std::string_view part, bool dropLevel) {
-  part = Trim(part);
-  for (;;) {
-    const std::size_t dot = part.find('.');
-    if (dot == std::string_view::npos || dot == 0 || dot + 1 >= part.size()) break;
-    const std::string_view prefix = part.substr(0, dot);
-    if (prefix == "c" || prefix == "i" || prefix == "o" || prefix == "co") {
-      part.remove_prefix(dot + 1);
-      continue;
-    }
-    std::size_t digits = 0;
-    while (digits < prefix.size() && IsDigit(prefix[digits])) ++digits;
-    const std::string_view flags = prefix.substr(digits);
-    if (digits > 0 && flags.find_first_not_of("bno") == std::string_view::npos) {
-      if (dropLevel) return std::string(part.substr(dot + 1));
-      return std::string(prefix.substr(0, digits)) + std::string(part.substr(dot));
-    }
-    break;
-  }
-  return std::string(part);
+  part = WithoutOperators(part);
+  const std::size_t dot = part.find('.');
+  if (dot == std::string_view::npos || dot == 0 || dot + 1 >= part.size()) return std::string(part);
+  const std::string_view prefix = part.substr(0, dot);
+  std::size_t digits = 0;
+  while (digits < prefix.size() && IsDigit(prefix[digits])) ++digits;
+  const std::string_view flags = prefix.substr(digits);
+  if (digits == 0 || flags.find_first_not_of("bno") != std::string_view::npos) return std::string(part);
+  if (dropLevel) return std::string(part.substr(dot + 1));
+  return std::string(prefix.substr(0, digits)) + std::string(part.substr(dot));
 }
 
 // Letters and digits only, in lower case: "X_Z" -> "xz".
@@ -213,6 +202,17 @@ void GiveProducts(const std::vector<WeightSlot>& weights, const std::vector<std:
 }
 
 }  // namespace
+
+std::string_view WithoutOperators(std::string_view name) {
+  name = Trim(name);
+  for (;;) {
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos || dot + 1 >= name.size()) return name;
+    const std::string_view prefix = name.substr(0, dot);
+    if (prefix != "c" && prefix != "i" && prefix != "o" && prefix != "co") return name;
+    name.remove_prefix(dot + 1);
+  }
+}
 
 bool IsInterceptName(std::string_view name) {
   using namespace std::string_view_literals;

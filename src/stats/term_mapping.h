@@ -22,6 +22,11 @@ struct WeightSlot {
 std::vector<int> GuessMapping(const std::vector<WeightSlot>& weights, const std::vector<std::string>& names,
                               std::size_t rows);
 
+// A name without Stata's operators c., i., o. and co. in front, and without
+// blanks around it: "c.x" and "co.x" are "x", "c.i.x" is "x"; a name that
+// would be left empty stays as it is ("c.").
+std::string_view WithoutOperators(std::string_view name);
+
 // Whether a pasted name reads as the intercept: (Intercept), Intercept,
 // _cons, const, Constant, (Constant).
 bool IsInterceptName(std::string_view name);

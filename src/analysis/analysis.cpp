@@ -166,7 +166,7 @@ std::string UnusedRows(const stats::PastedMatrix& m, const MappingChoice& c, con
 std::string Guesses(const Probe& probe, const MappingChoice& c) {
   std::vector<std::string> guessed;
   for (std::size_t i = 0; i < c.rowOf.size() && i < c.decided.size(); ++i) {
-    if (c.decided[i] != "place" || c.rowOf[i] < 0) continue;
+    if (!IsGuess(c.decided[i]) || c.rowOf[i] < 0) continue;
     guessed.push_back(probe.weights[i].meaning + " = `" + c.rows[static_cast<std::size_t>(c.rowOf[i])] + "`");
   }
   if (guessed.empty()) return {};

@@ -46,10 +46,14 @@ struct MappingChoice {
   bool operator==(const MappingChoice&) const = default;
 };
 
+// Whether a row was taken by its place in the paste alone: a guess the
+// window marks and the report says to check.
+inline bool IsGuess(const std::string& decided) { return decided == "place"; }
+
 // How a row was decided, as the window and the report show it: a guess by
 // place says so.
 inline std::string DecidedWords(const std::string& decided) {
-  return decided == "place" ? "place: a guess, check it" : decided;
+  return IsGuess(decided) ? "place: a guess, check it" : decided;
 }
 
 // What the plot window holds, as typed.

@@ -48,12 +48,6 @@ QString Describe(const figure::Figure& f, const Probe& p) {
   return text.trimmed();
 }
 
-QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
-  auto* b = new QPushButton(text, parent);
-  b->setObjectName(QLatin1String(name));
-  return b;
-}
-
 }  // namespace
 
 FigureTab::FigureTab(QWidget* parent) : QWidget(parent) {
@@ -91,15 +85,10 @@ QLayout* FigureTab::BuildControls() {
   range_ = new QComboBox(this);
   range_->setObjectName(QStringLiteral("range"));
   range_->addItems({QStringLiteral("±1 SD"), QStringLiteral("±2 SD"), QStringLiteral("Typed")});
-  auto line = [this](const char* name, const QString& text = {}) {
-    auto* e = new QLineEdit(text, this);
-    e->setObjectName(QLatin1String(name));
-    return e;
-  };
-  xFrom_ = line("xFrom");
-  xTo_ = line("xTo");
-  xTitle_ = line("xTitle", QStringLiteral("X"));
-  yTitle_ = line("yTitle", QStringLiteral("Y"));
+  xFrom_ = MakeLineEdit("xFrom", nullptr, this);
+  xTo_ = MakeLineEdit("xTo", nullptr, this);
+  xTitle_ = MakeLineEdit("xTitle", nullptr, this, QStringLiteral("X"));
+  yTitle_ = MakeLineEdit("yTitle", nullptr, this, QStringLiteral("Y"));
   legend_ = new QTableWidget(0, 1, this);
   legend_->setObjectName(QStringLiteral("legend"));
   legend_->setHorizontalHeaderLabels({QStringLiteral("Legend name")});
@@ -153,9 +142,9 @@ QLayout* FigureTab::BuildControls() {
 }
 
 QLayout* FigureTab::LayOut() {
-  QPushButton* save = Button(QStringLiteral("Save figure…"), "saveFigure", this);
-  QPushButton* copyFigure = Button(QStringLiteral("Copy figure"), "copyFigure", this);
-  QPushButton* copyTable = Button(QStringLiteral("Copy table"), "copyTable", this);
+  QPushButton* save = MakeButton(QStringLiteral("Save figure…"), "saveFigure", this);
+  QPushButton* copyFigure = MakeButton(QStringLiteral("Copy figure"), "copyFigure", this);
+  QPushButton* copyTable = MakeButton(QStringLiteral("Copy table"), "copyTable", this);
   auto* controls = new QFormLayout;
   controls->addRow(QStringLiteral("&Style"), style_);
   controls->addRow(QStringLiteral("X &range"), range_);

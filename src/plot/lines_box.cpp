@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "plot/panel_parts.h"
 #include "shell/qt_text.h"
 
 namespace marvane {
@@ -17,9 +18,7 @@ LinesBox::LinesBox(QWidget* parent) : QGroupBox(QStringLiteral("Lines"), parent)
   moderators_->addItems({QStringLiteral("as on the form"), QStringLiteral("mean ± k SD"), QStringLiteral("typed values")});
   moderators_->setAccessibleName(QStringLiteral("moderator values of the lines"));
   auto line = [this](const char* name, const char* accessible, const QString& placeholder, const QString& text = {}) {
-    auto* e = new QLineEdit(text, this);
-    e->setObjectName(QLatin1String(name));
-    e->setAccessibleName(QLatin1String(accessible));
+    QLineEdit* e = MakeLineEdit(name, accessible, this, text);
     e->setPlaceholderText(placeholder);
     connect(e, &QLineEdit::textChanged, this, [this] {
       if (onChanged) onChanged();

@@ -26,17 +26,12 @@ ModelPasteWindow::ModelPasteWindow(ModelForm* form)
   setObjectName(QStringLiteral("ModelPaste"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Paste model — ") + Q(form->Design().caption));
-  text_ = new QPlainTextEdit(this);
-  text_->setObjectName(QStringLiteral("modelText"));
-  text_->setAccessibleName(QStringLiteral("the model as your package printed it"));
-  text_->setPlaceholderText(QStringLiteral(
-      "Paste the model as your statistics package printed it: R's summary(fit), coef(summary(fit)) or coef(fit), "
-      "a CSV of coefficients, Stata's regress table or SPSS's Coefficients table; the covariance matrix (vcov(fit), "
-      "e(V)) may follow it."));
-  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  QFont mono(QStringLiteral("Liberation Mono"));
-  mono.setStyleHint(QFont::Monospace);
-  text_->setFont(mono);
+  text_ = MakePasteBox("modelText", "the model as your package printed it",
+                       QStringLiteral("Paste the model as your statistics package printed it: R's summary(fit), "
+                                      "coef(summary(fit)) or coef(fit), a CSV of coefficients, Stata's regress table "
+                                      "or SPSS's Coefficients table; the covariance matrix (vcov(fit), e(V)) may "
+                                      "follow it."),
+                       this);
   terms_ = MakeResultTable(QStringLiteral("modelTerms"), {QStringLiteral("term"), QStringLiteral("estimate"),
                                                           QStringLiteral("SE")},
                            this);
@@ -57,8 +52,7 @@ ModelPasteWindow::ModelPasteWindow(ModelForm* form)
     pickBoxes_.push_back(pick);
   }
   status_ = MakeWordsLabel(QStringLiteral("modelStatus"), this);
-  apply_ = new QPushButton(QStringLiteral("&Apply to the form"), this);
-  apply_->setObjectName(QStringLiteral("applyModel"));
+  apply_ = MakeButton(QStringLiteral("&Apply to the form"), "applyModel", this);
 
   auto* right = new QVBoxLayout;
   right->addWidget(new QLabel(QStringLiteral("<b>Terms read</b>"), this));

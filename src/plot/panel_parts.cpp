@@ -6,12 +6,39 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "shell/form_window.h"
 #include "shell/qt_text.h"
 
 namespace marvane {
+
+QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(QLatin1String(name));
+  return b;
+}
+
+QLineEdit* MakeLineEdit(const char* name, const char* accessible, QWidget* parent, const QString& text) {
+  auto* e = new QLineEdit(text, parent);
+  e->setObjectName(QLatin1String(name));
+  if (accessible != nullptr) e->setAccessibleName(QLatin1String(accessible));
+  return e;
+}
+
+QPlainTextEdit* MakePasteBox(const char* name, const char* accessible, const QString& placeholder, QWidget* parent) {
+  auto* box = new QPlainTextEdit(parent);
+  box->setObjectName(QLatin1String(name));
+  box->setAccessibleName(QLatin1String(accessible));
+  box->setPlaceholderText(placeholder);
+  box->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont mono(QStringLiteral("Liberation Mono"));
+  mono.setStyleHint(QFont::Monospace);
+  box->setFont(mono);
+  return box;
+}
 
 QTableWidget* MakeResultTable(const QString& name, const QStringList& header, QWidget* parent) {
   auto* t = new QTableWidget(0, static_cast<int>(header.size()), parent);
@@ -45,7 +72,7 @@ void ShowStatus(QLabel* label, const QString& text, bool problem) {
   label->setText(text);
   QPalette pal = label->palette();
   pal.setColor(QPalette::WindowText,
-               problem ? QColor(128, 0, 0) : label->parentWidget()->palette().color(QPalette::WindowText));
+               problem ? ProblemColour() : label->parentWidget()->palette().color(QPalette::WindowText));
   label->setPalette(pal);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// The pieces the plot window's tabs share: read-only result tables, texts
-// in words, and a status line that shows a problem in dark red.
+// The pieces the plot window and its tabs share: named buttons and boxes, a
+// box for pasted text, read-only result tables, texts in words, and a status
+// line that shows a problem in dark red.
 
 #include <QString>
 #include <QStringList>
@@ -11,11 +12,21 @@
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 class QWidget;
 
 namespace marvane {
+
+// A button and a one-line box named `name` (the box with `accessible` as its
+// accessible name, when given, and `text` in it).
+QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent);
+QLineEdit* MakeLineEdit(const char* name, const char* accessible, QWidget* parent, const QString& text = {});
+
+// A box for text pasted from a statistics package: lines not wrapped, in a
+// monospaced font, so that its columns stand as they were printed.
+QPlainTextEdit* MakePasteBox(const char* name, const char* accessible, const QString& placeholder, QWidget* parent);
 
 // A read-only table that is as tall as its rows, with `header` (may be set later).
 QTableWidget* MakeResultTable(const QString& name, const QStringList& header, QWidget* parent);

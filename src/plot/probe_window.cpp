@@ -57,8 +57,7 @@ ProbeWindow::ProbeWindow(QWidget* form) : QWidget(form, Qt::Window) {
 QLayout* ProbeWindow::BuildWorkRow() {
   auto* row = new QHBoxLayout;
   auto button = [this, row](const QString& text, const char* name, std::function<void()> act) {
-    auto* b = new QPushButton(text, this);
-    b->setObjectName(QLatin1String(name));
+    QPushButton* b = MakeButton(text, name, this);
     connect(b, &QPushButton::clicked, this, std::move(act));
     row->addWidget(b);
   };

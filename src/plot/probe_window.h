@@ -95,7 +95,6 @@ class ProbeWindow : public QWidget {
 
  private:
   void Update();
-  void CopyText();
   QLayout* BuildWorkRow();
 
   Probe probe_;

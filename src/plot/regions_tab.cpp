@@ -64,18 +64,10 @@ QLayout* RegionsTab::BuildControls() {
   range_->setObjectName(QStringLiteral("regionRange"));
   range_->addItems({QStringLiteral("±2 SD, or around the typed values"), QStringLiteral("Typed")});
   range_->setAccessibleName(QStringLiteral("range of the region figure"));
-  from_ = new QLineEdit(this);
-  from_->setObjectName(QStringLiteral("regionFrom"));
-  from_->setAccessibleName(QStringLiteral("region figure from"));
-  to_ = new QLineEdit(this);
-  to_->setObjectName(QStringLiteral("regionTo"));
-  to_->setAccessibleName(QStringLiteral("region figure to"));
-  xTitle_ = new QLineEdit(this);
-  xTitle_->setObjectName(QStringLiteral("regionXTitle"));
-  xTitle_->setAccessibleName(QStringLiteral("X title of the region figure, empty for its own"));
-  yTitle_ = new QLineEdit(this);
-  yTitle_->setObjectName(QStringLiteral("regionYTitle"));
-  yTitle_->setAccessibleName(QStringLiteral("Y title of the region figure, empty for its own"));
+  from_ = MakeLineEdit("regionFrom", "region figure from", this);
+  to_ = MakeLineEdit("regionTo", "region figure to", this);
+  xTitle_ = MakeLineEdit("regionXTitle", "X title of the region figure, empty for its own", this);
+  yTitle_ = MakeLineEdit("regionYTitle", "Y title of the region figure, empty for its own", this);
   status_ = MakeWordsLabel(QStringLiteral("regionStatus"), this);
   plot_ = new FigureView({.figure = [this]() -> const figure::Figure& { return figure_; },
                           .inches = [this] { return settings_.inches; },
@@ -84,10 +76,8 @@ QLayout* RegionsTab::BuildControls() {
                          this);
   plot_->setObjectName(QStringLiteral("regionPlot"));
   plot_->setAccessibleName(QStringLiteral("Region figure of the effect"));
-  save_ = new QPushButton(QStringLiteral("Save region figure…"), this);
-  save_->setObjectName(QStringLiteral("saveRegionFigure"));
-  copy_ = new QPushButton(QStringLiteral("Copy region figure"), this);
-  copy_->setObjectName(QStringLiteral("copyRegionFigure"));
+  save_ = MakeButton(QStringLiteral("Save region figure…"), "saveRegionFigure", this);
+  copy_ = MakeButton(QStringLiteral("Copy region figure"), "copyRegionFigure", this);
 
   auto* controls = new QFormLayout;
   controls->addRow(QStringLiteral("&Effect"), effect_);
@@ -123,9 +113,7 @@ QLayout* RegionsTab::BuildControls() {
 // The values observed in the data, and the adjustment of the regions.
 QLayout* RegionsTab::BuildObserved() {
   auto line = [this](const char* name, const char* accessible) {
-    auto* e = new QLineEdit(this);
-    e->setObjectName(QLatin1String(name));
-    e->setAccessibleName(QLatin1String(accessible));
+    QLineEdit* e = MakeLineEdit(name, accessible, this);
     connect(e, &QLineEdit::textChanged, this, [this] {
       if (!filling_ && onChanged) onChanged();
     });

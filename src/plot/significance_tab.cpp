@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "plot/panel_parts.h"
+#include "shell/form_window.h"
 #include "shell/qt_text.h"
 
 namespace marvane {
@@ -31,16 +32,11 @@ SignificanceTab::SignificanceTab(QWidget* parent) : QWidget(parent) {
 
 QWidget* SignificanceTab::BuildInputs() {
   auto* box = new QWidget(this);
-  text_ = new QPlainTextEdit(box);
-  text_->setObjectName(QStringLiteral("covariance"));
-  text_->setPlaceholderText(QStringLiteral(
-      "Paste the covariance matrix of the weights here, as your statistics package prints it: "
-      "R's vcov(fit), Stata's matrix list e(V), SPSS's coefficient correlations, a spreadsheet, or bare numbers."));
-  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  text_->setAccessibleName(QStringLiteral("covariance matrix of the weights"));
-  QFont mono(QStringLiteral("Liberation Mono"));
-  mono.setStyleHint(QFont::Monospace);
-  text_->setFont(mono);
+  text_ = MakePasteBox("covariance", "covariance matrix of the weights",
+                       QStringLiteral("Paste the covariance matrix of the weights here, as your statistics package "
+                                      "prints it: R's vcov(fit), Stata's matrix list e(V), SPSS's coefficient "
+                                      "correlations, a spreadsheet, or bare numbers."),
+                       box);
 
   terms_ = new QTableWidget(0, 3, box);
   terms_->setObjectName(QStringLiteral("terms"));
@@ -51,15 +47,9 @@ QWidget* SignificanceTab::BuildInputs() {
   terms_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
   terms_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-  auto line = [box](const char* name, const char* accessible, const QString& text = {}) {
-    auto* e = new QLineEdit(text, box);
-    e->setObjectName(QLatin1String(name));
-    e->setAccessibleName(QLatin1String(accessible));
-    return e;
-  };
-  df_ = line("df", "residual degrees of freedom");
-  sampleSize_ = line("sampleSize", "sample size");
-  level_ = line("level", "confidence level in percent", QStringLiteral("95"));
+  df_ = MakeLineEdit("df", "residual degrees of freedom", box);
+  sampleSize_ = MakeLineEdit("sampleSize", "sample size", box);
+  level_ = MakeLineEdit("level", "confidence level in percent", box, QStringLiteral("95"));
   decimals_ = new QSpinBox(box);
   decimals_->setObjectName(QStringLiteral("decimals"));
   decimals_->setRange(1, 6);
@@ -182,7 +172,7 @@ void SignificanceTab::ShowMapping(const Analysis& a) {
     const QString words = Q(DecidedWords(decided));
     if (terms_->item(row, 2) != nullptr && terms_->item(row, 2)->text() == words) continue;
     auto* item = new QTableWidgetItem(words);
-    if (decided == "place") item->setForeground(QColor(128, 0, 0));
+    if (IsGuess(decided)) item->setForeground(ProblemColour());
     terms_->setItem(row, 2, item);
   }
   offered_ = a.rowChoices;

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,11 +27,7 @@ ChoiceForm::ChoiceForm() : FormWindow(forms::ChoiceDesign()) {
   // Arrow keys and the wheel would open the session they pass; the list
   // opens a session only once chosen in its drop-down.
   recent->installEventFilter(this);
-  QLabel* message = Label("sessionMessage");
-  QPalette pal = message->palette();
-  pal.setColor(QPalette::WindowText, QColor(128, 0, 0));
-  message->setPalette(pal);
-  message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  StyleAsMessage(Label("sessionMessage"));
   sessions::AddOpenShortcut(*this);
 }
 
@@ -65,12 +60,7 @@ void ChoiceForm::Inomplete_Click() { SwitchForm("Incomplete", this); }
 
 void ChoiceForm::openSession_Click() {
   Tell({});
-  const QStringList recent = sessions::RecentSessions();
-  const QString path = QFileDialog::getOpenFileName(
-      this, QStringLiteral("Open session"), recent.isEmpty() ? QString() : QFileInfo(recent.first()).absolutePath(),
-      QStringLiteral("Marvane sessions (*.marvane);;All files (*)"));
-  if (path.isEmpty()) return;
-  Tell(sessions::Open(path, this));
+  sessions::OpenChosenFile(this);
 }
 
 void ChoiceForm::reopenLast_Click() {

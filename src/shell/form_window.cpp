@@ -26,7 +26,6 @@ using forms::TwipsToPixels;
 const QColor kFormColour(255, 128, 0);
 const QColor kGreen(0, 255, 0);
 const QColor kBlue(0, 0, 255);
-const QColor kMessageText(128, 0, 0);
 
 QFont DesignFont(const forms::Control& c) {
   QFont font(DesignFontFamily());
@@ -85,12 +84,7 @@ QWidget* BuildControl(const forms::Control& c, QWidget* parent) {
       label->setWordWrap(true);
       label->setAlignment((c.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
       label->setTextFormat(Qt::PlainText);
-      if (c.role == Role::Message) {
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, kMessageText);
-        label->setPalette(pal);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-      }
+      if (c.role == Role::Message) StyleAsMessage(label);
       w = label;
       break;
     }
@@ -135,6 +129,15 @@ QWidget* BuildControl(const forms::Control& c, QWidget* parent) {
 }
 
 }  // namespace
+
+QColor ProblemColour() { return {128, 0, 0}; }
+
+void StyleAsMessage(QLabel* label) {
+  QPalette pal = label->palette();
+  pal.setColor(QPalette::WindowText, ProblemColour());
+  label->setPalette(pal);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
 
 QStringList DesignFontSubstitutes() {
   return {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial"),

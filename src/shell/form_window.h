@@ -12,11 +12,19 @@
 
 #include "forms/form_design.h"
 
+class QColor;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace marvane {
+
+// The colour a text that tells a problem is written in: dark red.
+QColor ProblemColour();
+
+// A label that tells what went wrong, as a form's message is: in the
+// problem colour, its text selectable.
+void StyleAsMessage(QLabel* label);
 
 // The family the designs ask for; no Linux desktop has it.
 inline constexpr const char* kDesignFontFamily = "MS Sans Serif";

@@ -19,15 +19,15 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "analysis/r_code.h"
 #include "plot/model_paste_window.h"
 #include "plot/probe_window.h"
+#include "plot/work_report.h"
 #include "shell/accessibility.h"
 #include "shell/model_form.h"
 #include "shell/navigation.h"
 #include "shell/qt_text.h"
-#include "analysis/r_code.h"
 #include "shell/window_inputs.h"
-#include "plot/work_report.h"
 
 namespace marvane::sessions {
 namespace {
@@ -286,6 +286,21 @@ void AskAndOpen(FormWindow* from, QWidget* teller) {
   if (const QString problem = Open(path, from); !problem.isEmpty()) Tell(teller, problem);
 }
 
+// The session in `path` made again from `from`: the form it opened, or what
+// went wrong.
+struct Opened {
+  ModelForm* form = nullptr;
+  QString problem;
+};
+
+Opened Replayed(const QString& path, FormWindow* from) {
+  const SessionRead read = ReadSessionFile(path);
+  if (!read.Ok()) return {nullptr, OpenProblem(path, read.error)};
+  ModelForm* form = Replay(read.session, from);
+  if (form == nullptr) return {nullptr, OpenProblem(path, QStringLiteral("its form could not be opened."))};
+  return {form, {}};
+}
+
 ReportContent ReportOf(const ModelForm& form, const ProbeWindow& window) {
   ReportContent r;
   r.formCaption = Q(form.Design().caption);
@@ -399,14 +414,14 @@ QString Save(ModelForm& form, const QString& path) {
 }
 
 QString Open(const QString& path, FormWindow* from) {
-  const SessionRead read = ReadSessionFile(path);
-  if (!read.Ok()) return OpenProblem(path, read.error);
-  ModelForm* form = Replay(read.session, from);
-  if (form == nullptr) return OpenProblem(path, QStringLiteral("its form could not be opened."));
-  Associate(*form, path, WorkText(Capture(*form)));
+  const Opened opened = Replayed(path, from);
+  if (opened.form == nullptr) return opened.problem;
+  Associate(*opened.form, path, WorkText(Capture(*opened.form)));
   Remember(path);
   return {};
 }
+
+void OpenChosenFile(FormWindow* from) { AskAndOpen(from, from); }
 
 QString FileOf(const ModelForm& form) {
   const WorkFile* file = FileRecord(form);
@@ -432,11 +447,7 @@ std::optional<LastWork> FindLastWork() {
   return LastWork{FormCaption(read.session.form), when.toLocalTime()};
 }
 
-QString OpenLastWork(FormWindow* from) {
-  const SessionRead read = ReadSessionFile(LastWorkPath());
-  if (!read.Ok()) return OpenProblem(LastWorkPath(), read.error);
-  return Replay(read.session, from) != nullptr ? QString() : OpenProblem(LastWorkPath(), QStringLiteral("its form could not be opened."));
-}
+QString OpenLastWork(FormWindow* from) { return Replayed(LastWorkPath(), from).problem; }
 
 QStringList RecentSessions() {
   QFile file(RecentPath());

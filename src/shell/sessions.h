@@ -54,6 +54,10 @@ QString Save(ModelForm& form, const QString& path);
 // nullptr at the start). "" or what went wrong, in a sentence; then nothing
 // has changed.
 QString Open(const QString& path, FormWindow* from);
+// Asks for a session file (starting in the folder of the latest recent
+// session, else the documents folder) and opens it from `from`; what went
+// wrong is told where the user acted (`from`'s session message or message).
+void OpenChosenFile(FormWindow* from);
 // The file a form's work belongs to ("" when none).
 QString FileOf(const ModelForm& form);
 

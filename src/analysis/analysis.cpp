@@ -156,7 +156,7 @@ std::string UnusedRows(const stats::PastedMatrix& m, const MappingChoice& c, con
   std::string s = n + (unused.size() == 1 ? " pasted row is" : " pasted rows are") + " not used (" +
                   Join(unused, ", ") + "). If the model has further terms (covariates), the intercepts and predicted "
                   "values here are at those terms = 0";
-  s += probe.form == "Incomplete" ? ": give each of them a row of held terms to hold it at a value you choose."
+  s += probe.holdsTerms ? ": give each of them a row of held terms to hold it at a value you choose."
                                   : "; the Incomplete form holds them at values you choose.";
   return s;
 }

@@ -54,8 +54,10 @@ std::string ModeratorValues(const Probe& p, const LineChoices& c, const std::vec
     for (std::size_t j = 0; j < f.moderators.size(); ++j) {
       const std::string& name = f.moderators[j];
       if (!(f.sd[j] > 0)) {
+        // A form that asks for the moderator's values asks for no SD of it.
         return "The lines at the mean \u00b1 k SD of " + name + " need its SD, which this form " +
-               (p.form == "QuantZ" ? "does not ask for" : "has as 0") + ": choose typed values of " + name + ".";
+               (p.moderatorValues.empty() ? "has as 0" : "does not ask for") + ": choose typed values of " + name +
+               ".";
       }
       out.push_back(AroundMean(name, means[j], f.sd[j], k.value, !two));
     }

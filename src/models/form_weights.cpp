@@ -9,14 +9,14 @@
 
 namespace marvane {
 
-std::vector<ModelWeight> FormWeights(std::string_view form, std::size_t held) {
+Probe BlankProbe(std::string_view form, std::size_t held) {
   // Each form's probe of zero inputs states its weights as a Compute would.
-  if (form == "Quant") return QuantProbe({}).weights;
-  if (form == "QuantZ") return QuantZProbe({}).weights;
-  if (form == "Mixed2") return Mixed2Probe({}).weights;
-  if (form == "Mixed3") return Mixed3Probe({}).weights;
-  if (form == "Quant3") return Quant3Probe({}).weights;
-  if (form == "Incomplete") return IncompleteProbe(0, std::vector<HeldTerm>(held), {}).weights;
+  if (form == "Quant") return QuantProbe({});
+  if (form == "QuantZ") return QuantZProbe({});
+  if (form == "Mixed2") return Mixed2Probe({});
+  if (form == "Mixed3") return Mixed3Probe({});
+  if (form == "Quant3") return Quant3Probe({});
+  if (form == "Incomplete") return IncompleteProbe(0, std::vector<HeldTerm>(held), {});
   return {};
 }
 

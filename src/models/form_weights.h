@@ -1,8 +1,9 @@
 #pragma once
 
-// The weights of each form's model before any Compute: their boxes, meanings,
-// kinds and products' parts, in the order the form hands them to its plot
-// window (values 0). Standard library only.
+// Each form's model before any Compute: the weights with their boxes,
+// meanings, kinds and products' parts, in the order the form hands them to
+// its plot window (values 0), and what the form does with further terms.
+// Standard library only.
 
 #include <cstddef>
 #include <string_view>
@@ -12,8 +13,8 @@
 
 namespace marvane {
 
-// `held`: the number of further terms of the Incomplete form. An unknown
+// `held`: the number of further terms of a form that holds them. An unknown
 // form has no weights.
-std::vector<ModelWeight> FormWeights(std::string_view form, std::size_t held = 0);
+Probe BlankProbe(std::string_view form, std::size_t held = 0);
 
 }  // namespace marvane

@@ -55,6 +55,7 @@ Probe IncompleteProbe(double c, const std::vector<HeldTerm>& held, const Incompl
   Probe p;
   p.form = "Incomplete";
   p.caption = "Incomplete";
+  p.holdsTerms = true;
   p.stdx = in.sx;
   p.weights = {ConstantWeight("weight_0", c), MainWeight("bx", "weight of X", "X", in.bx),
                MainWeight("bz", "weight of Z", "Z", in.bz), ProductWeight("bxz", "weight of XZ", {1, 2}, in.bxz)};

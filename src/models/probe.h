@@ -105,6 +105,9 @@ struct Probe {
   std::vector<LinearEffect> effects;
   // The moderator values typed on the form, where it has them (QuantZ's Z values).
   std::vector<double> moderatorValues;
+  // The form holds further terms of the model at values the user types
+  // (Incomplete); on the others such terms are left at 0.
+  bool holdsTerms = false;
   LineFamily family;
 };
 

@@ -22,7 +22,10 @@
 
 namespace marvane {
 ModelPasteWindow::ModelPasteWindow(ModelForm* form)
-    : QWidget(form, Qt::Window), form_(form), weights_(FormWeights(form->Design().name)) {
+    : QWidget(form, Qt::Window), form_(form) {
+  const Probe blank = BlankProbe(form->Design().name);
+  weights_ = blank.weights;
+  holdsTerms_ = blank.holdsTerms;
   setObjectName(QStringLiteral("ModelPaste"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Paste model — ") + Q(form->Design().caption));
@@ -132,7 +135,7 @@ void ModelPasteWindow::Repick() {
   if (!picks_.held.empty()) {
     std::vector<std::string> held;
     for (const int k : picks_.held) held.push_back(model_.coefficients[static_cast<std::size_t>(k)].term);
-    said += (form_->Design().name == "Incomplete" ? " Held terms: " : " Further terms, left at 0 here: ") +
+    said += (holdsTerms_ ? " Held terms: " : " Further terms, left at 0 here: ") +
             Join(held, ", ") + ".";
   }
   if (model_.matrix) said += " The covariance matrix goes to the plot window at the next Plot.";
@@ -158,12 +161,11 @@ bool ModelPasteWindow::Apply() {
   }
   std::vector<ModelWeight> weights = weights_;
   std::vector<int> picks = picks_.term;
-  const bool incomplete = form_->Design().name == "Incomplete";
-  if (incomplete) {
+  if (holdsTerms_) {
     // As GO does: as many rows of held terms as the paste has other terms.
     form_->Box("numvars")->setText(QString::number(picks_.held.size()));
     form_->Button("Command3")->click();
-    weights = FormWeights(form_->Design().name, picks_.held.size());
+    weights = BlankProbe(form_->Design().name, picks_.held.size()).weights;
     picks.insert(picks.end(), picks_.held.begin(), picks_.held.end());
   }
   int digits = 17;
@@ -180,10 +182,10 @@ bool ModelPasteWindow::Apply() {
     said += ", to " + std::to_string(digits) +
             " significant digits (print(coef(fit), digits = 15) gives all of them)";
   }
-  said += incomplete ? ". Type the standard deviations and the values the held terms are held at, then press "
+  said += holdsTerms_ ? ". Type the standard deviations and the values the held terms are held at, then press "
                       "Compute."
                     : ". Type the standard deviations, then press Compute.";
-  if (!incomplete && !picks_.held.empty()) {
+  if (!holdsTerms_ && !picks_.held.empty()) {
     said += " The model has further terms, which this form leaves at 0; the Incomplete form holds them at values "
             "you choose.";
   }

@@ -57,6 +57,7 @@ class ModelPasteWindow : public QWidget {
 
   ModelForm* form_;
   std::vector<ModelWeight> weights_;  // the form's, before any held terms
+  bool holdsTerms_ = false;           // the form holds the further terms (Probe::holdsTerms)
   stats::PastedModel model_;
   bool read_ = false;
   mapping::Picks picks_;

@@ -5,12 +5,12 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
 #include "plot/svg_device.h"
+#include "shell/whole_file.h"
 
 namespace marvane {
 namespace {
@@ -89,13 +89,10 @@ QString WriteFigure(const QString& path, const QString& format, const figure::Fi
   }
   QString why;
   const QByteArray bytes = RenderFigure(f, s, kind, title, &why);
-  QSaveFile file(path);
-  if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    if (why.isEmpty()) why = bytes.isEmpty() ? QStringLiteral("the figure could not be drawn") : file.errorString();
-    file.cancelWriting();
-    return QStringLiteral("Could not save %1: %2.").arg(path, why);
-  }
-  return {};
+  if (bytes.isEmpty() && why.isEmpty()) why = QStringLiteral("the figure could not be drawn");
+  if (bytes.isEmpty()) return QStringLiteral("Could not save %1: %2.").arg(path, why);
+  why = WriteWholeFile(path, bytes);
+  return why.isEmpty() ? QString() : QStringLiteral("Could not save %1: %2.").arg(path, why);
 }
 
 QImage FigureImage(const figure::Figure& f, const FigureSettings& s) {

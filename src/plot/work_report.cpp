@@ -7,7 +7,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextObjectInterface>
@@ -17,6 +16,7 @@
 #include "plot/figure_painter.h"
 #include "shell/number_text.h"
 #include "shell/qt_text.h"
+#include "shell/whole_file.h"
 #include "stats/reference.h"
 
 namespace marvane {
@@ -286,13 +286,9 @@ QString WriteReport(const QString& path, const QString& format, const ReportCont
     bytes = ReportHtml(r, true, &why).toUtf8();
     if (!why.isEmpty()) return why + QStringLiteral(". Save the report as PDF instead.");
   }
-  QSaveFile file(path);
-  if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    const QString why = bytes.isEmpty() ? QStringLiteral("the report could not be made") : file.errorString();
-    file.cancelWriting();
-    return QStringLiteral("it cannot be written (%1). The file that was there is left as it was.").arg(why);
-  }
-  return {};
+  const QString why = bytes.isEmpty() ? QStringLiteral("the report could not be made") : WriteWholeFile(path, bytes);
+  if (why.isEmpty()) return {};
+  return QStringLiteral("it cannot be written (%1). The file that was there is left as it was.").arg(why);
 }
 
 }  // namespace marvane

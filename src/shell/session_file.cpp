@@ -5,12 +5,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "forms/form_design.h"
+#include "shell/whole_file.h"
 
 namespace marvane {
 namespace {
@@ -269,14 +269,9 @@ SessionRead ReadSessionFile(const QString& path) {
 }
 
 QString WriteSessionFile(const QString& path, const Session& session) {
-  const QByteArray text = SessionJson(session);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-    const QString why = file.errorString();
-    file.cancelWriting();
-    return QStringLiteral("it cannot be written (%1). The file that was there is left as it was.").arg(why);
-  }
-  return {};
+  const QString why = WriteWholeFile(path, SessionJson(session));
+  if (why.isEmpty()) return {};
+  return QStringLiteral("it cannot be written (%1). The file that was there is left as it was.").arg(why);
 }
 
 QString OpenProblem(const QString& path, const QString& clause) {

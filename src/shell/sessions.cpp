@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -27,6 +26,7 @@
 #include "shell/model_form.h"
 #include "shell/navigation.h"
 #include "shell/qt_text.h"
+#include "shell/whole_file.h"
 #include "shell/window_inputs.h"
 
 namespace marvane::sessions {
@@ -153,14 +153,9 @@ void Remember(const QString& path) {
     if (!recent.contains(p) && recent.size() < kRecentKept) recent << p;
   }
   QDir().mkpath(DataFolder());
-  QSaveFile file(RecentPath());
-  const QByteArray text =
-      QJsonDocument(QJsonObject{{QStringLiteral("recent"), QJsonArray::fromStringList(recent)}}).toJson();
-  if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size()) {
-    file.commit();
-  } else {
-    file.cancelWriting();
-  }
+  // A list that cannot be written leaves the one there was: no place to say so.
+  WriteWholeFile(RecentPath(),
+                 QJsonDocument(QJsonObject{{QStringLiteral("recent"), QJsonArray::fromStringList(recent)}}).toJson());
 }
 
 // Writes the form's work as the last work. On leaving the form through

@@ -1,7 +1,6 @@
 #include "analysis/mapping.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -22,13 +21,7 @@ std::string Tick(std::string_view name) {
   return out + '`';
 }
 
-// A number in `digits` significant digits, or with 0 as few as give it back: Show(0.29912, 3) is "0.299".
-std::string Show(double x, int digits = 0) {
-  std::array<char, 64> buf{};
-  const auto end = digits ? std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::general, digits)
-                          : std::to_chars(buf.data(), buf.data() + buf.size(), x);
-  return std::string(buf.data(), end.ptr);
-}
+using stats::pasted::ShowNumber;
 
 // Half a unit of the last digit of `value` printed in `digits` significant digits; 0 where nothing was printed.
 double HalfUnit(double value, int digits) {
@@ -41,9 +34,9 @@ double HalfUnit(double value, int digits) {
 bool Agrees(double value, const PastedCoefficient& c) {
   if (c.estimateDigits <= 0) return false;
   if (std::fabs(value - c.estimate) <= HalfUnit(c.estimate, c.estimateDigits) * (1 + 1e-9)) return true;
-  const int typed = stats::pasted::PrintedAs(Show(value)).digits;
+  const int typed = stats::pasted::PrintedAs(ShowNumber(value)).digits;
   if (typed < 3 || typed >= c.estimateDigits) return false;
-  const std::string rounded = Show(c.estimate, typed);
+  const std::string rounded = ShowNumber(c.estimate, typed);
   double back = 0;
   std::from_chars(rounded.data(), rounded.data() + rounded.size(), back);
   return back == value;
@@ -214,7 +207,7 @@ std::string CheckStandardErrors(const std::vector<PastedCoefficient>& coefficien
     const double relative = m.digits > 0 ? 0.5 * std::pow(10.0, 1 - m.digits) : 0;
     const double tolerance = HalfUnit(*c.se, c.seDigits) + root * relative;
     if (!(std::fabs(root - *c.se) <= tolerance * (1 + 1e-9) + 1e-300))
-      return "The SE of " + Tick(c.term) + " is " + Show(*c.se, 3) + " in the model, \u221aV gives " + Show(root, 3) +
+      return "The SE of " + Tick(c.term) + " is " + ShowNumber(*c.se, 3) + " in the model, \u221aV gives " + ShowNumber(root, 3) +
              ": the matrix does not belong to this model.";
   }
   const bool found = std::any_of(rows.begin(), rows.end(), [](int r) { return r >= 0; });
@@ -227,17 +220,17 @@ std::string CheckDegrees(std::optional<double> df, std::optional<double> n, std:
   if (!df || !n) return {};
   const double left = *n - static_cast<double>(weights);
   if (std::fabs(*df - left) < 0.5) return {};
-  return "df is " + Show(*df) + ", but N = " + Show(*n) + " cases and " + std::to_string(weights) +
-         " weights leave " + Show(left) + " residual df: check df and N, or leave one of them empty.";
+  return "df is " + ShowNumber(*df) + ", but N = " + ShowNumber(*n) + " cases and " + std::to_string(weights) +
+         " weights leave " + ShowNumber(left) + " residual df: check df and N, or leave one of them empty.";
 }
 
 double LevelPercent(double typed, std::string& note) {
   note.clear();
   if (!(typed > 0 && typed < 1)) return typed;
-  const std::string percent = Show(typed * 100, 12);
+  const std::string percent = ShowNumber(typed * 100, 12);
   double value = 0;
   std::from_chars(percent.data(), percent.data() + percent.size(), value);
-  note = Show(typed) + " is read as " + Show(value) + " %.";
+  note = ShowNumber(typed) + " is read as " + ShowNumber(value) + " %.";
   return value;
 }
 

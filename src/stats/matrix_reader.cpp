@@ -4,7 +4,6 @@
 // first that recognises the text reads it, up to the first fault (Fail), which becomes the error in words.
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -25,13 +24,6 @@ constexpr auto npos = std::string_view::npos;
 // ---- Words and faults --------------------------------------------------------------------------------------------
 std::string Num(std::size_t k) { return std::to_string(k); }
 std::string Count(std::size_t k, const char* word) { return Num(k) + " " + word + (k == 1 ? "" : "s"); }  // "3 rows"
-std::string Quoted(std::string_view s) { return '"' + std::string(s.substr(0, 40)) + (s.size() > 40 ? "...\"" : "\""); }
-std::string ShowNumber(double x, int digits = 0) {  // with 0: as few digits as give it back
-  std::array<char, 64> buf{};
-  const auto end = digits ? std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::general, digits)
-                          : std::to_chars(buf.data(), buf.data() + buf.size(), x);
-  return std::string(buf.data(), end.ptr);
-}
 // "row 3" or "row 3 (x:z)"; "column 2" or "column 2 (z)".
 std::string Place(const char* what, std::size_t k, std::string_view name) {
   return what + (" " + Num(k + 1)) + (name.empty() ? "" : " (" + std::string(name) + ")");

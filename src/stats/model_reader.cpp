@@ -19,12 +19,6 @@ constexpr auto npos = std::string_view::npos;
 
 struct Fault { std::string words; };
 [[noreturn]] void Fail(std::string words) { throw Fault{std::move(words)}; }
-std::string Quoted(std::string_view s) { return '"' + std::string(s.substr(0, 40)) + (s.size() > 40 ? "...\"" : "\""); }
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  return out;
-}
 std::vector<Line> CutAll(std::vector<Line> lines, Separator s) {
   CutCells(lines, s);
   return lines;

@@ -1,6 +1,7 @@
 #include "stats/pasted_cells.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -147,6 +148,23 @@ bool CutCells(std::vector<Line>& lines, Separator separator) {
 std::string_view Trim(std::string_view s, std::string_view chars) {
   const std::size_t b = s.find_first_not_of(chars);
   return b == npos ? s.substr(0, 0) : s.substr(b, s.find_last_not_of(chars) + 1 - b);
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = Lower(c);
+  return out;
+}
+
+std::string Quoted(std::string_view s) { return '"' + std::string(s.substr(0, 40)) + (s.size() > 40 ? "...\"" : "\""); }
+
+std::string ShowNumber(double x, int digits) {
+  std::array<char, 64> buf{};
+  const auto end = digits ? std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::general, digits)
+                          : std::to_chars(buf.data(), buf.data() + buf.size(), x);
+  return std::string(buf.data(), end.ptr);
 }
 
 }  // namespace marvane::stats::pasted

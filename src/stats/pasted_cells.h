@@ -60,5 +60,13 @@ Separator SeparatorOf(const std::vector<Line>& lines);
 bool CutCells(std::vector<Line>& lines, Separator separator);
 // s without the characters of `chars` at its ends (by default the blanks: spaces and tabs).
 std::string_view Trim(std::string_view s, std::string_view chars = " \t");
+// s with its ASCII capitals in lower case, whatever the locale: names are compared byte by byte.
+char Lower(char c);
+std::string Lower(std::string_view s);
+// ---- Words of the readers' messages
+// A cell's text in double quotes, cut after 40 characters: "\"Adjusted R-squared: 0.6161\"".
+std::string Quoted(std::string_view s);
+// A number in `digits` significant digits, or with 0 as few as give it back: ShowNumber(0.29912, 3) is "0.299".
+std::string ShowNumber(double x, int digits = 0);
 
 }  // namespace marvane::stats::pasted

@@ -40,8 +40,7 @@ using pasted::Trim;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// ASCII only, whatever the locale: names are compared byte by byte.
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+using pasted::Lower;
 bool IsLetterOrDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {

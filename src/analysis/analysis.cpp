@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "analysis/mapping.h"
 #include "analysis/report.h"
 #include "shell/fault.h"
 #include "shell/number_text.h"
 #include "shell/words.h"
 #include "stats/matrix_reader.h"
 #include "stats/term_mapping.h"
-#include "analysis/mapping.h"
 
 namespace marvane {
 namespace {

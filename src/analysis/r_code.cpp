@@ -374,14 +374,13 @@ std::string RCode(const Analysis& a, const RCodeHeader& h) {
                     p.caption + "), in base R: no packages needed.\n# Written " + h.written +
                     ". Run it as it is (Rscript FILE.R, or source() it in R).\n\n";
   out += Weights(p) + Lines(p);
-  if (a.ready) out += Matrix(a) + Effects(a);
   if (!a.ready) {
-    out += "\n# The window had no covariance matrix of the weights to test the lines with:\n"
-           "# this script gives the lines only.\n";
+    return out +
+           "\n# The window had no covariance matrix of the weights to test the lines with:\n"
+           "# this script gives the lines only.\n" +
+           kLinesCode;
   }
-  out += kLinesCode;
-  if (a.ready) out += kTestsCode;
-  return out;
+  return out + Matrix(a) + Effects(a) + kLinesCode + kTestsCode;
 }
 
 }  // namespace marvane

@@ -145,11 +145,15 @@ QString References() {
   return out;
 }
 
+// The program's version and the date, at the head and at the foot of the report.
+QString MadeBy(const ReportContent& r) {
+  return QStringLiteral("<p>Made by Marvane %1 on %2.</p>\n")
+      .arg(Esc(r.programVersion), Esc(r.written.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+}
+
 QString Tail(const ReportContent& r) {
   QString out = QStringLiteral("<h2>Methods</h2>\n<p>") + Esc(MethodsText(r.analysis)) + QStringLiteral("</p>\n") +
-                References();
-  out += QStringLiteral("<p>Made by Marvane %1 on %2.</p>\n")
-             .arg(Esc(r.programVersion), Esc(r.written.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+                References() + MadeBy(r);
   out += QStringLiteral("<h2>Appendix: the R code</h2>\n<p>This script, in base R without packages, works every "
                         "number of the tables above out again from the weights and their covariance matrix and "
                         "prints them with 15 significant digits.</p>\n<pre>") +
@@ -260,9 +264,7 @@ QString ReportHtml(const ReportContent& r, bool figures, QString* error) {
   QString out = QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>") +
                 Esc(title) + QStringLiteral("</title>\n<style>\n") + QLatin1String(kStyle) +
                 QStringLiteral("</style>\n</head>\n<body>\n<h1>") + Esc(title) + QStringLiteral("</h1>\n");
-  out += QStringLiteral("<p>Made by Marvane %1 on %2.</p>\n")
-             .arg(Esc(r.programVersion), Esc(r.written.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
-  out += ModelPart(r);
+  out += MadeBy(r) + ModelPart(r);
   // Each figure with its caption after it, so that a page never parts them.
   out += Figure(r, 0, figures, error) +
          QStringLiteral("<p><b>Figure 1.</b> The simple-effect lines of the form's last Compute.</p>\n") +

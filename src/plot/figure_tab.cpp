@@ -51,11 +51,9 @@ QString Describe(const figure::Figure& f, const Probe& p) {
 }  // namespace
 
 FigureTab::FigureTab(QWidget* parent) : QWidget(parent) {
-  plot_ = new FigureView({.figure = [this]() -> const figure::Figure& { return dressed_; },
-                          .inches = [this] { return Settings().inches; },
-                          .style = [this] { return Settings().style; },
-                          .fontSize = [this] { return Settings().fontSize; }},
-                         this);
+  plot_ = new FigureView(
+      {.figure = [this]() -> const figure::Figure& { return dressed_; }, .settings = [this] { return Settings(); }},
+      this);
   plot_->setObjectName(QStringLiteral("plot"));
   plot_->setAccessibleName(QStringLiteral("Figure of the simple-effect lines"));
   notice_ = MakeWordsLabel(QStringLiteral("notice"), this);

@@ -11,7 +11,7 @@ FigureView::FigureView(Source source, QWidget* parent) : QWidget(parent), source
 }
 
 QRectF FigureView::FigureRect() const {
-  const QSizeF inches = source_.inches();
+  const QSizeF inches = source_.settings().inches;
   const double scale = std::min(width() / inches.width(), height() / inches.height());
   const QSizeF size = inches * scale;
   return {QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size};
@@ -20,9 +20,9 @@ QRectF FigureView::FigureRect() const {
 void FigureView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), palette().color(QPalette::Window));
+  const FigureSettings s = source_.settings();
   const QRectF area = FigureRect();
-  const double fontSize = source_.fontSize ? source_.fontSize() : figure::kDefaultFontSize;
-  PaintFigure(p, source_.figure(), area, area.width() / source_.inches().width(), source_.style(), fontSize);
+  PaintFigure(p, source_.figure(), area, area.width() / s.inches.width(), s.style, s.fontSize);
 }
 
 }  // namespace marvane

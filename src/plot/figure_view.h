@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "figure/figure.h"
-#include "plot/figure_painter.h"
+#include "plot/figure_export.h"
 
 namespace marvane {
 
@@ -15,9 +15,7 @@ class FigureView : public QWidget {
  public:
   struct Source {
     std::function<const figure::Figure&()> figure;
-    std::function<QSizeF()> inches;  // the figure's size
-    std::function<FigureStyle()> style;
-    std::function<double()> fontSize;  // points; unset: the default
+    std::function<FigureSettings()> settings;  // its size, style and text size
   };
 
   FigureView(Source source, QWidget* parent);

@@ -69,11 +69,9 @@ QLayout* RegionsTab::BuildControls() {
   xTitle_ = MakeLineEdit("regionXTitle", "X title of the region figure, empty for its own", this);
   yTitle_ = MakeLineEdit("regionYTitle", "Y title of the region figure, empty for its own", this);
   status_ = MakeWordsLabel(QStringLiteral("regionStatus"), this);
-  plot_ = new FigureView({.figure = [this]() -> const figure::Figure& { return figure_; },
-                          .inches = [this] { return settings_.inches; },
-                          .style = [this] { return settings_.style; },
-                          .fontSize = [this] { return settings_.fontSize; }},
-                         this);
+  plot_ = new FigureView(
+      {.figure = [this]() -> const figure::Figure& { return figure_; }, .settings = [this] { return settings_; }},
+      this);
   plot_->setObjectName(QStringLiteral("regionPlot"));
   plot_->setAccessibleName(QStringLiteral("Region figure of the effect"));
   save_ = MakeButton(QStringLiteral("Save region figure…"), "saveRegionFigure", this);
